@@ -1,0 +1,70 @@
+#pragma once
+// A form definition in memory: the command, its description, an optional
+// embedded batch script and the control definitions in file order. The
+// parser fills it; the model owns its control definitions.
+
+#include <climits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "formdef/ControlDef.h"
+
+class LineReader;
+
+class CFormModel {
+public:
+    CFormModel() = default;
+    virtual ~CFormModel();
+    CFormModel(const CFormModel&) = delete;
+    CFormModel& operator=(const CFormModel&) = delete;
+
+    // Deletes every control definition and resets the contents and the parse
+    // state; m_nLine is left alone (ParseLines resets it).
+    void Clear();
+
+    // Clears the model and parses the file. True when the file was read to
+    // the end, also after a non-fatal error (which has already been
+    // reported); false when it did not open or a fatal error stopped it.
+    bool ParseFile(const std::string& path);
+    // Same for a prepared reader (file or text mode); does not clear first.
+    bool ParseLines(LineReader& reader);
+    // One trimmed control line; false only for the fatal "{{required}}
+    // without a type" error.
+    bool ParseControlLine(const std::string& line, int lineNumber, LineReader* reader);
+    // True when `text` starts with a well-formed tag whose keyword is known
+    // (or empty). Reports unclosed tags and unknown keywords.
+    bool ParseTag(const std::string& text, std::string& keyword, std::string& argument,
+                  std::string& remainder, LineReader* reader);
+    static void SplitKeyword(const std::string& body, std::string& keyword, std::string& argument);
+    // Splits off the flag: a quoted text or the first word. False when empty.
+    static bool SplitFlag(const std::string& text, std::string& flag, std::string& remainder);
+    // Removes spaces, tabs, CRs and LFs from both ends.
+    static void TrimBlank(std::string& text);
+
+    // Writes the "##ERROR##" line, shows the report through the installed
+    // presenter, then asks the application to end. A line number of 0 (or
+    // below) means no line applies; `reader` supplies the listing otherwise.
+    void ReportError(int line, const std::string& message, LineReader* reader);
+
+    std::string m_strCommand;
+    std::string m_strDescription;
+    std::string m_strBatchScript;
+    std::vector<std::unique_ptr<CControlDef>> m_controls;
+    int m_bBatchCmd = 0;
+    int m_bInRadioGroup = 0;
+    int m_bRadioGroupRequired = 0;
+    int m_nRadioGroup = 0;
+    int m_nNextIndex = 0;
+    int m_nLine = 0;
+
+private:
+    bool IsFirstMemberOfCurrentGroup();
+
+    // Number of the last radio group that received a member. Group numbers
+    // only grow until the next Clear, and a member always joins the newest
+    // group, so "does a definition with this group number exist already?"
+    // is a single comparison instead of a scan over every definition.
+    static constexpr int kNoGroupYet = INT_MIN;
+    int m_nLastGroupWithMember = kNoGroupYet;
+};
