@@ -1,0 +1,57 @@
+#include "framework/Controls.h"
+
+#include <richedit.h>
+
+#include <vector>
+
+std::string CComboBox::GetLBText(int index) const
+{
+    int length = (int)SendMessage(CB_GETLBTEXTLEN, (WPARAM)index);
+    if (length == CB_ERR || length <= 0)
+        return std::string();
+    std::vector<char> buffer(static_cast<size_t>(length) + 1);
+    int copied = (int)SendMessage(CB_GETLBTEXT, (WPARAM)index, (LPARAM)buffer.data());
+    return copied > 0 ? std::string(buffer.data(), static_cast<size_t>(copied)) : std::string();
+}
+
+void CRichEditCtrl::GetSel(long& start, long& end) const
+{
+    CHARRANGE range = {};
+    SendMessage(EM_EXGETSEL, 0, (LPARAM)&range);
+    start = range.cpMin;
+    end = range.cpMax;
+}
+
+void CRichEditCtrl::SetSel(long start, long end)
+{
+    CHARRANGE range = { start, end };
+    SendMessage(EM_EXSETSEL, 0, (LPARAM)&range);
+}
+
+long CRichEditCtrl::GetTextLength() const
+{
+    GETTEXTLENGTHEX query = { GTL_NUMCHARS | GTL_PRECISE, 1200 };
+    return (long)SendMessage(EM_GETTEXTLENGTHEX, (WPARAM)&query, 0);
+}
+
+BOOL CFont::CreatePointFont(int pointSize, const char* faceName)
+{
+    DeleteObject();
+    HDC screen = ::GetDC(nullptr);
+    int height = -MulDiv(pointSize, ::GetDeviceCaps(screen, LOGPIXELSY), 720);
+    ::ReleaseDC(nullptr, screen);
+    LOGFONTA font = {};
+    font.lfHeight = height;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(font.lfFaceName, faceName, LF_FACESIZE);
+    m_hFont = ::CreateFontIndirectA(&font);
+    return m_hFont != nullptr;
+}
+
+void CFont::DeleteObject()
+{
+    if (m_hFont != nullptr) {
+        ::DeleteObject(m_hFont);
+        m_hFont = nullptr;
+    }
+}

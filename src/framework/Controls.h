@@ -1,0 +1,72 @@
+#pragma once
+// The standard controls the program creates, each a CWnd with the few
+// wrappers the program uses, and a font object that owns its handle.
+
+#include "framework/Wnd.h"
+
+class CButton : public CWnd {
+public:
+    BOOL Create(const std::string& text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
+    { return CWnd::Create("BUTTON", text.c_str(), style, rect, parent, id); }
+    int GetCheck() const { return (int)SendMessage(BM_GETCHECK); }
+    void SetCheck(int check) { SendMessage(BM_SETCHECK, (WPARAM)check); }
+};
+
+class CEdit : public CWnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+    { return CWnd::Create("EDIT", "", style, rect, parent, id); }
+};
+
+class CStatic : public CWnd {
+public:
+    BOOL Create(const std::string& text, DWORD style, const RECT& rect, CWnd* parent, UINT id)
+    { return CWnd::Create("STATIC", text.c_str(), style, rect, parent, id); }
+};
+
+class CComboBox : public CWnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+    { return CWnd::Create("COMBOBOX", "", style, rect, parent, id); }
+    int AddString(const std::string& text) { return (int)SendMessage(CB_ADDSTRING, 0, (LPARAM)text.c_str()); }
+    int SetCurSel(int index) { return (int)SendMessage(CB_SETCURSEL, (WPARAM)index); }
+    int GetCurSel() const { return (int)SendMessage(CB_GETCURSEL); }
+    int GetCount() const { return (int)SendMessage(CB_GETCOUNT); }
+    std::string GetLBText(int index) const;
+};
+
+class CScrollBar : public CWnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+    { return CWnd::Create("SCROLLBAR", "", style, rect, parent, id); }
+    BOOL GetScrollInfo(SCROLLINFO* info, UINT mask = SIF_ALL) const
+    { info->cbSize = sizeof(SCROLLINFO); info->fMask = mask; return ::GetScrollInfo(m_hWnd, SB_CTL, info); }
+    int SetScrollInfo(SCROLLINFO* info, BOOL redraw = TRUE)
+    { info->cbSize = sizeof(SCROLLINFO); return ::SetScrollInfo(m_hWnd, SB_CTL, info, redraw); }
+};
+
+// The rich-edit control of the console and the quick start; bound to the
+// template's control with DDX_Control.
+class CRichEditCtrl : public CWnd {
+public:
+    void GetSel(long& start, long& end) const;
+    void SetSel(long start, long end);
+    long GetTextLength() const;  // characters, as the control counts them
+};
+
+// Owns a GDI font handle.
+class CFont {
+public:
+    CFont() = default;
+    ~CFont() { DeleteObject(); }
+    CFont(const CFont&) = delete;
+    CFont& operator=(const CFont&) = delete;
+    // pointSize in tenths of a point, measured against the screen.
+    BOOL CreatePointFont(int pointSize, const char* faceName);
+    void DeleteObject();
+    HFONT GetSafeHandle() const { return m_hFont; }
+    operator HFONT() const { return m_hFont; }
+
+private:
+    HFONT m_hFont = nullptr;
+};

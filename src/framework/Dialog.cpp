@@ -1,0 +1,216 @@
+#include "framework/Dialog.h"
+
+#include <cstring>
+#include <vector>
+
+#include "framework/WinApp.h"
+
+namespace {
+
+// Copy of a dialog template resource with WS_VISIBLE cleared.
+std::vector<BYTE> LoadHiddenTemplate(UINT templateId)
+{
+    HMODULE module = ::GetModuleHandleA(nullptr);
+    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(templateId), (LPCSTR)RT_DIALOG);
+    if (resource == nullptr)
+        return {};
+    HGLOBAL loaded = ::LoadResource(module, resource);
+    const BYTE* data = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+    DWORD size = ::SizeofResource(module, resource);
+    if (data == nullptr || size < sizeof(DLGTEMPLATE))
+        return {};
+    std::vector<BYTE> copy(data, data + size);
+    // An extended template starts with version 1 and signature 0xFFFF; its
+    // style follows the help id and the extended style.
+    WORD version = 0, signature = 0;
+    std::memcpy(&version, copy.data(), sizeof version);
+    std::memcpy(&signature, copy.data() + 2, sizeof signature);
+    size_t styleOffset = (version == 1 && signature == 0xFFFF) ? 12 : 0;
+    DWORD style = 0;
+    std::memcpy(&style, copy.data() + styleOffset, sizeof style);
+    style &= ~WS_VISIBLE;
+    std::memcpy(copy.data() + styleOffset, &style, sizeof style);
+    return copy;
+}
+
+HWND TopLevelOf(HWND hWnd)
+{
+    HWND top = hWnd;
+    while (top != nullptr && (::GetWindowLongA(top, GWL_STYLE) & WS_CHILD))
+        top = ::GetParent(top);
+    return top;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
+
+CDialog::~CDialog() = default;
+
+HWND CDialog::CreateHidden(HWND owner)
+{
+    std::vector<BYTE> dialogTemplate = LoadHiddenTemplate(m_templateId);
+    if (dialogTemplate.empty())
+        return nullptr;
+    return ::CreateDialogIndirectParamA(::GetModuleHandleA(nullptr),
+                                        reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()),
+                                        owner, StaticDialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CDialog::Create(CWnd* parent)
+{
+    m_pParentWnd = parent;
+    return CreateHidden(parent ? parent->m_hWnd : nullptr) != nullptr;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    // Without a parent the main window owns the dialog, as long as it is
+    // another window than this one.
+    HWND owner = m_pParentWnd ? TopLevelOf(m_pParentWnd->m_hWnd) : nullptr;
+    if (owner == nullptr) {
+        CWnd* main = AfxGetMainWnd();
+        if (main != nullptr && main != this && main->IsWindow())
+            owner = TopLevelOf(main->m_hWnd);
+    }
+
+    m_endModal = false;
+    m_modalResult = -1;
+    if (CreateHidden(owner) == nullptr)
+        return -1;
+
+    bool ownerDisabled = false;
+    if (owner != nullptr && ::IsWindowEnabled(owner)) {
+        ::EnableWindow(owner, FALSE);
+        ownerDisabled = true;
+    }
+
+    RunModalLoop();
+
+    if (ownerDisabled)
+        ::EnableWindow(owner, TRUE);
+    if (IsWindow()) {
+        // Hand activation back to the owner before the window goes away.
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        if (owner != nullptr && ::GetActiveWindow() == m_hWnd)
+            ::SetActiveWindow(owner);
+        DestroyWindow();
+    }
+    return m_modalResult;
+}
+
+void CDialog::RunModalLoop()
+{
+    m_inModalLoop = true;
+    bool shown = false;
+    MSG msg;
+    while (!m_endModal && IsWindow()) {
+        if (!shown && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            ShowWindow(SW_SHOWNORMAL);
+            UpdateWindow();
+            shown = true;
+            continue;
+        }
+        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // A quit request ends this loop and every loop around it.
+            m_modalResult = -1;
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1)
+            break;
+        if (PreTranslateMessage(&msg))
+            continue;
+        if (::IsDialogMessageA(m_hWnd, &msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    m_inModalLoop = false;
+}
+
+void CDialog::EndDialog(int result)
+{
+    m_modalResult = result;
+    m_endModal = true;
+    if (!m_inModalLoop && IsWindow())
+        ShowWindow(SW_HIDE);  // a modeless dialog just hides
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* msg) { return CWnd::PreTranslateMessage(msg); }
+
+BOOL CDialog::OnInitDialog()
+{
+    DoDataExchange();
+    return TRUE;
+}
+
+void CDialog::DDX_Control(int id, CWnd& control)
+{
+    if (control.m_hWnd == nullptr)
+        control.SubclassWindow(GetDlgItem(id));
+}
+
+void CDialog::OnOK() { EndDialog(IDOK); }
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::CenterWindow()
+{
+    RECT window;
+    GetWindowRect(&window);
+    RECT area;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        ::GetWindowRect(owner, &area);
+    } else {
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    int width = window.right - window.left;
+    int height = window.bottom - window.top;
+    int x = area.left + ((area.right - area.left) - width) / 2;
+    int y = area.top + ((area.bottom - area.top) - height) / 2;
+    // Keep the caption on the screen.
+    RECT screen;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+    if (x + width > screen.right)
+        x = screen.right - width;
+    if (x < screen.left)
+        x = screen.left;
+    if (y + height > screen.bottom)
+        y = screen.bottom - height;
+    if (y < screen.top)
+        y = screen.top;
+    SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK CDialog::StaticDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_INITDIALOG)
+        return FALSE;  // everything else reaches the dialog through CWnd's routing
+    CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
+    if (dialog == nullptr || !dialog->SubclassWindow(hWnd))
+        return TRUE;
+    RECT before;
+    ::GetWindowRect(hWnd, &before);
+    BOOL result = TRUE;
+    try {
+        result = dialog->OnInitDialog();
+    } catch (...) {
+        result = TRUE;
+    }
+    RECT after;
+    if (::IsWindow(hWnd)) {
+        ::GetWindowRect(hWnd, &after);
+        if (after.left == before.left && after.top == before.top)
+            dialog->CenterWindow();
+    }
+    return result;
+}

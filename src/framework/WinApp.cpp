@@ -1,0 +1,137 @@
+#include "framework/WinApp.h"
+
+#include <cstdio>
+#include <map>
+#include <tuple>
+
+#include "framework/Wnd.h"
+
+namespace {
+
+CWinApp* g_app = nullptr;
+
+MessageBoxHook& Hook()
+{
+    static MessageBoxHook hook;
+    return hook;
+}
+
+std::string ExecutableBaseName()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name = path;
+    size_t slash = name.find_last_of("\\/");
+    if (slash != std::string::npos)
+        name.erase(0, slash + 1);
+    size_t dot = name.rfind('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    return name;
+}
+
+}  // namespace
+
+CWinApp::CWinApp(const char* appName)
+    : m_appName(appName ? appName : ExecutableBaseName())
+{
+    m_pszAppName = m_appName.c_str();
+    g_app = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+BOOL CWinApp::InitInstance() { return TRUE; }
+
+int CWinApp::ExitInstance() { return 0; }
+
+CWinApp* AfxGetApp() { return g_app; }
+
+CWnd* AfxGetMainWnd() { return g_app ? g_app->m_pMainWnd : nullptr; }
+
+std::string AfxGetAppName() { return g_app ? std::string(g_app->m_pszAppName) : ExecutableBaseName(); }
+
+int AfxWinMain(HINSTANCE instance, LPSTR commandLine)
+{
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return 1;
+    app->m_hInstance = instance;
+    app->m_lpCmdLine = commandLine ? commandLine : "";
+    int exitCode = 0;
+    if (app->InitInstance()) {
+        // A program that keeps running after InitInstance pumps messages
+        // until its main window posts WM_QUIT.
+        MSG msg;
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        exitCode = static_cast<int>(msg.wParam);
+    }
+    int exitInstance = app->ExitInstance();
+    fflush(stdout);
+    return exitCode != 0 ? exitCode : exitInstance;
+}
+
+void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
+
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type)
+{
+    if (Hook())
+        return Hook()(owner, text, caption, type);
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+}
+
+int AfxMessageBox(const std::string& text, UINT type)
+{
+    if ((type & MB_ICONMASK) == 0) {
+        switch (type & MB_TYPEMASK) {
+        case MB_OK:
+        case MB_OKCANCEL:
+            type |= MB_ICONEXCLAMATION;
+            break;
+        case MB_YESNO:
+        case MB_YESNOCANCEL:
+            type |= MB_ICONQUESTION;
+            break;
+        default:
+            break;
+        }
+    }
+    HWND owner = ::GetActiveWindow();
+    if (owner == nullptr) {
+        CWnd* main = AfxGetMainWnd();
+        if (main != nullptr && main->IsWindow())
+            owner = ::GetLastActivePopup(main->m_hWnd);
+    }
+    return ShowMessageBox(owner, text, AfxGetAppName(), type);
+}
+
+const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
+{
+    using Key = std::tuple<UINT, HCURSOR, HBRUSH, HICON>;
+    static std::map<Key, std::string> registered;
+    Key key{ classStyle, cursor, background, icon };
+    auto found = registered.find(key);
+    if (found != registered.end())
+        return found->second.c_str();
+
+    char name[96];
+    snprintf(name, sizeof name, "TavrelWnd:%x:%p:%p:%p", classStyle, (void*)cursor,
+             (void*)background, (void*)icon);
+    WNDCLASSA wc = {};
+    wc.style = classStyle;
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hCursor = cursor;
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.lpszClassName = name;
+    ::RegisterClassA(&wc);
+    return registered.emplace(key, name).first->second.c_str();
+}
