@@ -43,6 +43,11 @@ function(tavrel_add_test_program)
   cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS})
-  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/res)
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAVREL_TESTBIN})
 endfunction()
+
+# The program's resources (dialog templates, icon, strings, manifest) for a
+# test program that creates the program's windows: a resource script must be
+# a source of each executable, resources in a static library are dropped.
+set(TAVREL_RESOURCES ${PROJECT_SOURCE_DIR}/res/tavrel.rc)

@@ -1,0 +1,96 @@
+#pragma once
+// The form dialog: the program's one main window. It loads a form definition
+// while it initialises, creates a window for every control line on a content
+// panel that scrolls inside the dialog, and runs the built command line in
+// the console window.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "exec/ProcessRunner.h"
+#include "formdef/FormModel.h"
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+
+// Every field control lives on this panel. Scrolling moves the panel; the
+// panel hands every WM_COMMAND on to the dialog so that the dialog's message
+// map sees all control notifications.
+class CContentPanel : public CWnd {
+public:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    UINT OnGetDlgCode();
+    DECLARE_MESSAGE_MAP()
+};
+
+class CTavrelDlg : public CDialog {
+public:
+    explicit CTavrelDlg(CWnd* parent = nullptr);
+    ~CTavrelDlg() override;
+
+    // Frame: loads and parses the form definition; true on success.
+    BOOL LoadGuiFile(const std::string& path);
+
+    // Control creation.
+    void CreateControls();
+    std::string FormatFlagLabel(const std::string& flag, const std::string& label);
+
+    // Layout and scrolling.
+    void LayoutControls();
+    int MeasureTextHeight(const std::string& text, int width);
+    void UpdateScrollBar();
+
+    // Field values and validation.
+    bool ValidateInputs();
+    int ConfirmOverwrite(const std::string& path);  // IDYES or IDNO
+
+    // Command line building.
+    std::string BuildCommandLine(bool withCommand);
+
+    // Run and action-button flow.
+    bool RunEmbeddedBatch(const std::string& arguments);
+    INT_PTR LaunchConsole(const std::string& commandLine);
+
+    // Field input helpers.
+    void LogFocus(const char* tag);
+
+    HICON m_hIcon = nullptr;
+    std::string m_strGuiPath;
+    std::string m_strTitle;
+    CFormModel m_form;
+    CStatic m_staticDescription;
+    CButton m_btnRun;
+    CScrollBar m_scrollBar;
+    CContentPanel m_panel;
+    CButton m_groupRequired;
+    int m_nScrollPos = 0;
+    int m_nContentHeight = 0;
+    int m_nClientHeight = 0;
+    int m_nNextControlId = 2000;
+    ProcessRunner m_runner;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange() override {}
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnRun();
+    void OnVScroll(UINT code, UINT position, HWND scrollBar);
+    void OnSize(UINT type, int cx, int cy);
+    void OnTimer(UINT_PTR id);
+    void OnSetFocus(HWND oldFocus);
+    void OnKillFocus(HWND newFocus);
+    void OnBrowse(UINT id);
+    void OnActionButton(UINT id);
+    void OnRadioClicked(UINT id);
+    void OnRadioEditChange(UINT id);
+    void OnDropFiles(HDROP drop);
+
+    DECLARE_MESSAGE_MAP()
+};
