@@ -1,0 +1,109 @@
+// Input that is not a sensible form must still parse without harm: binary
+// bytes, NULs, very long lines, unbalanced braces, stray carriage returns.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "FormdefTestSupport.h"
+#include "common/Diag.h"
+
+namespace {
+
+size_t CountOf(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+void ExpectIndexesInFileOrder(const CFormModel& model)
+{
+    for (size_t i = 0; i < model.m_controls.size(); ++i)
+        ASSERT_EQ(model.m_controls[i]->m_nIndex, static_cast<int>(i));
+}
+
+std::string BinaryNoise(size_t size)
+{
+    // Skewed towards the bytes the grammar cares about.
+    const char interesting[] = {'{', '}', ' ', '\t', '\r', '\n', '\'', '"', '\0', '-'};
+    std::string bytes;
+    uint32_t state = 12345;
+    for (size_t i = 0; i < size; ++i) {
+        state = state * 1103515245u + 12345u;
+        uint32_t pick = state >> 16;
+        bytes += (pick % 3 == 0) ? interesting[pick % sizeof interesting] : static_cast<char>(pick & 0xFF);
+    }
+    return "tool\ndesc\n" + bytes;
+}
+
+TEST(BadInput, BinaryNoiseReadsTheSameFromFileAndText)
+{
+    std::string noise = BinaryNoise(200000);
+    TempFolder folder;
+    RecordingPresenter presenter;
+    CFormModel fromFile, fromText;
+    bool fileResult, textResult;
+    {
+        DiagCapture capture;
+        fileResult = fromFile.ParseFile(folder.Write("noise.gui", noise));
+        EXPECT_EQ(CountOf(capture.Text(), "##ERROR##"), presenter.reports.size());
+    }
+    ExpectIndexesInFileOrder(fromFile);
+    EXPECT_EQ(presenter.quitRequests, static_cast<int>(presenter.reports.size()));
+    textResult = ParseText(fromText, noise);
+    EXPECT_EQ(fileResult, textResult);
+    ASSERT_EQ(fromFile.m_controls.size(), fromText.m_controls.size());
+    ASSERT_GT(fromFile.m_controls.size(), 100u);
+    for (size_t i = 0; i < fromFile.m_controls.size(); ++i) {
+        EXPECT_EQ(fromFile.m_controls[i]->m_strFlag, fromText.m_controls[i]->m_strFlag);
+        EXPECT_EQ(fromFile.m_controls[i]->m_strLabel, fromText.m_controls[i]->m_strLabel);
+    }
+}
+
+TEST(BadInput, NulBytesAndLongLinesAreKeptWhole)
+{
+    std::string longFlag = "-" + std::string(99999, 'x');
+    std::string longLabel(100000, 'y');
+    const char header[] = "t\0ol\nd\n-a\0b La\0bel\n";
+    std::string text = std::string(header, sizeof header - 1) + longFlag + " " + longLabel + "\n";
+    CFormModel model;
+    DiagCapture quiet;
+    ASSERT_TRUE(ParseText(model, text));
+    EXPECT_EQ(model.m_strCommand, std::string("t\0ol", 4));
+    ASSERT_EQ(model.m_controls.size(), 2u);
+    EXPECT_EQ(model.m_controls[0]->m_strFlag, std::string("-a\0b", 4));
+    EXPECT_EQ(model.m_controls[0]->m_strLabel, std::string("La\0bel", 6));
+    EXPECT_EQ(model.m_controls[1]->m_strFlag, longFlag);
+    EXPECT_EQ(model.m_controls[1]->m_strLabel, longLabel);
+}
+
+TEST(BadInput, UnbalancedBraces)
+{
+    RecordingPresenter presenter;
+    CFormModel model;
+    DiagCapture capture;
+    ASSERT_TRUE(ParseText(model, "t\nd\n{{{{}}}}}}{{\n}}{{\n{{{\n{{ {{ }} }}\n{{button\n{{required\n{{\n"));
+    EXPECT_EQ(presenter.reports.size(), 4u);
+    EXPECT_EQ(CountOf(capture.Text(), "Possible unclosed tag (missing }})\n"), 2u);
+    EXPECT_EQ(CountOf(capture.Text(), "Unrecognized keyword '{{'\n"), 2u);
+    ASSERT_EQ(model.m_controls.size(), 7u);
+    EXPECT_EQ(model.m_controls[0]->m_strFlag, "{{{{}}}}}}{{");
+    EXPECT_EQ(model.m_controls[4]->m_strFlag, "{{button");
+    EXPECT_EQ(model.m_controls[4]->m_bActionButton, 0);
+    EXPECT_EQ(model.m_controls[5]->m_bRequired, 0);
+    ExpectIndexesInFileOrder(model);
+}
+
+TEST(BadInput, LoneCarriageReturnsAreOrdinaryCharacters)
+{
+    CFormModel model;
+    ASSERT_TRUE(ParseText(model, "t\rstill line 1\r\nd\n-a\rb Label\r\n\r\r\n"));
+    EXPECT_EQ(model.m_strCommand, "t\rstill line 1");
+    ASSERT_EQ(model.m_controls.size(), 1u);  // "\r" alone trims to nothing
+    EXPECT_EQ(model.m_controls[0]->m_strFlag, "-a\rb");
+    EXPECT_EQ(model.m_controls[0]->m_strLabel, "Label");
+    EXPECT_EQ(model.m_nLine, 4);
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+// Line splitting in text mode and file mode, and the numbered listing.
+
+#include <gtest/gtest.h>
+
+#include "FormdefTestSupport.h"
+
+namespace {
+
+std::vector<std::string> ReadAll(LineReader& reader)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.ReadLine(line)) lines.push_back(line);
+    EXPECT_FALSE(reader.ReadLine(line));  // stays at the end
+    EXPECT_EQ(reader.lineCount, static_cast<int>(lines.size()));
+    return lines;
+}
+
+struct SplitCase {
+    std::string input;
+    std::vector<std::string> lines;
+};
+
+std::vector<SplitCase> SplitCases()
+{
+    std::string longLine(65535, 'x');
+    std::string withNuls(200000, 'n');
+    withNuls[0] = withNuls[99999] = withNuls[199999] = '\0';
+    return {
+        {"", {}},
+        {"\n", {""}},
+        {"\n\n", {"", ""}},
+        {"a\r\nb\nc", {"a", "b", "c"}},
+        {"x\ry\n", {"x\ry"}},       // a lone CR stays in the line
+        {"a\r\r\n", {"a\r"}},       // only one CR before the LF goes
+        {"z\r", {"z\r"}},           // no line end, so no CR is dropped
+        {"\r\n\r\n", {"", ""}},
+        {std::string("a\0b\nc", 5), {std::string("a\0b", 3), "c"}},
+        // Line ends that straddle the file reader's 64 KiB chunks.
+        {longLine + "\r\ny", {longLine, "y"}},
+        {longLine + "x\r\n\r\n", {longLine + "x", ""}},
+        {withNuls + "\r\n" + withNuls, {withNuls, withNuls}},
+    };
+}
+
+TEST(LineReaderSplitting, TextModeAndFileModeAgree)
+{
+    TempFolder folder;
+    int serial = 0;
+    for (const SplitCase& c : SplitCases()) {
+        SCOPED_TRACE("case " + std::to_string(serial));
+        LineReader textReader(c.input);
+        EXPECT_EQ(ReadAll(textReader), c.lines);
+
+        FILE* file = fopen(folder.Write("case" + std::to_string(serial++), c.input).c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        LineReader fileReader(file);
+        EXPECT_EQ(ReadAll(fileReader), c.lines);
+        fclose(file);
+        EXPECT_EQ(fileReader.listing, textReader.listing);
+    }
+}
+
+TEST(LineReaderListing, NumbersEveryLineAsRead)
+{
+    LineReader reader("  first \r\n\nthird");
+    ReadAll(reader);
+    EXPECT_EQ(reader.listing, "01:   first \r\n02: \r\n03: third\r\n");
+
+    std::string text;
+    for (int i = 1; i <= 101; ++i) text += "l" + std::to_string(i) + "\n";
+    LineReader many(text);
+    ReadAll(many);
+    EXPECT_EQ(many.listing.compare(0, 16, "01: l1\r\n02: l2\r\n"), 0);
+    EXPECT_NE(many.listing.find("\r\n09: l9\r\n10: l10\r\n"), std::string::npos);
+    EXPECT_NE(many.listing.find("\r\n99: l99\r\n100: l100\r\n101: l101\r\n"), std::string::npos);
+}
+
+}  // namespace
