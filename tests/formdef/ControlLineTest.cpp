@@ -74,33 +74,6 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"\"\"{{dir}}Target", "", "dir", "Target", 0, 0},
         LineCase{"-x Label {{with}} braces }}", "-x", "", "Label {{with}} braces }}", 0, 0}));
 
-// The exact trace of each kind of line.
-TEST(ControlLineDiagnostics, TraceEveryDecision)
-{
-    struct TraceCase {
-        const char* line;
-        const char* trace;
-    } cases[] = {
-        {"{{required file}} In", "Line 3: {{required file}} In\n  -> Required field\n  -> Type: file\n"
-                                 "  -> Label: In\n"},
-        {"-n {{required}} Name", "Line 3: -n {{required}} Name\n  -> Flag: -n\n"
-                                 "  -> Required flag with type: \n  -> Label: Name\n"},
-        {"{{button --list}} List", "Line 3: {{button --list}} List\n  -> Action button\n  -> Button control\n"
-                                   "  -> Flag: --list\n  -> Label: List\n"},
-        {"{{drive}} -d Drive", "Line 3: {{drive}} -d Drive\n  -> Standalone type: drive\n  -> Flag: -d\n"
-                               "  -> Label: Drive\n"},
-        {"-x {{}} L", "Line 3: -x {{}} L\n  -> Flag: -x\n  -> Type: \n  -> Label: L\n"},
-    };
-    for (const TraceCase& c : cases) {
-        CFormModel model;
-        DiagCapture capture;
-        ASSERT_TRUE(ParseText(model, std::string("tool\ndesc\n") + c.line));
-        EXPECT_EQ(capture.Text(), std::string("Command: tool\nDescription: desc\n") + c.trace +
-                                      "Parsed 1 controls\n")
-            << c.line;
-    }
-}
-
 // A rejected tag is reported and the line is read as though it had none.
 TEST(ControlLineErrors, BadTagIsReportedAndLineReadWithoutIt)
 {
@@ -150,34 +123,6 @@ TEST(ControlLineErrors, RequiredWithoutTypeStopsTheParse)
         << text;
     EXPECT_EQ(text.find("Parsed"), std::string::npos);
     EXPECT_EQ(text.find("-b"), std::string::npos);
-}
-
-// Splitting helpers on their own, where the line grammar does not reach.
-TEST(ControlLineHelpers, SplitFlagAndKeyword)
-{
-    std::string flag = "old", rest = "old";
-    EXPECT_FALSE(CFormModel::SplitFlag("", flag, rest));
-    EXPECT_EQ(flag, "old");
-    ASSERT_TRUE(CFormModel::SplitFlag("-a  b c", flag, rest));
-    EXPECT_EQ(flag, "-a");
-    EXPECT_EQ(rest, " b c");  // the caller trims an unquoted flag's remainder
-    ASSERT_TRUE(CFormModel::SplitFlag("'", flag, rest));
-    EXPECT_EQ(flag, "'");
-
-    std::string keyword, argument;
-    CFormModel::SplitKeyword("  file \t  a b  ", keyword, argument);
-    EXPECT_EQ(keyword, "file");
-    EXPECT_EQ(argument, "a b");
-    CFormModel::SplitKeyword("text", keyword, argument);
-    EXPECT_EQ(keyword, "text");
-    EXPECT_EQ(argument, "");
-
-    std::string trimmed = "\r\n\t x y \t\r\n";
-    CFormModel::TrimBlank(trimmed);
-    EXPECT_EQ(trimmed, "x y");
-    std::string keepsOtherBytes = std::string("\v\0x\f", 4);
-    CFormModel::TrimBlank(keepsOtherBytes);
-    EXPECT_EQ(keepsOtherBytes.size(), 4u);
 }
 
 }  // namespace

@@ -177,17 +177,6 @@ TEST(ModelLifetime, ClearDeletesInOrderAndResetsState)
     EXPECT_EQ(destroyed.back(), 7);
 }
 
-TEST(ModelLifetime, NewDefinitionsStartEmpty)
-{
-    CControlDef control;
-    EXPECT_EQ(control.m_nRadioGroup, -1);
-    EXPECT_EQ(control.m_pLabel, nullptr);
-    EXPECT_EQ(control.m_pBrowse, nullptr);
-    CFormModel model;
-    EXPECT_EQ(model.m_nRadioGroup, 0);
-    EXPECT_TRUE(model.m_controls.empty());
-}
-
 TEST(ControlDefinition, PathTypes)
 {
     CControlDef control;
