@@ -1,0 +1,135 @@
+#include "app/StartupRouting.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "common/Diag.h"
+
+namespace {
+
+const char kProgramName[] = "tavrel";
+
+std::string Lowered(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool IsCommandLineSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// A copy of the executable saved under another name opens the form of the
+// same name beside it; empty when there is none (or the name is ours).
+std::string FormBesideRenamedExecutable(StartupEnvironment& environment)
+{
+    Diag("No command line - checking if exe was renamed\n");
+    std::string folder, baseName;
+    SplitExecutablePath(environment.ExecutablePath(), folder, baseName);
+    Diag("Exe directory: %s\n", folder.c_str());
+    Diag("Exe basename: %s\n", baseName.c_str());
+    if (Lowered(baseName) == kProgramName)
+        return std::string();
+
+    Diag("Exe was renamed to %s - looking for matching .gui file\n", baseName.c_str());
+    for (const char* extension : { ".gui", ".gui-admin" }) {
+        std::string candidate = folder + baseName + extension;
+        if (environment.IsExistingFile(candidate)) {
+            Diag("Found %s\n", candidate.c_str());
+            return candidate;
+        }
+    }
+    Diag("No matching .gui or .gui-admin file found\n");
+    return std::string();
+}
+
+// True when this process hands over to an elevated copy of itself.
+bool RelaunchedElevated(const std::string& path, const char* commandLine,
+                        StartupEnvironment& environment)
+{
+    Diag("File requires elevation: %s\n", path.c_str());
+    bool elevated = environment.IsElevated();
+    Diag("Current elevation status: %s\n", elevated ? "elevated" : "not elevated");
+    if (elevated) {
+        Diag("Already elevated - continuing normally\n");
+        return false;
+    }
+    Diag("Re-launching with elevation...\n");
+    unsigned long error = 0;
+    if (environment.LaunchElevated(environment.ExecutablePath(), commandLine ? commandLine : "",
+                                   &error)) {
+        Diag("Successfully launched elevated instance\n");
+        return true;
+    }
+    Diag("Failed to launch elevated instance (error %d)\n", static_cast<int>(error));
+    if (error == 1223)
+        Diag("User cancelled elevation request\n");
+    return false;
+}
+
+}  // namespace
+
+std::string PathFromCommandLine(const std::string& commandLine)
+{
+    size_t first = 0;
+    size_t last = commandLine.size();
+    while (first < last && IsCommandLineSpace(commandLine[first]))
+        ++first;
+    while (last > first && IsCommandLineSpace(commandLine[last - 1]))
+        --last;
+    std::string path = commandLine.substr(first, last - first);
+    // A quoted path loses its first and last character, whatever the last is.
+    if (path.size() >= 2 && path[0] == '"')
+        path = path.substr(1, path.size() - 2);
+    return path;
+}
+
+void SplitExecutablePath(const std::string& path, std::string& folder, std::string& baseName)
+{
+    size_t slash = path.rfind('\\');
+    folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    baseName = slash == std::string::npos ? path : path.substr(slash + 1);
+    size_t dot = baseName.rfind('.');
+    if (dot != std::string::npos)
+        baseName.erase(dot);
+}
+
+bool NeedsElevation(const std::string& path)
+{
+    static const std::string extension = ".gui-admin";
+    std::string lowered = Lowered(path);
+    if (lowered.size() < extension.size())
+        return lowered == extension;
+    return lowered.compare(lowered.size() - extension.size(), extension.size(), extension) == 0;
+}
+
+void RunStartup(const char* commandLine, StartupEnvironment& environment)
+{
+    const bool hasCommandLine = commandLine != nullptr && commandLine[0] != '\0';
+    std::string path;
+    if (hasCommandLine) {
+        path = PathFromCommandLine(commandLine);
+        Diag("Command line: %s\n", path.c_str());
+    } else {
+        path = FormBesideRenamedExecutable(environment);
+        if (path.empty()) {
+            Diag("Opening config dialog\n");
+            environment.RunConfigDialog();
+            return;
+        }
+    }
+
+    if (NeedsElevation(path) && RelaunchedElevated(path, commandLine, environment))
+        return;
+
+    std::string title;
+    if (!hasCommandLine) {
+        std::string folder, baseName;
+        SplitExecutablePath(environment.ExecutablePath(), folder, baseName);
+        if (Lowered(baseName) != kProgramName)
+            title = baseName;
+    }
+    environment.RunFormDialog(path, title);
+}

@@ -1,0 +1,68 @@
+#include "app/SystemStartupEnvironment.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "config/ConfigDlg.h"
+#include "formui/TavrelDlg.h"
+#include "framework/WinApp.h"
+
+std::string SystemStartupEnvironment::ExecutablePath()
+{
+    char path[MAX_PATH] = {};
+    DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, length < MAX_PATH ? length : MAX_PATH);
+}
+
+bool SystemStartupEnvironment::IsExistingFile(const std::string& path)
+{
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool SystemStartupEnvironment::IsElevated()
+{
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    bool elevated = ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+                    elevation.TokenIsElevated != 0;
+    ::CloseHandle(token);
+    return elevated;
+}
+
+bool SystemStartupEnvironment::LaunchElevated(const std::string& executable,
+                                              const std::string& parameters, unsigned long* error)
+{
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof info;
+    info.lpVerb = "runas";
+    info.lpFile = executable.c_str();
+    info.lpParameters = parameters.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (::ShellExecuteExA(&info))
+        return true;
+    *error = ::GetLastError();
+    return false;
+}
+
+void SystemStartupEnvironment::RunConfigDialog()
+{
+    ConfigDlg dialog;
+    dialog.DoModal();
+}
+
+void SystemStartupEnvironment::RunFormDialog(const std::string& path, const std::string& title)
+{
+    CTavrelDlg dialog;
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr)
+        app->m_pMainWnd = &dialog;
+    dialog.m_strGuiPath = path;
+    dialog.m_strTitle = title;
+    dialog.DoModal();
+    if (app != nullptr)
+        app->m_pMainWnd = nullptr;
+}
