@@ -1,0 +1,477 @@
+#include "e2e/Driver.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+
+// How long one cross-process message may take before the driver gives up.
+constexpr UINT kSendTimeoutMs = 5000;
+constexpr DWORD kPollMs = 20;
+
+std::string ToLf(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        out += text[i];
+    }
+    return out;
+}
+
+bool SendBounded(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr)
+{
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                               result ? result : &ignored) != 0;
+}
+
+struct EnumContext {
+    DWORD pid;
+    std::vector<WindowInfo>* windows;
+};
+
+BOOL CALLBACK CollectProcessWindow(HWND hwnd, LPARAM lParam)
+{
+    auto* context = reinterpret_cast<EnumContext*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == context->pid && IsWindowVisible(hwnd))
+        context->windows->push_back({hwnd, GetText(hwnd), ClassOf(hwnd)});
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam)
+{
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+std::string ExeFolder()
+{
+    char path[MAX_PATH * 2];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+// The message of a message box: its static text (id 0xFFFF on Windows and
+// Wine), or else the first non-empty static that is not the icon.
+std::string MessageBoxText(HWND box)
+{
+    if (HWND text = GetDlgItem(box, 0xFFFF))
+        return GetText(text);
+    for (HWND child : Descendants(box)) {
+        if (ClassOf(child) != "Static")
+            continue;
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            continue;
+        std::string text = GetText(child);
+        if (!text.empty())
+            return text;
+    }
+    return std::string();
+}
+
+void RemoveTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = folder + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+std::string TestBinFolder() { return ExeFolder(); }
+
+std::string TavrelExePath()
+{
+    std::string folder = ExeFolder();  // <build>\testbin\ .
+    folder.pop_back();
+    return folder.substr(0, folder.find_last_of("\\/") + 1) + "tavrel.exe";
+}
+
+// ---- The process -------------------------------------------------------------
+
+struct TavrelProcess::State {
+    PROCESS_INFORMATION info = {};
+    HANDLE outputRead = nullptr;
+
+    // The reader thread peeks instead of blocking in ReadFile, so that it can
+    // always be stopped, even while a grandchild keeps the pipe open.
+    std::thread reader;
+    std::atomic<bool> stopReading{false};
+    std::atomic<bool> readerDone{false};
+    mutable std::mutex mutex;
+    mutable std::condition_variable arrived;
+    std::string output;
+
+    void ReadLoop()
+    {
+        char buffer[4096];
+        while (!stopReading) {
+            DWORD available = 0;
+            if (!PeekNamedPipe(outputRead, nullptr, 0, nullptr, &available, nullptr))
+                break;  // every writer is gone and the pipe is empty
+            if (available == 0) {
+                Sleep(5);
+                continue;
+            }
+            DWORD got = 0;
+            if (!ReadFile(outputRead, buffer, sizeof(buffer), &got, nullptr))
+                break;
+            std::lock_guard<std::mutex> lock(mutex);
+            output.append(buffer, got);
+            arrived.notify_all();
+        }
+        readerDone = true;
+    }
+
+    void StopReader()
+    {
+        stopReading = true;
+        if (reader.joinable())
+            reader.join();
+    }
+};
+
+TavrelProcess::TavrelProcess() : m_state(new State) {}
+
+TavrelProcess::~TavrelProcess()
+{
+    if (m_state->info.hProcess && !HasExited())
+        Kill();
+    m_state->StopReader();
+    if (m_state->outputRead)
+        CloseHandle(m_state->outputRead);
+    if (m_state->info.hProcess)
+        CloseHandle(m_state->info.hProcess);
+}
+
+bool TavrelProcess::Start(const std::string& arguments, const std::string& workingDirectory,
+                          const std::string& exePath)
+{
+    if (m_state->info.hProcess)
+        return false;  // one program per driver object
+    std::string program = exePath.empty() ? TavrelExePath() : exePath;
+
+    SECURITY_ATTRIBUTES inheritable = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE outputWrite = nullptr;
+    if (!CreatePipe(&m_state->outputRead, &outputWrite, &inheritable, 1 << 16))
+        return false;
+    SetHandleInformation(m_state->outputRead, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = outputWrite;
+    startup.hStdError = outputWrite;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+
+    // The program name is quoted, the rest passed exactly as given.
+    std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    std::vector<char> writable(commandLine.begin(), commandLine.end());
+    writable.push_back('\0');
+
+    BOOL started = CreateProcessA(program.c_str(), writable.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                  workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup,
+                                  &m_state->info);
+    CloseHandle(outputWrite);  // only the program holds the write end now
+    if (!started) {
+        CloseHandle(m_state->outputRead);
+        m_state->outputRead = nullptr;
+        m_state->info = {};
+        return false;
+    }
+    CloseHandle(m_state->info.hThread);
+    m_state->info.hThread = nullptr;
+    m_state->reader = std::thread([state = m_state.get()] { state->ReadLoop(); });
+    return true;
+}
+
+DWORD TavrelProcess::ProcessId() const { return m_state->info.dwProcessId; }
+
+HANDLE TavrelProcess::ProcessHandle() const { return m_state->info.hProcess; }
+
+std::string TavrelProcess::RawOutput() const
+{
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    return m_state->output;
+}
+
+std::string TavrelProcess::Output() const { return ToLf(RawOutput()); }
+
+bool TavrelProcess::WaitForOutput(const std::string& text, DWORD timeoutMs) const
+{
+    std::unique_lock<std::mutex> lock(m_state->mutex);
+    return m_state->arrived.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        return ToLf(m_state->output).find(text) != std::string::npos;
+    });
+}
+
+std::vector<WindowInfo> TavrelProcess::Windows() const
+{
+    std::vector<WindowInfo> windows;
+    if (!m_state->info.hProcess)
+        return windows;
+    EnumContext context{m_state->info.dwProcessId, &windows};
+    EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&context));
+    return windows;
+}
+
+HWND TavrelProcess::WaitForWindowWhere(const std::function<bool(const WindowInfo&)>& match, DWORD timeoutMs) const
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        for (const WindowInfo& window : Windows()) {
+            if (match(window))
+                return window.hwnd;
+        }
+        if (GetTickCount() - start >= timeoutMs)
+            return nullptr;
+        Sleep(kPollMs);
+    }
+}
+
+HWND TavrelProcess::WaitForWindow(const std::string& title, DWORD timeoutMs) const
+{
+    return WaitForWindowWhere([&](const WindowInfo& window) { return window.title == title; }, timeoutMs);
+}
+
+bool TavrelProcess::WaitForWindowGone(HWND hwnd, DWORD timeoutMs) const
+{
+    DWORD start = GetTickCount();
+    while (IsWindow(hwnd) && IsWindowVisible(hwnd)) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(kPollMs);
+    }
+    return true;
+}
+
+MessageBoxSeen TavrelProcess::WaitForMessageBox(const std::string& caption, DWORD timeoutMs) const
+{
+    MessageBoxSeen seen;
+    seen.hwnd = WaitForWindowWhere(
+        [&](const WindowInfo& window) { return window.className == "#32770" && window.title == caption; },
+        timeoutMs);
+    if (!seen.hwnd)
+        return seen;
+    seen.found = true;
+    seen.caption = caption;
+    seen.text = MessageBoxText(seen.hwnd);
+    return seen;
+}
+
+MessageBoxSeen TavrelProcess::AnswerMessageBox(const std::string& caption, int buttonId, DWORD timeoutMs) const
+{
+    MessageBoxSeen seen = WaitForMessageBox(caption, timeoutMs);
+    if (seen.found)
+        PostCommand(seen.hwnd, buttonId, BN_CLICKED, GetDlgItem(seen.hwnd, buttonId));
+    return seen;
+}
+
+void TavrelProcess::Close(HWND hwnd) const { PostMessageA(hwnd, WM_CLOSE, 0, 0); }
+
+bool TavrelProcess::HasExited() const
+{
+    return m_state->info.hProcess && WaitForSingleObject(m_state->info.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+bool TavrelProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
+{
+    if (!m_state->info.hProcess)
+        return false;
+    if (WaitForSingleObject(m_state->info.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+        Kill();
+        return false;
+    }
+    if (exitCode)
+        GetExitCodeProcess(m_state->info.hProcess, exitCode);
+    // Let the reader take what was still in the pipe. It ends by itself once
+    // every writer is gone; a grandchild may keep the pipe open, so settle
+    // for two empty looks in a row.
+    DWORD start = GetTickCount();
+    int emptyLooks = 0;
+    while (!m_state->readerDone && emptyLooks < 2 && GetTickCount() - start < 2000) {
+        DWORD available = 0;
+        if (PeekNamedPipe(m_state->outputRead, nullptr, 0, nullptr, &available, nullptr) && available == 0)
+            ++emptyLooks;
+        else
+            emptyLooks = 0;
+        Sleep(kPollMs);
+    }
+    return true;
+}
+
+void TavrelProcess::Kill()
+{
+    if (!m_state->info.hProcess)
+        return;
+    TerminateProcess(m_state->info.hProcess, 255);
+    WaitForSingleObject(m_state->info.hProcess, 5000);
+}
+
+// ---- Windows of the program ----------------------------------------------------
+
+std::string GetText(HWND hwnd)
+{
+    DWORD_PTR length = 0;
+    if (!SendBounded(hwnd, WM_GETTEXTLENGTH, 0, 0, &length))
+        return std::string();
+    std::vector<char> buffer(length + 2);
+    DWORD_PTR copied = 0;
+    if (!SendBounded(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), &copied))
+        return std::string();
+    return std::string(buffer.data(), copied);
+}
+
+bool SetText(HWND hwnd, const std::string& text)
+{
+    return SendBounded(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string ClassOf(HWND hwnd)
+{
+    char name[256] = {};
+    int length = GetClassNameA(hwnd, name, sizeof(name));
+    return std::string(name, length > 0 ? length : 0);
+}
+
+std::vector<HWND> Descendants(HWND parent)
+{
+    std::vector<HWND> children;
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+HWND FindChild(HWND parent, const std::string& className, const std::string& text)
+{
+    for (HWND child : Descendants(parent)) {
+        if (!className.empty() && ClassOf(child) != className)
+            continue;
+        if (!text.empty() && GetText(child) != text)
+            continue;
+        return child;
+    }
+    return nullptr;
+}
+
+HWND FindChildById(HWND parent, int id)
+{
+    for (HWND child : Descendants(parent)) {
+        if (GetDlgCtrlID(child) == id)
+            return child;
+    }
+    return nullptr;
+}
+
+void PostCommand(HWND hwnd, int id, int notifyCode, HWND control)
+{
+    PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, notifyCode), reinterpret_cast<LPARAM>(control));
+}
+
+void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+bool SetCheck(HWND button, bool checked)
+{
+    if (!SendBounded(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0))
+        return false;
+    PostCommand(GetParent(button), GetDlgCtrlID(button), BN_CLICKED, button);
+    return true;
+}
+
+bool IsChecked(HWND button)
+{
+    DWORD_PTR state = 0;
+    return SendBounded(button, BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
+}
+
+bool SelectComboItem(HWND combo, int index)
+{
+    DWORD_PTR result = 0;
+    if (!SendBounded(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0, &result))
+        return false;
+    if (static_cast<int>(result) != index)
+        return false;
+    PostCommand(GetParent(combo), GetDlgCtrlID(combo), CBN_SELCHANGE, combo);
+    return true;
+}
+
+int ComboSelection(HWND combo)
+{
+    DWORD_PTR result = 0;
+    if (!SendBounded(combo, CB_GETCURSEL, 0, 0, &result))
+        return CB_ERR;
+    return static_cast<int>(result);
+}
+
+// ---- Folders and files ---------------------------------------------------------
+
+TempDir::TempDir()
+{
+    static LONG serial = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    std::string base = temp;
+    if (!base.empty() && base.back() == '\\')
+        base.pop_back();
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        char name[96];
+        snprintf(name, sizeof(name), "\\tavrel-e2e-%lu-%ld-%d", GetCurrentProcessId(),
+                 InterlockedIncrement(&serial), attempt);
+        if (CreateDirectoryA((base + name).c_str(), nullptr)) {
+            m_path = base + name;
+            return;
+        }
+    }
+}
+
+TempDir::~TempDir()
+{
+    if (!m_path.empty())
+        RemoveTree(m_path);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& bytes) const
+{
+    std::string path = PathOf(name);
+    if (FILE* file = fopen(path.c_str(), "wb")) {
+        fwrite(bytes.data(), 1, bytes.size(), file);
+        fclose(file);
+    }
+    return path;
+}
+
+bool TempDir::Copy(const std::string& source, const std::string& name) const
+{
+    return CopyFileA(source.c_str(), PathOf(name).c_str(), FALSE) != 0;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace e2e

@@ -1,0 +1,163 @@
+#pragma once
+// Drives the real tavrel.exe from a test: starts it with its standard output
+// on a pipe, collects what it prints, finds the windows of that process (and
+// of no other), types into them, presses buttons, answers message boxes and
+// ends it. Every wait is bounded; nothing here can hang a test.
+//
+// Typical use:
+//   TavrelProcess app;
+//   ASSERT_TRUE(app.Start("\"Z:\\tmp\\x\\form.gui\""));
+//   HWND form = app.WaitForWindow("mytool.exe");
+//   SetText(FindChildById(form, 2001), "hello");
+//   Click(FindChildById(form, IDOK));
+//   EXPECT_TRUE(app.WaitForOutput("Process exited with code: 0"));
+//   app.Close(form);
+//   EXPECT_TRUE(app.WaitForExit());
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Default for every bounded wait, in milliseconds.
+constexpr DWORD kDefaultTimeoutMs = 10000;
+
+// The program under test: <build>/tavrel.exe, one folder above the folder of
+// the running test executable (<build>/testbin).
+std::string TavrelExePath();
+
+// The folder of the running test executable, with a trailing backslash.
+std::string TestBinFolder();
+
+// A visible top-level window of the process as the driver saw it.
+struct WindowInfo {
+    HWND hwnd = nullptr;
+    std::string title;
+    std::string className;
+};
+
+// What a message box showed and how it was answered.
+struct MessageBoxSeen {
+    bool found = false;   // a box with the caption appeared in time
+    HWND hwnd = nullptr;
+    std::string caption;
+    std::string text;     // the box's static text (the message)
+};
+
+class TavrelProcess {
+public:
+    TavrelProcess();
+    // Kills the program if it still runs.
+    ~TavrelProcess();
+    TavrelProcess(const TavrelProcess&) = delete;
+    TavrelProcess& operator=(const TavrelProcess&) = delete;
+
+    // Starts the program. `arguments` is the raw text after the program name
+    // on the command line, passed exactly as given (quotes, blanks and all);
+    // empty means no arguments at all. `workingDirectory` empty: the test's
+    // own. `exePath` empty: TavrelExePath(). False when it did not start.
+    bool Start(const std::string& arguments, const std::string& workingDirectory = std::string(),
+               const std::string& exePath = std::string());
+
+    DWORD ProcessId() const;
+    HANDLE ProcessHandle() const;
+
+    // Everything the program wrote to standard output so far, CR LF turned
+    // into LF so that expected lines read as the program's format strings.
+    std::string Output() const;
+    // The same, with line ends as written.
+    std::string RawOutput() const;
+    // Waits until the output (LF form) contains `text`.
+    bool WaitForOutput(const std::string& text, DWORD timeoutMs = kDefaultTimeoutMs) const;
+
+    // Visible top-level windows of this process, in z-order.
+    std::vector<WindowInfo> Windows() const;
+    // Waits for a visible top-level window of this process whose title is
+    // exactly `title`; null on timeout.
+    HWND WaitForWindow(const std::string& title, DWORD timeoutMs = kDefaultTimeoutMs) const;
+    // Waits for a visible top-level window of this process that `match` accepts.
+    HWND WaitForWindowWhere(const std::function<bool(const WindowInfo&)>& match,
+                            DWORD timeoutMs = kDefaultTimeoutMs) const;
+    // Waits until `hwnd` is gone or hidden.
+    bool WaitForWindowGone(HWND hwnd, DWORD timeoutMs = kDefaultTimeoutMs) const;
+
+    // Waits for a message box (dialog class "#32770") of this process with
+    // the given caption and reads its message.
+    MessageBoxSeen WaitForMessageBox(const std::string& caption, DWORD timeoutMs = kDefaultTimeoutMs) const;
+    // Waits for the box, reads it and presses the button `buttonId` (IDOK,
+    // IDYES, IDNO, ...). `found` is false when no such box appeared.
+    MessageBoxSeen AnswerMessageBox(const std::string& caption, int buttonId,
+                                    DWORD timeoutMs = kDefaultTimeoutMs) const;
+
+    // Asks a window of the program to close (WM_CLOSE, posted).
+    void Close(HWND hwnd) const;
+
+    // Waits for the program to end. On timeout it is killed and the result
+    // is false. `exitCode` receives the code when it ended by itself.
+    bool WaitForExit(DWORD timeoutMs = kDefaultTimeoutMs, DWORD* exitCode = nullptr);
+    bool HasExited() const;
+    void Kill();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+// ---- Windows of the program (all calls work across processes) -------------
+
+// The window's text through WM_GETTEXT.
+std::string GetText(HWND hwnd);
+// WM_SETTEXT; false when the window did not answer in time.
+bool SetText(HWND hwnd, const std::string& text);
+std::string ClassOf(HWND hwnd);
+
+// First descendant of `parent` (depth-first) whose class equals `className`
+// and whose text equals `text`; an empty class or text matches any.
+HWND FindChild(HWND parent, const std::string& className, const std::string& text = std::string());
+// First descendant with the control id (children of the content panel included).
+HWND FindChildById(HWND parent, int id);
+// Every descendant, depth-first.
+std::vector<HWND> Descendants(HWND parent);
+
+// Presses a button (BM_CLICK, posted: a click that opens a modal window
+// must not block the test).
+void Click(HWND button);
+// BM_SETCHECK with BST_CHECKED / BST_UNCHECKED, then BN_CLICKED to the
+// parent so that the program sees the change as a user's click would.
+bool SetCheck(HWND button, bool checked);
+bool IsChecked(HWND button);
+// CB_SETCURSEL, then CBN_SELCHANGE to the parent.
+bool SelectComboItem(HWND combo, int index);
+int ComboSelection(HWND combo);
+// Posts WM_COMMAND (id, notification code, control) to `hwnd`.
+void PostCommand(HWND hwnd, int id, int notifyCode = 0, HWND control = nullptr);
+
+// ---- Folders and files for tests -------------------------------------------
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // Full Windows path, no trailing backslash.
+    const std::string& Path() const { return m_path; }
+    std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
+    // Writes the bytes unchanged and returns the file's full path.
+    std::string Write(const std::string& name, const std::string& bytes) const;
+    bool Copy(const std::string& source, const std::string& name) const;
+
+private:
+    std::string m_path;
+};
+
+bool FileExists(const std::string& path);
+
+}  // namespace e2e
