@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the toolchain if needed, builds everything and runs every test:
+#  1. the windowless core natively (clang, with the parser fuzz target),
+#  2. the Windows program and its tests under Wine (unit and end-to-end).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+bash "$root/tools/install-deps.sh"
+
+echo "== Native core (clang) =="
+native="$root/build-native"
+cmake -S "$root" -B "$native" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$native" -j"$jobs"
+(cd "$native" && ctest --output-on-failure -j"$jobs")
+
+echo "== Windows program and tests under Wine =="
+bash "$root/tools/build.sh"
+(cd "$root/build" && bash "$root/tools/with-display.sh" "$root/build/wineprefix" \
+    ctest --output-on-failure -j"$jobs")
