@@ -7,6 +7,7 @@
 #include "framework/Object.h"
 
 class CWnd;
+class CTavrelDlg;
 
 class CControlDef : public CObject {
 public:
@@ -18,6 +19,18 @@ public:
     // True for the six types that name a file or folder ("file", "newfile",
     // "dir", "newdir", "filedir", "newfiledir"); exact, case-sensitive.
     bool IsPathType() const;
+
+    // Outcome of checking one value before a run.
+    enum ValidationResult {
+        kValid,
+        kInvalid,           // `message` says why; the user may still run
+        kOverwriteRefused,  // the user declined to reuse an existing path
+    };
+    // The current value, read from the control's windows (Windows program
+    // only; defined with the form behaviour in src/formui).
+    std::string GetValue() const;
+    // Checks the current value by type; `dialog` owns the overwrite question.
+    ValidationResult Validate(CTavrelDlg* dialog, std::string& message) const;
 
     int m_nIndex = 0;         // position in file order, from 0
     int m_bRequired = 0;      // radio button: its group needs a selection
