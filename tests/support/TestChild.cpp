@@ -1,0 +1,219 @@
+// A child program for tests: it does what its arguments say, one step
+// after another, so that a test can stage exactly the behaviour it needs
+// from a real process.
+//
+//   out HEX      write the bytes (two hex digits each) to standard output
+//   err HEX      write the bytes to standard error
+//   lines N      write "line 1\r\n" ... "line N\r\n" to standard output
+//   bytes N      write N bytes "ABC...XYZABC..." (byte i is 'A' + i % 26)
+//   echo N       read standard input line by line and write "echo:LINE\r\n"
+//                for each; stops after N lines, or at end of input when N is 0
+//   sleep MS     sleep MS milliseconds
+//   pid          write "pid=<own process id>\r\n"
+//   spawn MS     start a copy of this program that sleeps MS milliseconds,
+//                sharing our standard handles; write "grandchild=<pid>\r\n"
+//   wait         wait for the copy started last to end
+//   cmdline      write "cmdline=<the raw command line>\r\n"
+//   args         write every argument after this one, one per line, as
+//                "arg<k>=<byte length>:<bytes>\r\n" (k from 1), then "args=<count>\r\n";
+//                nothing after "args" is run as a step
+//   exit CODE    end now with CODE (decimal, or 0x... hexadecimal)
+//
+// Without "exit" the program ends with code 0. An unknown step or a missing
+// argument ends it with code 250 and a line on standard error.
+// Every write goes straight to the handle (no runtime buffering), so the
+// bytes arrive in order and survive the process being killed.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+// Arguments reach the steps exactly as the runtime split them (no globbing).
+extern "C" {
+int _dowildcard = 0;
+}
+
+namespace {
+
+constexpr int kUsageExitCode = 250;
+
+void WriteBytes(DWORD which, const std::string& bytes)
+{
+    HANDLE handle = GetStdHandle(which);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        if (!WriteFile(handle, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr) ||
+            written == 0)
+            return;
+        done += written;
+    }
+}
+
+void WriteOut(const std::string& text) { WriteBytes(STD_OUTPUT_HANDLE, text); }
+
+[[noreturn]] void Usage(const std::string& problem)
+{
+    WriteBytes(STD_ERROR_HANDLE, "testchild: " + problem + "\r\n");
+    ExitProcess(kUsageExitCode);
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::string DecodeHex(const char* hex)
+{
+    std::string bytes;
+    size_t length = strlen(hex);
+    if (length % 2 != 0)
+        Usage(std::string("odd number of hex digits: ") + hex);
+    for (size_t i = 0; i < length; i += 2) {
+        int high = HexDigit(hex[i]);
+        int low = HexDigit(hex[i + 1]);
+        if (high < 0 || low < 0)
+            Usage(std::string("not hex: ") + hex);
+        bytes.push_back(static_cast<char>(high * 16 + low));
+    }
+    return bytes;
+}
+
+unsigned long Number(const char* text)
+{
+    char* end = nullptr;
+    bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    unsigned long value = strtoul(text, &end, hex ? 16 : 10);
+    if (end == text || *end != '\0')
+        Usage(std::string("not a number: ") + text);
+    return value;
+}
+
+void WriteLines(unsigned long count)
+{
+    for (unsigned long i = 1; i <= count; ++i)
+        WriteOut("line " + std::to_string(i) + "\r\n");
+}
+
+void WritePattern(unsigned long count)
+{
+    std::string block;
+    block.reserve(count);
+    for (unsigned long i = 0; i < count; ++i)
+        block.push_back(static_cast<char>('A' + i % 26));
+    WriteOut(block);
+}
+
+void EchoLines(unsigned long limit)
+{
+    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    std::string line;
+    unsigned long echoed = 0;
+    char c = 0;
+    DWORD got = 0;
+    while ((limit == 0 || echoed < limit) && ReadFile(input, &c, 1, &got, nullptr) && got == 1) {
+        if (c == '\r')
+            continue;
+        if (c != '\n') {
+            line.push_back(c);
+            continue;
+        }
+        WriteOut("echo:" + line + "\r\n");
+        line.clear();
+        ++echoed;
+    }
+    if (!line.empty() && (limit == 0 || echoed < limit))
+        WriteOut("echo:" + line + "\r\n");
+}
+
+std::string OwnPath()
+{
+    char path[MAX_PATH * 2];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+    return std::string(path, length);
+}
+
+// The copy inherits our standard handles, so it keeps our output pipe
+// open for as long as it lives.
+HANDLE SpawnSleeper(unsigned long milliseconds)
+{
+    std::string commandLine = "\"" + OwnPath() + "\" sleep " + std::to_string(milliseconds);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &info))
+        Usage("could not start a copy (error " + std::to_string(GetLastError()) + ")");
+    CloseHandle(info.hThread);
+    WriteOut("grandchild=" + std::to_string(info.dwProcessId) + "\r\n");
+    return info.hProcess;
+}
+
+void WriteArguments(int first, int argc, char** argv)
+{
+    int count = 0;
+    for (int i = first; i < argc; ++i) {
+        ++count;
+        std::string argument = argv[i];
+        WriteOut("arg" + std::to_string(count) + "=" + std::to_string(argument.size()) + ":" + argument + "\r\n");
+    }
+    WriteOut("args=" + std::to_string(count) + "\r\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    HANDLE lastSpawned = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        std::string step = argv[i];
+        auto parameter = [&]() -> const char* {
+            if (i + 1 >= argc)
+                Usage("missing argument after " + step);
+            return argv[++i];
+        };
+        if (step == "out") {
+            WriteBytes(STD_OUTPUT_HANDLE, DecodeHex(parameter()));
+        } else if (step == "err") {
+            WriteBytes(STD_ERROR_HANDLE, DecodeHex(parameter()));
+        } else if (step == "lines") {
+            WriteLines(Number(parameter()));
+        } else if (step == "bytes") {
+            WritePattern(Number(parameter()));
+        } else if (step == "echo") {
+            EchoLines(Number(parameter()));
+        } else if (step == "sleep") {
+            Sleep(static_cast<DWORD>(Number(parameter())));
+        } else if (step == "pid") {
+            WriteOut("pid=" + std::to_string(GetCurrentProcessId()) + "\r\n");
+        } else if (step == "spawn") {
+            lastSpawned = SpawnSleeper(Number(parameter()));
+        } else if (step == "wait") {
+            if (lastSpawned)
+                WaitForSingleObject(lastSpawned, INFINITE);
+        } else if (step == "cmdline") {
+            WriteOut(std::string("cmdline=") + GetCommandLineA() + "\r\n");
+        } else if (step == "args") {
+            WriteArguments(i + 1, argc, argv);
+            break;
+        } else if (step == "exit") {
+            ExitProcess(static_cast<UINT>(Number(parameter())));
+        } else {
+            Usage("unknown step " + step);
+        }
+    }
+    return 0;
+}
