@@ -1,0 +1,257 @@
+#include "exec/ProcessRunner.h"
+
+#include "common/Diag.h"
+#include "exec/StartErrorBox.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The child's command line lives in a fixed buffer of this many bytes,
+// terminator included.
+constexpr size_t kCommandLineBufferSize = 4096;
+constexpr size_t kMaxCommandLineLength = kCommandLineBufferSize - 1;
+
+// One read never returns more than this, so a caller that keeps a
+// terminated copy needs no more than the same 4096-byte buffer.
+constexpr DWORD kMaxReadChunk = 4095;
+
+void CloseAndClear(HANDLE& handle)
+{
+    if (handle) {
+        CloseHandle(handle);
+        handle = nullptr;
+    }
+}
+
+std::string FormatWithCode(const char* format, DWORD code)
+{
+    char text[256];
+    snprintf(text, sizeof(text), format, static_cast<int>(code));
+    return text;
+}
+
+// Expands %NAME% references. The result is measured in full so that an
+// over-long expansion can be refused instead of being cut short.
+bool ExpandEnvironment(const std::string& commandLine, std::string& expanded)
+{
+    DWORD needed = ExpandEnvironmentStringsA(commandLine.c_str(), nullptr, 0);
+    if (needed == 0)
+        return false;
+    // The ANSI call may ask for one byte more than it uses.
+    std::vector<char> buffer(needed + 1);
+    DWORD written = ExpandEnvironmentStringsA(commandLine.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (written == 0 || written > buffer.size())
+        return false;
+    expanded.assign(buffer.data(), strlen(buffer.data()));
+    return true;
+}
+
+}  // namespace
+
+ProcessRunner::~ProcessRunner() { CloseHandles(); }
+
+bool ProcessRunner::Start(const std::string& commandLine)
+{
+    Diag("\n=== Starting Command (Non-Blocking) ===\n");
+    Diag("Command: %s\n\n", commandLine.c_str());
+
+    lastError.clear();
+    exitCode = 0;
+    CloseHandles();
+
+    SECURITY_ATTRIBUTES attributes = {};
+    attributes.nLength = sizeof(attributes);
+    attributes.lpSecurityDescriptor = nullptr;
+    attributes.bInheritHandle = TRUE;
+
+    if (!CreatePipe(&stdoutRead, &stdoutWrite, &attributes, 0)) {
+        stdoutRead = nullptr;
+        stdoutWrite = nullptr;
+        lastError = "Failed to create pipe";
+        Diag("ERROR: %s\n", lastError.c_str());
+        return false;
+    }
+    SetHandleInformation(stdoutRead, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.hStdOutput = stdoutWrite;
+    startup.hStdError = stdoutWrite;
+    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+
+    if (CreatePipe(&stdinRead, &stdinWrite, &attributes, 0)) {
+        SetHandleInformation(stdinWrite, HANDLE_FLAG_INHERIT, 0);
+        startup.hStdInput = stdinRead;
+    } else {
+        // Not fatal: the child reads our own standard input instead.
+        stdinRead = nullptr;
+        stdinWrite = nullptr;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    }
+
+    std::string expanded;
+    if (!ExpandEnvironment(commandLine, expanded))
+        return FailStart(DescribeError(GetLastError()));
+    if (expanded.size() > kMaxCommandLineLength) {
+        char reason[160];
+        snprintf(reason, sizeof(reason),
+                 "The command line is too long (%d characters after expansion; the limit is %d).",
+                 static_cast<int>(expanded.size()), static_cast<int>(kMaxCommandLineLength));
+        return FailStart(reason);
+    }
+    char writableCommandLine[kCommandLineBufferSize];
+    lstrcpynA(writableCommandLine, expanded.c_str(), sizeof(writableCommandLine));
+
+    // Created suspended so that it joins the job before it can start
+    // children of its own.
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, writableCommandLine, nullptr, nullptr, TRUE, CREATE_NO_WINDOW | CREATE_SUSPENDED,
+                        nullptr, nullptr, &startup, &info)) {
+        return FailStart(DescribeError(GetLastError()));
+    }
+    PutIntoJob(info);
+    if (ResumeThread(info.hThread) == static_cast<DWORD>(-1)) {
+        DWORD error = GetLastError();
+        TerminateProcess(info.hProcess, 1);
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+        return FailStart(DescribeError(error));
+    }
+
+    process = info.hProcess;
+    CloseHandle(info.hThread);
+    // Only the child (and what it starts) may hold these ends now, so the
+    // output pipe ends once all of them have exited.
+    CloseAndClear(stdoutWrite);
+    CloseAndClear(stdinRead);
+
+    Diag("Process started successfully (PID: %d)\n", static_cast<int>(info.dwProcessId));
+    Diag("--- Output will be polled via timer ---\n");
+    return true;
+}
+
+// The job has no kill-on-close limit: a child outlives its runner. When the
+// system refuses the job (for instance inside a job that allows no nesting),
+// Terminate falls back to ending the child alone.
+void ProcessRunner::PutIntoJob(const PROCESS_INFORMATION& info)
+{
+    job = CreateJobObjectA(nullptr, nullptr);
+    if (job && !AssignProcessToJobObject(job, info.hProcess))
+        CloseAndClear(job);
+}
+
+bool ProcessRunner::FailStart(const std::string& reason)
+{
+    lastError = "Failed to execute command\n" + reason;
+    Diag("ERROR: %s\n", lastError.c_str());
+    PresentStartError(lastError);
+    CloseHandles();
+    return false;
+}
+
+bool ProcessRunner::IsRunning()
+{
+    if (!process)
+        return false;
+    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+        return true;
+    GetExitCodeProcess(process, &exitCode);
+    Diag("\nProcess exited with code: %d\n", static_cast<int>(exitCode));
+    return false;
+}
+
+bool ProcessRunner::ReadOutput(std::string& out)
+{
+    out.clear();
+    if (!stdoutRead)
+        return false;
+    // Fails once the pipe is empty and every writer has closed it.
+    DWORD available = 0;
+    if (!PeekNamedPipe(stdoutRead, nullptr, 0, nullptr, &available, nullptr))
+        return false;
+    if (available == 0)
+        return true;
+    char buffer[kMaxReadChunk + 1];
+    DWORD bytesRead = 0;
+    if (!ReadFile(stdoutRead, buffer, kMaxReadChunk, &bytesRead, nullptr))
+        return false;
+    out.assign(buffer, bytesRead);
+    return true;
+}
+
+bool ProcessRunner::WriteInput(const char* text)
+{
+    if (!stdinWrite || !text)
+        return false;
+    size_t length = strlen(text);
+    if (length == 0)
+        return false;
+    Diag("Writing to stdin: %s\n", text);
+    DWORD written = 0;
+    return WriteFile(stdinWrite, text, static_cast<DWORD>(length), &written, nullptr) != 0;
+}
+
+void ProcessRunner::Terminate()
+{
+    if (!process)
+        return;
+    Diag("\n*** Terminating process ***\n");
+    // Ending the job also ends what the child started (a command run
+    // through cmd /c lives in cmd's children).
+    if (!job || !TerminateJobObject(job, 1))
+        TerminateProcess(process, 1);
+    WaitForSingleObject(process, 1000);
+    GetExitCodeProcess(process, &exitCode);
+    Diag("Process terminated with code: %d\n", static_cast<int>(exitCode));
+}
+
+void ProcessRunner::CloseHandles()
+{
+    CloseAndClear(stdoutRead);
+    CloseAndClear(stdoutWrite);
+    CloseAndClear(stdinRead);
+    CloseAndClear(stdinWrite);
+    CloseAndClear(process);
+    CloseAndClear(job);
+}
+
+bool ProcessRunner::HasOpenHandles() const
+{
+    return stdoutRead || stdoutWrite || stdinRead || stdinWrite || process || job;
+}
+
+std::string ProcessRunner::DescribeError(DWORD code)
+{
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+        return FormatWithCode("Error %d: The system cannot find the file specified.\n\n"
+                              "The command may not exist or is not in your PATH.",
+                              code);
+    case ERROR_PATH_NOT_FOUND:
+        return FormatWithCode("Error %d: The system cannot find the path specified.", code);
+    case ERROR_ACCESS_DENIED:
+        return FormatWithCode("Error %d: Access is denied.\n\n"
+                              "You may need administrator privileges to run this command.",
+                              code);
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return FormatWithCode("Error %d: Not enough memory to execute command.", code);
+    case ERROR_BAD_FORMAT:
+        return FormatWithCode("Error %d: The program is not a valid Win32 application.", code);
+    case ERROR_INVALID_PARAMETER:
+        return FormatWithCode("Error %d: Invalid parameter in command line.", code);
+    default:
+        break;
+    }
+    char message[512];
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                                  MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), message, sizeof(message), nullptr);
+    if (length == 0)
+        return FormatWithCode("Error %d: Unknown error occurred.", code);
+    // The system's text keeps its own trailing line break.
+    return FormatWithCode("Error %d: ", code) + std::string(message, length);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// Runs one command line as a hidden child process. Standard output and
+// standard error share one pipe, standard input comes from a second one.
+// Start returns at once; the owner then polls: IsRunning, ReadOutput,
+// WriteInput, Terminate. Nothing here blocks on the child except the
+// bounded wait in Terminate.
+
+#include <windows.h>
+
+#include <string>
+
+class ProcessRunner {
+public:
+    ProcessRunner() = default;
+    // Closes the handles but leaves a running child alone.
+    virtual ~ProcessRunner();
+
+    ProcessRunner(const ProcessRunner&) = delete;
+    ProcessRunner& operator=(const ProcessRunner&) = delete;
+
+    // Starts the child without waiting for it. A previous run's handles are
+    // released first (its child keeps running). False when no child was
+    // created; the reason is in LastErrorText().
+    bool Start(const std::string& commandLine);
+
+    // True while the child has not ended; stores the exit code once it has.
+    bool IsRunning();
+
+    // Hands back at most 4095 bytes of waiting output, exactly as the child
+    // wrote them (embedded NUL bytes included). Returns true with an empty
+    // string when nothing is waiting, false once the pipe has ended.
+    bool ReadOutput(std::string& out);
+
+    // Writes NUL-terminated text to the child's standard input.
+    bool WriteInput(const char* text);
+
+    // Ends the child and everything it started, with exit code 1.
+    void Terminate();
+
+    void CloseHandles();
+
+    static std::string DescribeError(DWORD code);
+
+    DWORD GetExitCode() const { return exitCode; }
+    const std::string& LastErrorText() const { return lastError; }
+    HANDLE ProcessHandle() const { return process; }
+    bool HasInputPipe() const { return stdinWrite != nullptr; }
+    bool HasOpenHandles() const;
+
+private:
+    bool FailStart(const std::string& reason);
+    void PutIntoJob(const PROCESS_INFORMATION& info);
+
+    std::string lastError;
+    DWORD exitCode = 0;
+    HANDLE stdoutRead = nullptr;
+    HANDLE stdoutWrite = nullptr;
+    HANDLE stdinRead = nullptr;
+    HANDLE stdinWrite = nullptr;
+    HANDLE process = nullptr;
+    // Groups the child with everything it starts so that Terminate can end
+    // the whole tree. Null when the system refused a job for this child.
+    HANDLE job = nullptr;
+};
