@@ -34,6 +34,23 @@ long CRichEditCtrl::GetTextLength() const
     return (long)SendMessage(EM_GETTEXTLENGTHEX, (WPARAM)&query, 0);
 }
 
+long CRichEditCtrl::LineFromChar(long charIndex) const
+{
+    return (long)SendMessage(EM_EXLINEFROMCHAR, 0, (LPARAM)charIndex);
+}
+
+long CRichEditCtrl::LineIndex(long line) const { return (long)SendMessage(EM_LINEINDEX, (WPARAM)line); }
+
+int CRichEditCtrl::GetFirstVisibleLine() const { return (int)SendMessage(EM_GETFIRSTVISIBLELINE); }
+
+int CRichEditCtrl::GetLineCount() const { return (int)SendMessage(EM_GETLINECOUNT); }
+
+void CRichEditCtrl::LineScroll(int lines) { SendMessage(EM_LINESCROLL, 0, (LPARAM)lines); }
+
+void CRichEditCtrl::LimitText(long maxCharacters) { SendMessage(EM_EXLIMITTEXT, 0, (LPARAM)maxCharacters); }
+
+void CRichEditCtrl::HideSelection(BOOL hide) { SendMessage(EM_HIDESELECTION, (WPARAM)hide); }
+
 BOOL CFont::CreatePointFont(int pointSize, const char* faceName)
 {
     DeleteObject();

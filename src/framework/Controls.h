@@ -52,6 +52,13 @@ public:
     void GetSel(long& start, long& end) const;
     void SetSel(long start, long end);
     long GetTextLength() const;  // characters, as the control counts them
+    long LineFromChar(long charIndex) const;  // -1: the caret's line
+    long LineIndex(long line) const;          // first character of a line
+    int GetFirstVisibleLine() const;
+    int GetLineCount() const;
+    void LineScroll(int lines);
+    void LimitText(long maxCharacters);
+    void HideSelection(BOOL hide);
 };
 
 // Owns a GDI font handle.
