@@ -195,6 +195,8 @@ bool ProcessRunner::WriteInput(const char* text)
     return WriteFile(stdinWrite, text, static_cast<DWORD>(length), &written, nullptr) != 0;
 }
 
+void ProcessRunner::CloseInput() { CloseAndClear(stdinWrite); }
+
 void ProcessRunner::Terminate()
 {
     if (!process)

@@ -34,6 +34,10 @@ public:
     // Writes NUL-terminated text to the child's standard input.
     bool WriteInput(const char* text);
 
+    // Closes our end of the child's standard input: the child then reads
+    // end-of-input instead of waiting for keys nobody will type.
+    void CloseInput();
+
     // Ends the child and everything it started, with exit code 1.
     void Terminate();
 
