@@ -1,0 +1,12 @@
+#pragma once
+// Where the running executable lives, and files kept beside it.
+
+#include <string>
+
+// The executable's full path, however long: a path cut short would name
+// another file, and whatever is registered or opened from it would be wrong.
+std::string CurrentModulePath();
+
+// Everything of `modulePath` up to and including its last backslash (the
+// whole path when it has none), followed by `fileName`.
+std::string PathBesideModule(const std::string& modulePath, const std::string& fileName);
