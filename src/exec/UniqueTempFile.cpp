@@ -1,0 +1,37 @@
+#include "exec/UniqueTempFile.h"
+
+#include <cstdio>
+
+namespace {
+// Names taken in a row before giving up: far more than instances of the
+// program could start in one millisecond.
+constexpr DWORD kMaxAttempts = 1000;
+}
+
+bool CreateUniqueTempFile(const char* nameFormat, std::string& path, DWORD firstNumber)
+{
+    char folder[MAX_PATH] = {};
+    DWORD length = GetTempPathA(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH)
+        folder[0] = '\0';
+
+    for (DWORD attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        char name[MAX_PATH];
+        snprintf(name, sizeof(name), nameFormat, static_cast<unsigned>(firstNumber + attempt));
+        path = std::string(folder) + "\\" + name;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return true;
+        }
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return false;  // not a clash: another name would fail alike
+    }
+    return false;
+}
+
+bool CreateUniqueTempFile(const char* nameFormat, std::string& path)
+{
+    return CreateUniqueTempFile(nameFormat, path, GetTickCount());
+}
