@@ -29,6 +29,9 @@ public:
     bool ParseFile(const std::string& path);
     // Same for a prepared reader (file or text mode); does not clear first.
     bool ParseLines(LineReader& reader);
+    // The loader for every form file: a {{batch gui}} file runs its script and
+    // parses the output; any other file goes to ParseFile (Windows only).
+    bool ParseFileWithBatchSupport(const std::string& path);
     // One trimmed control line; false only for the fatal "{{required}}
     // without a type" error.
     bool ParseControlLine(const std::string& line, int lineNumber, LineReader* reader);
