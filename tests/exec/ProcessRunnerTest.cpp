@@ -143,6 +143,21 @@ TEST_F(RunnerTest, InputReachesTheChildLineByLine)
     EXPECT_FALSE(runner.WriteInput("too late\n"));
 }
 
+TEST_F(RunnerTest, ClosedInputGivesTheChildEndOfInput)
+{
+    ProcessRunner runner;
+    ASSERT_TRUE(runner.Start(QuotedTestChild() + " echo 0 exit 3"));
+    EXPECT_TRUE(runner.WriteInput("only line\n"));
+    runner.CloseInput();
+    EXPECT_FALSE(runner.HasInputPipe());
+    EXPECT_FALSE(runner.WriteInput("after close\n"));
+    DrainedOutput output = DrainOutput(runner);
+    EXPECT_TRUE(output.ended);
+    EXPECT_EQ("echo:only line\r\n", output.text);
+    ASSERT_TRUE(WaitUntilEnded(runner));
+    EXPECT_EQ(3u, runner.GetExitCode());
+}
+
 TEST_F(RunnerTest, BatchScriptReadsTypedInput)
 {
     TempBatchFile script("@echo off\r\nset /p ANSWER=Name? \r\necho got [%ANSWER%]\r\n");
