@@ -1,4 +1,5 @@
-// Line splitting in text mode and file mode, and the numbered listing.
+// Line splitting in text mode and file mode (the listing is checked with
+// the error reports that show it).
 
 #include <gtest/gtest.h>
 
@@ -59,21 +60,6 @@ TEST(LineReaderSplitting, TextModeAndFileModeAgree)
         fclose(file);
         EXPECT_EQ(fileReader.listing, textReader.listing);
     }
-}
-
-TEST(LineReaderListing, NumbersEveryLineAsRead)
-{
-    LineReader reader("  first \r\n\nthird");
-    ReadAll(reader);
-    EXPECT_EQ(reader.listing, "01:   first \r\n02: \r\n03: third\r\n");
-
-    std::string text;
-    for (int i = 1; i <= 101; ++i) text += "l" + std::to_string(i) + "\n";
-    LineReader many(text);
-    ReadAll(many);
-    EXPECT_EQ(many.listing.compare(0, 16, "01: l1\r\n02: l2\r\n"), 0);
-    EXPECT_NE(many.listing.find("\r\n09: l9\r\n10: l10\r\n"), std::string::npos);
-    EXPECT_NE(many.listing.find("\r\n99: l99\r\n100: l100\r\n101: l101\r\n"), std::string::npos);
 }
 
 }  // namespace
