@@ -1,0 +1,114 @@
+// What the user has entered in one control, and the check of that value by
+// its type before a run.
+
+#include <windows.h>
+
+#include <string>
+
+#include "formdef/ControlDef.h"
+#include "formui/PathProbe.h"
+#include "formui/TavrelDlg.h"
+#include "framework/Wnd.h"
+
+namespace {
+
+bool HasWindow(const CWnd* window) { return window != nullptr && window->IsWindow(); }
+
+// Checkboxes and radio buttons carry a button type in the low style bits;
+// the push button of an action button has none.
+bool IsCheckOrRadio(const CWnd* button) { return (button->GetStyle() & BS_TYPEMASK) != 0; }
+
+std::string SelectedDrive(const CWnd& combo)
+{
+    LRESULT selected = combo.SendMessage(CB_GETCURSEL);
+    // Item 0 is "<select drive>": no drive chosen.
+    if (selected == CB_ERR || selected == 0)
+        return std::string();
+    LRESULT length = combo.SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(selected));
+    if (length == CB_ERR || length <= 0)
+        return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    LRESULT copied = combo.SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&text[0]));
+    if (copied == CB_ERR || copied < 0)
+        return std::string();
+    text.resize(static_cast<size_t>(copied));
+    return text;
+}
+
+enum class PathKind { Missing, File, Directory };
+
+PathKind LookUp(const std::string& probe)
+{
+    DWORD attributes = GetFileAttributesA(probe.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return PathKind::Missing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Directory : PathKind::File;
+}
+
+bool IsExistingPathType(const std::string& type) { return type == "file" || type == "dir" || type == "filedir"; }
+
+bool IsNewPathType(const std::string& type)
+{
+    return type == "newfile" || type == "newdir" || type == "newfiledir";
+}
+
+}  // namespace
+
+std::string CControlDef::GetValue() const
+{
+    // An action button speaks only while its own click is being handled.
+    if (m_bActionButton && m_pButton != nullptr && m_pEdit == nullptr && m_nRadioGroup < 0)
+        return m_bPressed ? m_strFlag : std::string();
+
+    if (HasWindow(m_pButton) && IsCheckOrRadio(m_pButton)) {
+        if (m_pButton->SendMessage(BM_GETCHECK) == 0)
+            return std::string();
+        // A typed radio's value is what its own edit box holds.
+        if (HasWindow(m_pEdit))
+            return m_pEdit->GetWindowText();
+        return m_strFlag;
+    }
+
+    if (HasWindow(m_pEdit))
+        return m_pEdit->GetWindowText();  // untrimmed: spaces are part of the value
+
+    if (HasWindow(m_pCombo))
+        return SelectedDrive(*m_pCombo);
+
+    return std::string();
+}
+
+CControlDef::ValidationResult CControlDef::Validate(CTavrelDlg* dialog, std::string& message) const
+{
+    message.clear();
+    std::string value = GetValue();
+    if (value.empty()) {
+        if (!m_bRequired)
+            return kValid;
+        message = "Required field is empty: " + m_strLabel;
+        return kInvalid;
+    }
+
+    if (IsExistingPathType(m_strType)) {
+        PathKind kind = LookUp(MakeProbePath(value));
+        if (kind == PathKind::Missing) {
+            message = "Path does not exist: " + value;
+            return kInvalid;
+        }
+        if (m_strType == "file" && kind == PathKind::Directory) {
+            message = "Expected a file, but path is a directory: " + value;
+            return kInvalid;
+        }
+        if (m_strType == "dir" && kind == PathKind::File) {
+            message = "Expected a directory, but path is a file: " + value;
+            return kInvalid;
+        }
+        return kValid;
+    }
+
+    if (IsNewPathType(m_strType) && LookUp(MakeProbePath(value)) != PathKind::Missing) {
+        if (dialog == nullptr || dialog->ConfirmOverwrite(value) != IDYES)
+            return kOverwriteRefused;
+    }
+    return kValid;
+}

@@ -1,0 +1,187 @@
+// Running the form: the Run button and the action buttons either preview
+// the command (Shift held) or validate the fields, build the command line
+// and run it in the console window. A form with an embedded batch script
+// runs that script, with the built arguments, instead of its command.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "common/Diag.h"
+#include "config/Settings.h"
+#include "exec/FakeConsoleDlg.h"
+#include "exec/UniqueTempFile.h"
+#include "formui/ShiftKey.h"
+#include "formui/TavrelDlg.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+const char kBanner[] = "========================================\n";
+const UINT kFirstActionButtonId = 7000;
+
+// What the user would run: for a batch form its command and the argument
+// list its script would get (not the cmd line that really runs).
+std::string PreviewText(CTavrelDlg& dialog)
+{
+    if (dialog.m_form.m_bBatchCmd)
+        return dialog.m_form.m_strCommand + " " + dialog.BuildCommandLine(false);
+    return dialog.BuildCommandLine(true);
+}
+
+void ShowPreview(const std::string& preview)
+{
+    AfxMessageBox("Command that would be executed:\n\n" + preview, MB_OK | MB_ICONINFORMATION);
+}
+
+void LogCommandToExecute(const std::string& commandLine, const char* launchLine)
+{
+    Diag("\n%s", kBanner);
+    Diag("COMMAND TO EXECUTE:\n");
+    Diag("%s\n", commandLine.c_str());
+    Diag("%s\n", kBanner);
+    Diag("%s", launchLine);
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes)
+{
+    // Binary: every script line already ends with CR LF.
+    FILE* file = fopen(path.c_str(), "wb");
+    if (file == nullptr)
+        return false;
+    bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (fclose(file) != 0)
+        written = false;
+    return written;
+}
+
+}  // namespace
+
+void CTavrelDlg::OnRun()
+{
+    Diag("\n%s", kBanner);
+    Diag("RUN BUTTON CLICKED\n");
+    Diag("%s", kBanner);
+
+    if (IsShiftKeyDown()) {
+        Diag("Shift key detected - showing command preview\n");
+        ShowPreview(PreviewText(*this));
+        return;
+    }
+
+    if (!ValidateInputs()) {
+        Diag("Validation failed - aborting\n");
+        return;
+    }
+
+    if (m_form.m_bBatchCmd) {
+        if (!RunEmbeddedBatch(BuildCommandLine(false)))
+            Diag("Failed to start embedded batch command\n");
+        return;
+    }
+
+    std::string commandLine = BuildCommandLine(true);
+    LogCommandToExecute(commandLine, "Launching FakeConsoleDlg...\n");
+
+    if (m_btnRun.IsWindow())
+        m_btnRun.EnableWindow(FALSE);
+    INT_PTR result = LaunchConsole(commandLine);
+    if (m_btnRun.IsWindow())
+        m_btnRun.EnableWindow(TRUE);
+    Diag("FakeConsoleDlg::DoModal returned %d\n", static_cast<int>(result));
+}
+
+void CTavrelDlg::OnActionButton(UINT id)
+{
+    Diag("\n%s", kBanner);
+    Diag("ACTION BUTTON CLICKED: ID=%d\n", static_cast<int>(id));
+    Diag("%s", kBanner);
+
+    long position = static_cast<long>(id) - static_cast<long>(kFirstActionButtonId);
+    if (position < 0 || position >= static_cast<long>(m_form.m_controls.size())) {
+        Diag("ERROR: Invalid button ID\n");
+        return;
+    }
+    CControlDef* button = m_form.m_controls[static_cast<size_t>(position)].get();
+    if (button == nullptr || !button->m_bActionButton) {
+        Diag("ERROR: Control is not an action button\n");
+        return;
+    }
+    Diag("Button: %s (flag: %s)\n", button->m_strLabel.c_str(), button->m_strFlag.c_str());
+
+    // While pressed, the button's flag is its value: it joins validation and
+    // the command line at the place of its line in the form.
+    if (IsShiftKeyDown()) {
+        Diag("Shift key detected - showing command preview\n");
+        button->m_bPressed = 1;
+        std::string preview = PreviewText(*this);
+        button->m_bPressed = 0;
+        ShowPreview(preview);
+        return;
+    }
+
+    button->m_bPressed = 1;
+    if (!ValidateInputs()) {
+        Diag("Validation failed - aborting\n");
+        button->m_bPressed = 0;
+        return;
+    }
+
+    if (m_form.m_bBatchCmd) {
+        std::string arguments = BuildCommandLine(false);
+        button->m_bPressed = 0;
+        if (!RunEmbeddedBatch(arguments))
+            Diag("Failed to start embedded batch command\n");
+        return;
+    }
+
+    std::string commandLine = BuildCommandLine(true);
+    button->m_bPressed = 0;
+    LogCommandToExecute(commandLine, "Launching FakeConsoleDlg from ActionButton...\n");
+
+    if (m_btnRun.IsWindow())
+        m_btnRun.EnableWindow(FALSE);
+    INT_PTR result = LaunchConsole(commandLine);
+    if (m_btnRun.IsWindow())
+        m_btnRun.EnableWindow(TRUE);
+    Diag("FakeConsoleDlg::DoModal (Action) returned %d\n", static_cast<int>(result));
+}
+
+bool CTavrelDlg::RunEmbeddedBatch(const std::string& arguments)
+{
+    if (m_form.m_strBatchScript.empty())
+        return false;
+
+    // A fresh name for every run: two runs in the same millisecond, or two
+    // copies of the program, never share (or truncate) each other's script.
+    std::string path;
+    bool created = CreateUniqueTempFile("tavrel-exec-%08x.bat", path);
+    Diag("Creating temp execution batch file: %s\n", path.c_str());
+    if (!created || !WriteWholeFile(path, m_form.m_strBatchScript)) {
+        if (created)
+            DeleteFileA(path.c_str());  // a half-written script must not be left to run
+        AfxMessageBox("Failed to create temporary execution batch file", MB_OK);
+        return false;
+    }
+
+    std::string commandLine = "cmd /c \"\"" + path + "\" " + arguments + "\"";
+    Diag("%s", kBanner);
+    Diag("EXECUTING EMBEDDED BATCH COMMAND:\n");
+    Diag("%s\n", commandLine.c_str());
+    Diag("%s\n", kBanner);
+    // The file stays: the console may still be running it when we return,
+    // and the user may want to look at it.
+    LaunchConsole(commandLine);
+    return true;
+}
+
+INT_PTR CTavrelDlg::LaunchConsole(const std::string& commandLine)
+{
+    auto console = std::make_unique<FakeConsoleDlg>(this);
+    console->command = commandLine;
+    console->runner = &m_runner;  // lent for this run; the dialog keeps it
+    // Read at every opening, so a change in the settings applies at once.
+    console->growRight = ReadGrowRight() != 0;
+    console->growLeft = ReadGrowLeft() != 0;
+    return console->DoModal();
+}

@@ -1,0 +1,89 @@
+// The check of the whole form before a run: every problem is gathered into
+// one warning box in which the user may still choose to run.
+
+#include <set>
+#include <string>
+
+#include "common/Diag.h"
+#include "formui/TavrelDlg.h"
+
+namespace {
+
+const char kRequiredGroupMessage[] = "At least one option must be selected from the required group";
+
+void AppendMessage(std::string& collected, const std::string& message)
+{
+    if (!collected.empty())
+        collected += "\n\n";
+    collected += message;
+}
+
+}  // namespace
+
+int CTavrelDlg::ConfirmOverwrite(const std::string& path)
+{
+    std::string text = "Warning: Path already exists and may be overwritten:\n" + path + "\n\nContinue anyway?";
+    return MessageBox(text, "File Exists", MB_YESNO | MB_ICONEXCLAMATION);
+}
+
+bool CTavrelDlg::ValidateInputs()
+{
+    Diag("\n=== ValidateInputs ===\n");
+    std::string collected;
+    std::set<int> answeredGroups;
+    std::set<int> requiredGroups;
+
+    for (size_t i = 0; i < m_form.m_controls.size(); ++i) {
+        const CControlDef* control = m_form.m_controls[i].get();
+        if (control == nullptr)
+            continue;
+        int position = static_cast<int>(i);
+
+        if (control->m_bRequired && control->m_nRadioGroup >= 0) {
+            // Only the group's having a selection counts here, not the
+            // selected radio's text.
+            requiredGroups.insert(control->m_nRadioGroup);
+            std::string value = control->GetValue();
+            if (!value.empty()) {
+                answeredGroups.insert(control->m_nRadioGroup);
+                Diag("  Radio group %d has value: %s\n", control->m_nRadioGroup, value.c_str());
+            }
+            continue;
+        }
+
+        // An optional field left empty is not checked at all.
+        if (!control->m_bRequired && control->GetValue().empty())
+            continue;
+
+        std::string message;
+        CControlDef::ValidationResult result = control->Validate(this, message);
+        if (result == CControlDef::kOverwriteRefused)
+            return false;  // no summary: the user has already said no
+        if (result == CControlDef::kInvalid) {
+            if (control->m_bRequired)
+                Diag("Validation failed for required field %d: %s\n", position, message.c_str());
+            else
+                Diag("Validation failed for control %d: %s\n", position, message.c_str());
+            AppendMessage(collected, message);
+        }
+    }
+
+    // Every required group must be answered; one message covers them all.
+    for (int group : requiredGroups) {
+        if (answeredGroups.count(group) == 0) {
+            AppendMessage(collected, kRequiredGroupMessage);
+            break;
+        }
+    }
+
+    if (!collected.empty()) {
+        int answer = MessageBox(collected + "\n\nRun anyway?", "Validation Warning", MB_YESNO | MB_ICONEXCLAMATION);
+        if (answer != IDYES) {
+            Diag("Validation failed - user chose not to continue\n");
+            return false;
+        }
+        Diag("Validation warnings present but user chose to continue\n");
+    }
+    Diag("All validations passed\n");
+    return true;
+}
