@@ -16,5 +16,9 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 # Debian leaves Wine's own fonts out of new prefixes.
 mkdir -p "$prefix/drive_c/windows/Fonts"
 cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+# Windows has Lucida Console, the console window's font; Wine does not. A
+# monospaced stand-in keeps the console looking like one.
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+     /v 'Lucida Console' /d 'DejaVu Sans Mono' /f >/dev/null 2>&1
 wineserver -w
 touch "$prefix/.tavrel-ready"

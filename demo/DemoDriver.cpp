@@ -1,0 +1,133 @@
+// Runs Tavrel's main job on an example form as a user would, for
+// tools/demo.sh: opens the form, fills the folder field, picks options,
+// presses Run, waits for the command to finish in the console window, and
+// saves pictures of the filled form and of the finished console.
+//
+// Usage: tavrel_demo.exe FORM_PATH FOLDER_VALUE OUTPUT_FOLDER
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "e2e/Driver.h"
+
+namespace {
+
+// Copies what the screen shows of a window (frame and caption included)
+// into a 24-bit BMP file.
+bool SaveWindowPicture(HWND hwnd, const std::string& path)
+{
+    RECT rect;
+    if (!::GetWindowRect(hwnd, &rect))
+        return false;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool saved = false;
+    if (bitmap != nullptr) {
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        ::SelectObject(memory, old);
+        ::GdiFlush();
+        const DWORD rowBytes = ((width * 3) + 3) & ~3u;
+        const DWORD imageBytes = rowBytes * height;
+        BITMAPFILEHEADER file = {};
+        file.bfType = 0x4D42;  // "BM"
+        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+        file.bfSize = file.bfOffBits + imageBytes;
+        FILE* out = fopen(path.c_str(), "wb");
+        if (out != nullptr) {
+            saved = fwrite(&file, sizeof file, 1, out) == 1 &&
+                    fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+                    fwrite(bits, 1, imageBytes, out) == imageBytes;
+            fclose(out);
+        }
+        ::DeleteObject(bitmap);
+    }
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+int Fail(const char* what, e2e::TavrelProcess& app)
+{
+    fprintf(stderr, "demo: %s\n--- Tavrel's diagnostic lines ---\n%s\n", what, app.Output().c_str());
+    app.Kill();
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4) {
+        fprintf(stderr, "usage: tavrel_demo FORM_PATH FOLDER_VALUE OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const std::string form = argv[1];
+    const std::string folder = argv[2];
+    const std::string out = std::string(argv[3]) + "\\";
+
+    e2e::TavrelProcess app;
+    if (!app.Start("\"" + form + "\""))
+        return Fail("tavrel.exe did not start", app);
+    HWND dialog = app.WaitForWindow("cmd /c dir", 20000);
+    if (dialog == nullptr)
+        return Fail("the form did not appear", app);
+    printf("Form shown: \"%s\"\n", e2e::GetText(dialog).c_str());
+
+    // The required folder field comes first: its label takes identifier 2000,
+    // its edit box 2001. Then the two checkboxes, then the radio group.
+    HWND folderEdit = e2e::FindChildById(dialog, 2001);
+    HWND bare = e2e::FindChild(dialog, "Button", "/B   Bare format: names only");
+    HWND byName = e2e::FindChild(dialog, "Button", "/O:N   Sort by name");
+    if (folderEdit == nullptr || bare == nullptr || byName == nullptr)
+        return Fail("the form's fields were not found", app);
+    e2e::SetText(folderEdit, folder);
+    e2e::SetCheck(bare, true);
+    e2e::SetCheck(byName, true);
+    Sleep(300);
+    if (SaveWindowPicture(dialog, out + "form.bmp"))
+        printf("Saved the filled form\n");
+
+    e2e::Click(e2e::FindChildById(dialog, IDOK));
+    HWND console = app.WaitForWindowWhere(
+        [](const e2e::WindowInfo& w) { return w.title.find("(Completed)") != std::string::npos; },
+        30000);
+    if (console == nullptr)
+        return Fail("the command did not finish in the console window", app);
+    printf("Console: \"%s\"\n", e2e::GetText(console).c_str());
+    Sleep(300);
+    if (SaveWindowPicture(console, out + "console.bmp"))
+        printf("Saved the finished console\n");
+
+    app.Close(console);
+    app.WaitForWindowGone(console);
+    app.Close(dialog);
+    if (!app.WaitForExit(10000))
+        return Fail("tavrel.exe did not end", app);
+
+    // The lines that tell the story of the run.
+    std::string output = app.Output();
+    printf("\n--- From Tavrel's diagnostic lines ---\n");
+    size_t from = output.find("COMMAND TO EXECUTE:");
+    size_t to = output.find("FakeConsoleDlg::DoModal returned");
+    if (from != std::string::npos && to != std::string::npos && to > from)
+        printf("%s\n", output.substr(from, output.find('\n', to) - from).c_str());
+    return 0;
+}
