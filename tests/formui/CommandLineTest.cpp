@@ -1,0 +1,66 @@
+// The command line built from a real form's windows.
+
+#include <gtest/gtest.h>
+
+#include "RunFlowHarness.h"
+
+TEST(BuildCommandLine, CopytoolExample)
+{
+    LoadedForm form(MakeFormText("copytool", {
+                                                 "{{dir}} \"\" Source",     // 0
+                                                 "{{dir}} \"\" Target",     // 1
+                                                 "/MIR Mirror",             // 2
+                                                 "{{number}} /R: Retries",  // 3
+                                                 "/V Verbose",              // 4
+                                             }));
+    form.SetText(0, "C:\\My Files");
+    form.SetText(1, "D:\\out");
+    form.SetChecked(2, true);
+    form.SetText(3, "3");
+    form.ResetDiagnostics();
+    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "copytool \"C:\\My Files\" \"D:\\out\" /MIR /R: 3");
+    EXPECT_TRUE(form.Logged("Final command: copytool \"C:\\My Files\" \"D:\\out\" /MIR /R: 3\n"));
+    EXPECT_EQ(form.Dialog().BuildCommandLine(false), "\"C:\\My Files\" \"D:\\out\" /MIR /R: 3");
+}
+
+TEST(BuildCommandLine, OnlyThePressedActionButtonContributes)
+{
+    LoadedForm form(MakeFormText("tool", {
+                                             "{{button --list}} List",  // 0
+                                             "-n {{text}} Name",        // 1
+                                             "{{button --test}} Test",  // 2
+                                         }));
+    form.SetText(1, "x");
+    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "tool -n x");
+    form.Control(2).m_bPressed = 1;
+    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "tool -n x --test");
+    form.Control(2).m_bPressed = 0;
+    form.Control(0).m_bPressed = 1;
+    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "tool --list -n x");
+}
+
+TEST(BuildCommandLine, RadioGroupsContributeTheSelection)
+{
+    LoadedForm form(MakeFormText("tool", {
+                                             "{{radiostart}}",
+                                             "--fast Fast",               // 0
+                                             "--level {{number}} Level",  // 1
+                                             "--out {{file}} Out",        // 2
+                                             "{{radioend}}",
+                                         }));
+    form.SetChecked(1, true);  // selected, but its box is empty
+    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "tool");
+    form.SetText(1, "9");
+    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "tool --level 9");
+    form.SetChecked(1, false);
+    form.SetChecked(2, true);
+    form.SetText(2, "a.txt");  // a typed radio quotes by its own type
+    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "tool --out \"a.txt\"");
+}
+
+TEST(BuildCommandLine, ValuesEnvironmentReferencesAreLeftForTheRunner)
+{
+    LoadedForm form(MakeFormText("tool", {"-p {{text}} Path"}));
+    form.SetText(0, "%TEMP%");
+    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "tool -p %TEMP%");
+}
