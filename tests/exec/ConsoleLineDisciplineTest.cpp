@@ -1,0 +1,155 @@
+// The line discipline without a window: its writes are applied to a plain
+// screen model that behaves like the console's control (a replacing write
+// takes the caret's line, which is always the last one).
+
+#include <gtest/gtest.h>
+
+#include "exec/ConsoleLineDiscipline.h"
+#include "exec/ConsoleLineCases.h"
+
+namespace {
+
+class Screen {
+public:
+    void Apply(const std::vector<ConsoleWrite>& writes)
+    {
+        for (const ConsoleWrite& write : writes) {
+            if (write.replaceCaretLine) {
+                size_t lineEnd = m_text.rfind('\n');
+                m_text.erase(lineEnd == std::string::npos ? 0 : lineEnd + 1);
+            }
+            for (size_t i = 0; i < write.text.size(); ++i) {
+                const bool bareCarriageReturn =
+                    write.text[i] == '\r' && (i + 1 == write.text.size() || write.text[i + 1] != '\n');
+                EXPECT_FALSE(bareCarriageReturn) << "a bare carriage return reached the control";
+                if (write.text[i] != '\r')
+                    m_text.push_back(write.text[i]);
+            }
+        }
+    }
+    const std::string& Text() const { return m_text; }
+
+private:
+    std::string m_text;
+};
+
+std::string Show(ConsoleLineDiscipline& lines, const std::vector<std::string>& pieces, bool endsWithBanner)
+{
+    Screen screen;
+    for (const std::string& piece : pieces)
+        screen.Apply(lines.Take(piece));
+    if (endsWithBanner) {
+        lines.SettleCarriageReturn();
+        screen.Apply(lines.Take(ExitBannerCodeZero()));
+    }
+    return screen.Text();
+}
+
+TEST(ConsoleLineDiscipline, DisplayDoesNotDependOnWhereThePipeCutTheOutput)
+{
+    for (const ConsoleLineCase& lineCase : ConsoleLineCases()) {
+        for (const std::vector<std::string>& delivery : DeliveriesOf(lineCase)) {
+            ConsoleLineDiscipline lines;
+            EXPECT_EQ(lineCase.shown, Show(lines, delivery, lineCase.endsWithExitBanner))
+                << lineCase.name << " delivered as " << DescribeDelivery(delivery);
+        }
+    }
+}
+
+TEST(ConsoleLineDiscipline, CarriageReturnAtEndOfPieceWaitsButTextBeforeItIsWritten)
+{
+    ConsoleLineDiscipline lines;
+    std::vector<ConsoleWrite> writes = lines.Take("50%\r");
+    ASSERT_EQ(1u, writes.size());
+    EXPECT_EQ("50%", writes[0].text);
+    EXPECT_TRUE(lines.CarriageReturnPending());
+
+    // An empty piece cannot decide it either.
+    EXPECT_TRUE(lines.Take("").empty());
+    EXPECT_TRUE(lines.CarriageReturnPending());
+
+    writes = lines.Take("60%");
+    ASSERT_EQ(1u, writes.size());
+    EXPECT_EQ("60%", writes[0].text);
+    EXPECT_TRUE(writes[0].replaceCaretLine);
+}
+
+TEST(ConsoleLineDiscipline, OrdinaryOutputIsOneAppendPerPiece)
+{
+    // One write per piece keeps the control's work per timer tick small.
+    ConsoleLineDiscipline lines;
+    std::string piece;
+    for (int i = 0; i < 200; ++i)
+        piece += "line " + std::to_string(i) + "\r\n";
+    std::vector<ConsoleWrite> writes = lines.Take(piece);
+    ASSERT_EQ(1u, writes.size());
+    EXPECT_EQ(piece, writes[0].text);
+    EXPECT_FALSE(writes[0].replaceCaretLine);
+}
+
+TEST(ConsoleLineDiscipline, NulBytesAreNotShown)
+{
+    ConsoleLineDiscipline lines;
+    Screen screen;
+    screen.Apply(lines.Take(std::string("ab\0c", 4)));
+    screen.Apply(lines.Take(std::string("\0\r\n\0", 4)));
+    lines.Hold(std::string("d\0e", 3));
+    screen.Apply(lines.Take(std::string()));
+    EXPECT_EQ("abc\nde", screen.Text());
+}
+
+TEST(ConsoleLineDiscipline, HeldTextIsWrittenAheadOfTheNextPiece)
+{
+    ConsoleLineDiscipline lines;
+    Screen screen;
+    screen.Apply(lines.Take("start\r\n"));
+    lines.Hold("held 1\r\n");
+    lines.Hold("held 2\r\n");
+    EXPECT_EQ("held 1\r\nheld 2\r\n", lines.PendingText());
+    screen.Apply(lines.Take("next\r\n"));
+    EXPECT_EQ("start\nheld 1\nheld 2\nnext\n", screen.Text());
+    EXPECT_TRUE(lines.PendingText().empty());
+}
+
+TEST(ConsoleLineDiscipline, HeldTextDecidesAWaitingCarriageReturn)
+{
+    ConsoleLineDiscipline lines;
+    Screen screen;
+    screen.Apply(lines.Take("one\r"));
+    lines.Hold("\ntwo\r");
+    // The end of the run does not decide a carriage return that held text
+    // follows: the held text does.
+    lines.SettleCarriageReturn();
+    EXPECT_TRUE(lines.CarriageReturnPending());
+    screen.Apply(lines.Take("three"));
+    EXPECT_EQ("one\nthree", screen.Text());
+}
+
+TEST(ConsoleLineDiscipline, DiscardForgetsEverythingOfTheClosedWindow)
+{
+    for (const char* lastPiece : { "tail\r", "\rtail" }) {
+        ConsoleLineDiscipline lines;
+        lines.Take(lastPiece);
+        lines.Hold("held");
+        lines.Discard();
+        EXPECT_TRUE(lines.PendingText().empty());
+        EXPECT_FALSE(lines.OverwriteLine());
+        EXPECT_FALSE(lines.CarriageReturnPending());
+
+        // The next window's pieces are appended, not replacing each other.
+        Screen screen;
+        screen.Apply(lines.Take("xyz"));
+        screen.Apply(lines.Take("123"));
+        EXPECT_EQ("xyz123", screen.Text()) << "after " << DescribeDelivery({ lastPiece });
+    }
+}
+
+TEST(ConsoleLineDiscipline, TheProgramSharesOneDiscipline)
+{
+    ConsoleLineDiscipline& first = ConsoleLines();
+    first.Hold("shared");
+    EXPECT_EQ("shared", ConsoleLines().PendingText());
+    first.Discard();
+}
+
+}  // namespace
