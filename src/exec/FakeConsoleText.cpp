@@ -1,0 +1,131 @@
+// The console window's append path: every piece of text goes through the
+// line discipline into the rich-edit control.
+
+#include <richedit.h>
+
+#include <algorithm>
+
+#include "exec/ConsoleLineDiscipline.h"
+#include "exec/FakeConsoleDlg.h"
+
+namespace {
+
+constexpr UINT kOemUnitedStates = 437;
+constexpr UINT kUtf16 = 1200;
+// The view follows new output only while its bottom is this close (in
+// lines) to the end, so that someone reading further up is not pulled down.
+constexpr int kFollowSlackLines = 3;
+
+void SelectEnd(CRichEditCtrl& control)
+{
+    const long length = control.GetTextLength();
+    control.SetSel(length, length);
+}
+
+void SelectCaretLineToEnd(CRichEditCtrl& control)
+{
+    const long line = control.LineFromChar(-1);
+    control.SetSel(control.LineIndex(line), control.GetTextLength());
+}
+
+int FontHeight(CRichEditCtrl& control, HFONT fallback)
+{
+    TEXTMETRICA metrics = {};
+    HDC dc = ::GetDC(control);
+    if (dc == nullptr)
+        return 0;
+    // Not every rich-edit implementation answers WM_GETFONT; the font it
+    // was given is then the one it shows.
+    HFONT font = control.GetFont();
+    if (font == nullptr)
+        font = fallback;
+    HGDIOBJ previous = font != nullptr ? ::SelectObject(dc, font) : nullptr;
+    ::GetTextMetricsA(dc, &metrics);
+    if (previous != nullptr)
+        ::SelectObject(dc, previous);
+    ::ReleaseDC(control, dc);
+    return metrics.tmHeight;
+}
+
+// Where the view stood before an append, so that the append can keep it.
+struct ViewBeforeAppend {
+    int firstVisible;
+    bool nearEnd;
+};
+
+// Decided before the text is written: measured afterwards, a piece of more
+// than three lines would count as "far from the end" and the view would
+// stop following the output it was following.
+ViewBeforeAppend TakeView(CRichEditCtrl& control, HFONT font)
+{
+    const int firstVisible = control.GetFirstVisibleLine();
+    const int lineCount = control.GetLineCount();
+    RECT client;
+    control.GetClientRect(&client);
+    const int visibleLines = (client.bottom - client.top) / std::max(1, FontHeight(control, font));
+    return { firstVisible, visibleLines + firstVisible + kFollowSlackLines >= lineCount };
+}
+
+// The control may scroll to the caret by itself while text is written;
+// someone reading further up must not be moved.
+void FollowEndOrKeepView(CRichEditCtrl& control, const ViewBeforeAppend& view)
+{
+    if (view.nearEnd)
+        control.LineScroll(control.GetLineCount());
+    else
+        control.LineScroll(view.firstVisible - control.GetFirstVisibleLine());
+}
+
+}  // namespace
+
+void FakeConsoleDlg::AppendOutput(const std::string& text)
+{
+    if (!outputCtrl.IsWindow())
+        return;
+    AppendText(text);
+    // The auto-grow check belongs here, after every append.
+}
+
+void FakeConsoleDlg::AppendText(const std::string& text)
+{
+    if (!outputCtrl.IsWindow())
+        return;
+    ConsoleLineDiscipline& lines = ConsoleLines();
+    long start = 0, end = 0;
+    outputCtrl.GetSel(start, end);
+    if (start != end) {
+        lines.Hold(text);  // writing now would replace what the user selected
+        return;
+    }
+
+    const std::vector<ConsoleWrite> writes = lines.Take(text);
+    if (writes.empty())
+        return;
+    const ViewBeforeAppend view = TakeView(outputCtrl, consoleFont);
+    outputCtrl.SendMessage(WM_SETREDRAW, FALSE);
+    for (const ConsoleWrite& write : writes) {
+        if (write.replaceCaretLine)
+            SelectCaretLineToEnd(outputCtrl);
+        else
+            SelectEnd(outputCtrl);
+        ReplaceSelection(write.text);
+    }
+    SelectEnd(outputCtrl);
+    outputCtrl.SendMessage(WM_SETREDRAW, TRUE);
+    outputCtrl.Invalidate(TRUE);
+    FollowEndOrKeepView(outputCtrl, view);
+}
+
+void FakeConsoleDlg::ReplaceSelection(const std::string& text)
+{
+    if (text.empty())
+        return;
+    const int length = static_cast<int>(text.size());
+    const int wideLength = ::MultiByteToWideChar(kOemUnitedStates, 0, text.data(), length, nullptr, 0);
+    if (wideLength <= 0)
+        return;
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    ::MultiByteToWideChar(kOemUnitedStates, 0, text.data(), length, &wide[0], wideLength);
+    SETTEXTEX how = { ST_SELECTION, kUtf16 };
+    outputCtrl.SendMessage(EM_SETTEXTEX, (WPARAM)&how, (LPARAM)wide.c_str());
+}

@@ -1,0 +1,265 @@
+// The console window running real commands in its own modal loop, driven
+// from a helper thread the way a user would: reading what it shows, typing,
+// pressing Escape, clicking the close box.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "common/Diag.h"
+#include "exec/ConsoleTestSupport.h"
+#include "exec/FakeConsoleDlg.h"
+#include "exec/ProcessRunner.h"
+#include "exec/StartErrorBox.h"
+#include "exec/TempBatchFile.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+const char kCompleted[] = " (Completed)";
+
+std::string Banner(int code)
+{
+    return "\n\n***** Process exited with code " + std::to_string(code) + " *****\n";
+}
+
+bool EndsWith(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+struct BoxRecord {
+    std::string text;
+    std::string caption;
+    UINT type = 0;
+};
+
+// Answers every message box with `answer` and records what was asked.
+class BoxAnswer {
+public:
+    explicit BoxAnswer(int answer)
+    {
+        SetMessageBoxHook([this, answer](HWND, const std::string& text, const std::string& caption, UINT type) {
+            boxes.push_back({ text, caption, type });
+            return answer;
+        });
+    }
+    ~BoxAnswer() { SetMessageBoxHook(nullptr); }
+    std::vector<BoxRecord> boxes;
+};
+
+class ConsoleRun : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        // Nothing a test started may outlive it.
+        if (runner.IsRunning())
+            runner.Terminate();
+    }
+
+    FakeConsoleDlg& ConsoleFor(const std::string& command)
+    {
+        console.command = command;
+        console.runner = &runner;
+        return console;
+    }
+
+    ProcessRunner runner;
+    FakeConsoleDlg console;
+};
+
+TEST_F(ConsoleRun, ShowsTheOutputThenTheExitBannerAndMarksTheCaption)
+{
+    const std::string command = TestChildCommand("lines 40 exit 5");
+    std::string shown, caption;
+    const INT_PTR result = RunConsole(ConsoleFor(command), [&](ConsoleRemote& remote) {
+        remote.WaitForCaptionEnding(kCompleted);
+        shown = remote.Text();
+        caption = remote.Caption();
+        remote.PressKey(VK_ESCAPE);  // the child has ended: Escape closes
+        remote.Pause(300);
+    });
+
+    std::string expected;
+    for (int i = 1; i <= 40; ++i)
+        expected += "line " + std::to_string(i) + "\n";
+    EXPECT_EQ(expected + Banner(5), shown);
+    EXPECT_EQ("Executing: " + command + kCompleted, caption);
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(0u, console.timerId);
+}
+
+TEST_F(ConsoleRun, ProgressLineOfABatchScriptEndsShowingItsLastUpdate)
+{
+    // Each update starts with a carriage return and the last one ends the
+    // line; the updates come from separate writes with pauses between.
+    TempBatchFile script("@echo off\r\n"
+                         "echo Copying files\r\n" +
+                         TestChildCommand("out 0d31302520 sleep 60 out 0d35302520 sleep 60 out 0d3130302520 "
+                                          "sleep 60 out 0d0a") +
+                         "\r\n"
+                         "echo done\r\n"
+                         "exit /b 3\r\n");
+    std::string shown;
+    RunConsole(ConsoleFor(script.Command()), [&](ConsoleRemote& remote) {
+        remote.WaitForCaptionEnding(kCompleted, 10000);
+        shown = remote.Text();
+    });
+    EXPECT_EQ("Copying files\n100% \ndone\n" + Banner(3), shown);
+}
+
+TEST_F(ConsoleRun, OutputStillInThePipeWhenTheChildEndsIsAllShownBeforeTheBanner)
+{
+    std::string shown;
+    RunConsole(ConsoleFor(TestChildCommand("bytes 20000")), [&](ConsoleRemote& remote) {
+        remote.WaitForCaptionEnding(kCompleted, 10000);
+        shown = remote.Text();
+    });
+    ASSERT_TRUE(EndsWith(shown, Banner(0))) << shown.substr(shown.size() > 200 ? shown.size() - 200 : 0);
+    const std::string output = shown.substr(0, shown.size() - Banner(0).size());
+    ASSERT_EQ(20000u, output.size());
+    for (size_t i = 0; i < output.size(); ++i)
+        ASSERT_EQ(static_cast<char>('A' + i % 26), output[i]) << "byte " << i;
+}
+
+TEST_F(ConsoleRun, NulBytesWrittenByTheChildAreLeftOut)
+{
+    std::string shown;
+    RunConsole(ConsoleFor(TestChildCommand("out 6100620063000d0a")), [&](ConsoleRemote& remote) {
+        remote.WaitForCaptionEnding(kCompleted);
+        shown = remote.Text();
+    });
+    EXPECT_EQ("abc\n" + Banner(0), shown);
+}
+
+TEST_F(ConsoleRun, TypedKeysGoToTheChildAndPrintableOnesAreEchoed)
+{
+    DiagCapture diag;
+    std::string shownAfterEcho, shownAtEnd, shownAfterLateTyping;
+    RunConsole(ConsoleFor(TestChildCommand("echo 1")), [&](ConsoleRemote& remote) {
+        remote.Type("h\ti");
+        remote.PressKey(VK_RETURN);
+        remote.WaitForText("echo:");
+        remote.WaitForCaptionEnding(kCompleted);
+        shownAtEnd = remote.Text();
+        remote.Type("late");
+        remote.PressKey(VK_BACK);
+        remote.PressKey(VK_RETURN);
+        remote.PressKey(VK_DELETE);
+        remote.Pause(200);
+        shownAfterLateTyping = remote.Text();
+    });
+    // The tab reached the child (it echoes it back) but was not echoed here.
+    EXPECT_EQ("hi\necho:h\ti\n" + Banner(0), shownAtEnd);
+    EXPECT_EQ(shownAtEnd, shownAfterLateTyping) << "typing after the end does nothing, editing keys included";
+    EXPECT_NE(std::string::npos, diag.Text().find("Writing to stdin: h\n"));
+    EXPECT_NE(std::string::npos, diag.Text().find("Writing to stdin: \t\n"));
+    EXPECT_NE(std::string::npos, diag.Text().find("Writing to stdin: \r\n\n"));
+    EXPECT_EQ(std::string::npos, diag.Text().find("Writing to stdin: l")) << "late keys are not sent";
+}
+
+TEST_F(ConsoleRun, EscapeAnsweredYesEndsTheChildAndTheWindowShowsCodeOne)
+{
+    BoxAnswer yes(IDYES);
+    std::string shown;
+    bool stillOpenAfterAnswer = false;
+    const INT_PTR result = RunConsole(ConsoleFor(TestChildCommand("out 72656164790d0a sleep 20000")),
+                                      [&](ConsoleRemote& remote) {
+                                          remote.WaitForText("ready");
+                                          remote.PressKey(VK_ESCAPE);
+                                          remote.WaitForCaptionEnding(kCompleted);
+                                          stillOpenAfterAnswer = remote.IsOpen();
+                                          shown = remote.Text();
+                                          remote.PressKey(VK_ESCAPE);
+                                          remote.Pause(300);
+                                      });
+    ASSERT_EQ(1u, yes.boxes.size());
+    EXPECT_EQ("Terminate the running process?", yes.boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), yes.boxes[0].type);
+    EXPECT_TRUE(stillOpenAfterAnswer);
+    EXPECT_EQ("ready\n" + Banner(1), shown);
+    EXPECT_EQ(IDCANCEL, result) << "the second Escape closed the finished window";
+}
+
+TEST_F(ConsoleRun, EscapeAnsweredNoKeepsTheChildRunning)
+{
+    BoxAnswer no(IDNO);
+    std::string shown;
+    RunConsole(ConsoleFor(TestChildCommand("out 72656164790d0a sleep 20000")), [&](ConsoleRemote& remote) {
+        remote.WaitForText("ready");
+        remote.PressKey(VK_ESCAPE);
+        remote.Pause(400);
+        shown = remote.Text();
+    });
+    EXPECT_EQ(1u, no.boxes.size());
+    EXPECT_EQ("ready\n", shown);
+    EXPECT_TRUE(runner.IsRunning());
+}
+
+TEST_F(ConsoleRun, CloseBoxClosesAtOnceAndLeavesTheChildRunning)
+{
+    BoxAnswer yes(IDYES);
+    const INT_PTR result = RunConsole(ConsoleFor(TestChildCommand("out 72656164790d0a sleep 20000")),
+                                      [&](ConsoleRemote& remote) {
+                                          remote.WaitForText("ready");
+                                          remote.ClickCloseBox();
+                                          remote.Pause(300);
+                                      });
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_TRUE(yes.boxes.empty()) << "no question";
+    EXPECT_TRUE(runner.IsRunning());
+}
+
+TEST_F(ConsoleRun, PollingSlowsDownWhileOutputKeepsComingAndSpeedsUpWhenItStops)
+{
+    DiagCapture diag;
+    RunConsole(ConsoleFor(TestChildCommand("bytes 40000 sleep 800 lines 1")), [&](ConsoleRemote& remote) {
+        remote.WaitForCaptionEnding(kCompleted, 10000);
+    });
+    const std::string& lines = diag.Text();
+    const size_t enabled = lines.find("Output throttling enabled (100ms polling)\n");
+    const size_t disabled = lines.find("Output throttling disabled (28ms polling)\n");
+    ASSERT_NE(std::string::npos, enabled);
+    ASSERT_NE(std::string::npos, disabled);
+    EXPECT_LT(enabled, disabled);
+    EXPECT_FALSE(console.throttled);
+}
+
+TEST_F(ConsoleRun, AFailedStartIsShownInTheWindowWhichStaysOpen)
+{
+    std::vector<std::string> startErrors;
+    SetStartErrorPresenter([&](const std::string& text) { startErrors.push_back(text); });
+    std::string shown, caption;
+    RunConsole(ConsoleFor("Z:\\no\\such\\program-7f3a.exe"), [&](ConsoleRemote& remote) {
+        remote.WaitForText("ERROR");
+        remote.Pause(200);
+        shown = remote.Text();
+        caption = remote.Caption();
+    });
+    SetStartErrorPresenter(nullptr);
+    ASSERT_EQ(1u, startErrors.size());
+    EXPECT_EQ(0u, startErrors[0].find("Failed to execute command\n"));
+    EXPECT_EQ("ERROR: Failed to start command execution.\n", shown);
+    EXPECT_EQ("Executing: Z:\\no\\such\\program-7f3a.exe", caption);
+}
+
+TEST(ConsoleTextMode, TypedKeysReachTheControlAndEscapeCloses)
+{
+    FakeConsoleDlg console;
+    console.textMode = true;
+    console.title = "Errors";
+    console.presetText = "line 1: bad\r\n";
+    std::string shown;
+    const INT_PTR result = RunConsole(console, [&](ConsoleRemote& remote) {
+        remote.Type("ok");
+        remote.WaitForText("ok");
+        shown = remote.Text();
+        remote.PressKey(VK_ESCAPE);
+        remote.Pause(300);
+    });
+    EXPECT_EQ("line 1: bad\nok", shown);
+    EXPECT_EQ(IDCANCEL, result);
+}
+
+}  // namespace
