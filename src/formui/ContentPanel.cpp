@@ -1,0 +1,14 @@
+#include "formui/TavrelDlg.h"
+
+BEGIN_MESSAGE_MAP(CContentPanel, CWnd)
+    ON_WM_GETDLGCODE()
+END_MESSAGE_MAP()
+
+// The field controls are the panel's children, so their notifications arrive
+// here; the dialog's message map is where they are handled.
+BOOL CContentPanel::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    return (BOOL)::SendMessageA(::GetParent(m_hWnd), WM_COMMAND, wParam, lParam);
+}
+
+UINT CContentPanel::OnGetDlgCode() { return DLGC_WANTCHARS; }

@@ -1,0 +1,315 @@
+// Turns the control definitions of the loaded form into windows on the
+// content panel. Positions come later, from the layout.
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "common/Diag.h"
+#include "config/Settings.h"
+#include "formui/ControlIds.h"
+#include "formui/TavrelDlg.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+constexpr DWORD kActionButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_MULTILINE | BS_PUSHBUTTON;
+constexpr DWORD kCheckboxStyle =
+    WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | BS_LEFT | BS_TOP | BS_MULTILINE;
+constexpr DWORD kRadioStyle =
+    WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | BS_LEFT | BS_TOP | BS_MULTILINE;
+constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kDriveListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
+constexpr DWORD kBrowseStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
+constexpr DWORD kDriveStringsBufferSize = 511;
+
+const RECT kNoRect = { 0, 0, 0, 0 };
+
+HFONT GuiFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
+
+// Creates one window object; a window that fails to be created is deleted
+// at once and null is returned.
+template <class Window, class CreateFn>
+Window* MakeWindow(CreateFn create)
+{
+    auto window = std::make_unique<Window>();
+    if (!create(*window))
+        return nullptr;
+    window->SetFont(GuiFont(), TRUE);
+    return window.release();
+}
+
+bool IsTypedRadio(const CControlDef& def) { return def.m_nRadioGroup >= 0 && !def.m_strType.empty(); }
+
+bool IsCheckbox(const CControlDef& def)
+{
+    return def.m_nRadioGroup < 0 && def.m_strType.empty() && !def.m_strFlag.empty();
+}
+
+// "C:\" becomes "C:".
+std::string DriveName(std::string root)
+{
+    while (!root.empty() && (root.back() == '\\' || root.back() == '/'))
+        root.pop_back();
+    return root;
+}
+
+class ControlFactory {
+public:
+    ControlFactory(CTavrelDlg& dialog, ControlIdAllocator& ids) : m_dialog(dialog), m_ids(ids) {}
+
+    void Create(CControlDef& def, int index)
+    {
+        if (def.m_bActionButton)
+            CreateActionButton(def, index);
+        else if (def.m_nRadioGroup >= 0 || IsCheckbox(def))
+            CreateCheckboxOrRadio(def, index);
+        else
+            CreateField(def, index);
+    }
+
+private:
+    CWnd* Panel() { return &m_dialog.m_panel; }
+
+    void CreateActionButton(CControlDef& def, int index)
+    {
+        int id = m_ids.Indexed(kActionIdBase, kActionIdLast, index);
+        CButton* button = MakeWindow<CButton>([&](CButton& b) {
+            return b.Create(def.m_strLabel, kActionButtonStyle, kNoRect, Panel(), id);
+        });
+        if (button == nullptr) {
+            Diag("Failed to create action button for control %d\n", index);
+            return;
+        }
+        def.m_pButton = button;
+        def.m_pLabel = nullptr;
+        Diag("  Created action button %d: %s\n", index, def.m_strLabel.c_str());
+    }
+
+    void CreateCheckboxOrRadio(CControlDef& def, int index)
+    {
+        const bool radio = def.m_nRadioGroup >= 0;
+        const bool typed = IsTypedRadio(def);
+        std::string text = typed ? def.m_strFlag : m_dialog.FormatFlagLabel(def.m_strFlag, def.m_strLabel);
+
+        DWORD style = radio ? kRadioStyle : kCheckboxStyle;
+        if (radio && def.m_bFirstInGroup)
+            style |= WS_GROUP;
+        // The Tab key skips checkboxes and radio buttons.
+        style &= ~static_cast<DWORD>(WS_TABSTOP);
+        int id = radio ? m_ids.Indexed(kRadioIdBase, kRadioIdLast, index) : m_ids.NextSequential();
+
+        CButton* button = MakeWindow<CButton>([&](CButton& b) {
+            return b.Create(text, style, kNoRect, Panel(), id);
+        });
+        if (button == nullptr) {
+            Diag("Failed to create checkbox for control %d\n", index);
+            return;
+        }
+        def.m_pButton = button;
+        def.m_pLabel = nullptr;
+
+        if (typed) {
+            int editId = m_ids.Indexed(kRadioEditIdBase, kRadioEditIdLast, index);
+            def.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
+                return e.Create(kEditStyle, kNoRect, Panel(), editId);
+            });
+            if (def.m_pEdit == nullptr)
+                Diag("Failed to create radio edit for control %d\n", index);
+            if (!def.m_strLabel.empty()) {
+                int labelId = m_ids.NextSequential();
+                def.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
+                    return s.Create(def.m_strLabel, kLabelStyle, kNoRect, Panel(), labelId);
+                });
+                if (def.m_pLabel == nullptr)
+                    Diag("Failed to create radio label for control %d\n", index);
+            }
+        }
+        Diag("  Created %s %d: '%s' (group=%d, first=%d, typed=%d)\n", radio ? "radio" : "checkbox",
+             index, text.c_str(), def.m_nRadioGroup, def.m_bFirstInGroup, typed ? 1 : 0);
+    }
+
+    std::string FieldLabel(const CControlDef& def)
+    {
+        std::string label = def.m_strLabel;
+        if (!def.m_bRequired && !def.m_strFlag.empty() && !def.m_strType.empty())
+            label = m_dialog.FormatFlagLabel(def.m_strFlag, def.m_strLabel);
+        if (def.IsPathType())
+            label += ":";
+        return label;
+    }
+
+    void CreateField(CControlDef& def, int index)
+    {
+        std::string label = FieldLabel(def);
+        int labelId = m_ids.NextSequential();
+        def.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
+            return s.Create(label, kLabelStyle, kNoRect, Panel(), labelId);
+        });
+        if (def.m_pLabel == nullptr) {
+            Diag("Failed to create label for control %d\n", index);
+            return;
+        }
+
+        if (def.m_strType == "drive") {
+            CreateDriveList(def, index);
+        } else {
+            int editId = m_ids.NextSequential();
+            def.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
+                return e.Create(kEditStyle, kNoRect, Panel(), editId);
+            });
+            if (def.m_pEdit == nullptr)
+                Diag("Failed to create edit box for control %d\n", index);
+        }
+
+        if (def.IsPathType()) {
+            int browseId = m_ids.Indexed(kBrowseIdBase, kBrowseIdLast, index);
+            def.m_pBrowse = MakeWindow<CButton>([&](CButton& b) {
+                return b.Create("Browse...", kBrowseStyle, kNoRect, Panel(), browseId);
+            });
+            if (def.m_pBrowse != nullptr)
+                Diag("  Created Browse button for control %d\n", index);
+            else
+                Diag("Failed to create Browse button for control %d\n", index);
+        }
+        Diag("  Control %d initialization complete: %s (type=%s, bIsFileType=%d)\n", index,
+             def.m_strLabel.c_str(), def.m_strType.c_str(), def.IsPathType() ? 1 : 0);
+    }
+
+    void CreateDriveList(CControlDef& def, int index)
+    {
+        int id = m_ids.NextSequential();
+        CComboBox* combo = MakeWindow<CComboBox>([&](CComboBox& c) {
+            return c.Create(kDriveListStyle, kNoRect, Panel(), id);
+        });
+        if (combo == nullptr) {
+            Diag("Failed to create drive combo box for control %d\n", index);
+            return;
+        }
+        def.m_pCombo = combo;
+        Diag("  AddString('<select drive>') result: %d\n", combo->AddString("<select drive>"));
+
+        std::vector<char> roots(kDriveStringsBufferSize + 1, '\0');
+        DWORD length = ::GetLogicalDriveStringsA(kDriveStringsBufferSize, roots.data());
+        // A result above the buffer size is the size it would need: the
+        // buffer holds nothing usable then.
+        if (length != 0 && length <= kDriveStringsBufferSize) {
+            Diag("Enumerating drives:\n");
+            for (const char* root = roots.data(); *root != '\0'; root += strlen(root) + 1) {
+                std::string drive = DriveName(root);
+                int added = combo->AddString(drive);
+                Diag("  Found drive: '%s', AddString result: %d\n", drive.c_str(), added);
+            }
+            int selected = combo->SetCurSel(0);
+            Diag("  SetCurSel(0) result: %d, Count: %d\n", selected, combo->GetCount());
+        }
+        Diag("  Created drive dropdown for control %d, HWND: %p\n", index, (void*)combo->m_hWnd);
+    }
+
+    CTavrelDlg& m_dialog;
+    ControlIdAllocator& m_ids;
+};
+
+// Keyboard navigation among radio buttons stops at the next WS_GROUP: the
+// first window after each group gets one.
+void CloseRadioGroups(CFormModel& form)
+{
+    const size_t count = form.m_controls.size();
+    size_t i = 0;
+    while (i < count) {
+        const CControlDef* def = form.m_controls[i].get();
+        if (def == nullptr || def->m_nRadioGroup < 0) {
+            ++i;
+            continue;
+        }
+        const int group = def->m_nRadioGroup;
+        size_t end = i + 1;
+        while (end < count && form.m_controls[end] && form.m_controls[end]->m_nRadioGroup == group)
+            ++end;
+        if (end < count && form.m_controls[end]) {
+            CControlDef* next = form.m_controls[end].get();
+            CWnd* window = next->m_pButton ? next->m_pButton : next->m_pLabel ? next->m_pLabel : next->m_pEdit;
+            if (window != nullptr && window->IsWindow()) {
+                window->ModifyStyle(0, WS_GROUP);
+                Diag("  Closed radio group %d: set WS_GROUP on control %d\n", group, static_cast<int>(end));
+            }
+        }
+        i = end;
+    }
+}
+
+void WarnAboutButtonLimits(const CFormModel& form)
+{
+    int actionButtons = 0;
+    int browseButtons = 0;
+    for (const auto& def : form.m_controls) {
+        if (!def)
+            continue;
+        if (def->m_bActionButton)
+            ++actionButtons;
+        if (def->IsPathType())
+            ++browseButtons;
+    }
+    char text[512];
+    if (actionButtons > kMaxActionButtons) {
+        snprintf(text, sizeof text,
+                 "Warning: This .gui file has %d action buttons, but the maximum supported is %d.\n\n"
+                 "Buttons beyond the limit will not respond to clicks.",
+                 actionButtons, kMaxActionButtons);
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+        Diag("WARNING: Action button count (%d) exceeds limit (%d)\n", actionButtons, kMaxActionButtons);
+    }
+    if (browseButtons > kMaxBrowseButtons) {
+        snprintf(text, sizeof text,
+                 "Warning: This .gui file has %d browse buttons, but the maximum supported is %d.\n\n"
+                 "Browse buttons beyond the limit will not respond to clicks.",
+                 browseButtons, kMaxBrowseButtons);
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+        Diag("WARNING: Browse button count (%d) exceeds limit (%d)\n", browseButtons, kMaxBrowseButtons);
+    }
+}
+
+}  // namespace
+
+std::string CTavrelDlg::FormatFlagLabel(const std::string& flag, const std::string& label)
+{
+    if (ReadHideFlags() == 0 && !flag.empty())
+        return flag + "   " + label;
+    return label;
+}
+
+void CTavrelDlg::CreateControls()
+{
+    Diag("CreateControls - Phase 2: Creating labels and checkboxes\n");
+    Diag("Creating %d controls\n", static_cast<int>(m_form.m_controls.size()));
+
+    if (!m_form.m_controls.empty())
+        WarnAboutButtonLimits(m_form);
+
+    bool hasActionButton = false;
+    for (const auto& def : m_form.m_controls)
+        hasActionButton = hasActionButton || (def && def->m_bActionButton);
+    if (hasActionButton && ReadHideRunWithButtons() != 0 && m_btnRun.IsWindow()) {
+        m_btnRun.ShowWindow(SW_HIDE);
+        Diag("Run button hidden (action buttons present and setting enabled)\n");
+    }
+
+    ControlIdAllocator ids(m_nNextControlId);
+    ControlFactory factory(*this, ids);
+    // Required controls first, so that they hold the lower identifiers.
+    Diag("Pass 1: Creating required fields\n");
+    for (size_t i = 0; i < m_form.m_controls.size(); ++i) {
+        if (m_form.m_controls[i] && m_form.m_controls[i]->m_bRequired)
+            factory.Create(*m_form.m_controls[i], static_cast<int>(i));
+    }
+    Diag("Pass 2: Creating optional fields\n");
+    for (size_t i = 0; i < m_form.m_controls.size(); ++i) {
+        if (m_form.m_controls[i] && !m_form.m_controls[i]->m_bRequired)
+            factory.Create(*m_form.m_controls[i], static_cast<int>(i));
+    }
+
+    CloseRadioGroups(m_form);
+    Diag("CreateControls complete\n");
+}

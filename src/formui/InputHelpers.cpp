@@ -1,0 +1,228 @@
+// Helpers for filling the fields: Browse dialogs, files dropped from the
+// shell, radio buttons selected by typing into their edit box, and the focus
+// trace. Nothing here validates: values are checked when the form runs.
+
+#include <windows.h>
+
+#include <commdlg.h>
+#include <ole2.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "common/Diag.h"
+#include "formui/ControlIds.h"
+#include "formui/TavrelDlg.h"
+
+namespace {
+
+constexpr DWORD kPathBufferSize = MAX_PATH;  // 260 characters
+
+// Both file dialogs offer one filter: every file.
+const char kAllFilesFilter[] = "All Files (*.*)\0*.*\0";
+
+bool IsFolderBrowseType(const std::string& type)
+{
+    return type == "dir" || type == "newdir" || type == "filedir" || type == "newfiledir";
+}
+
+std::string WindowTextOf(HWND window)
+{
+    int length = ::GetWindowTextLengthA(window);
+    if (length <= 0)
+        return std::string();
+    std::vector<char> text(static_cast<size_t>(length) + 1);
+    int copied = ::GetWindowTextA(window, text.data(), length + 1);
+    return std::string(text.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+}
+
+// The control definition at position `index`, or null.
+CControlDef* ControlAt(CFormModel& form, int index)
+{
+    if (index < 0 || index >= static_cast<int>(form.m_controls.size()))
+        return nullptr;
+    return form.m_controls[static_cast<size_t>(index)].get();
+}
+
+// The folder browser of the new style needs COM on this thread.
+class ComScope {
+public:
+    ComScope() : m_initialized(SUCCEEDED(::OleInitialize(nullptr))) {}
+    ~ComScope()
+    {
+        if (m_initialized)
+            ::OleUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool m_initialized;
+};
+
+bool BrowseForFolder(HWND owner, bool includeFiles, std::string* chosen)
+{
+    ComScope com;
+    char displayName[kPathBufferSize] = {};
+    BROWSEINFOA info = {};
+    info.hwndOwner = owner;
+    info.pidlRoot = nullptr;
+    info.pszDisplayName = displayName;
+    info.lpszTitle = includeFiles ? "Select File or Folder:" : "Select Folder:";
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | (includeFiles ? BIF_BROWSEINCLUDEFILES : 0);
+    LPITEMIDLIST items = ::SHBrowseForFolderA(&info);
+    if (items == nullptr)
+        return false;  // cancelled
+    bool converted = ::SHGetPathFromIDListA(items, displayName) != FALSE;
+    IMalloc* shellAllocator = nullptr;
+    if (SUCCEEDED(::SHGetMalloc(&shellAllocator)) && shellAllocator != nullptr) {
+        shellAllocator->Free(items);
+        shellAllocator->Release();
+    }
+    if (converted)
+        *chosen = displayName;
+    return converted;
+}
+
+bool BrowseForFile(HWND owner, bool save, const std::string& current, std::string* chosen)
+{
+    char fileName[kPathBufferSize] = {};
+    lstrcpynA(fileName, current.c_str(), sizeof fileName);
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = kAllFilesFilter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = fileName;
+    dialog.nMaxFile = sizeof fileName;
+    dialog.lpstrDefExt = nullptr;
+    // No overwrite prompt for a new file: that question comes when the
+    // form is run.
+    dialog.Flags = save ? (OFN_HIDEREADONLY | OFN_ENABLESIZING)
+                        : (OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING);
+    BOOL confirmed = save ? ::GetSaveFileNameA(&dialog) : ::GetOpenFileNameA(&dialog);
+    if (!confirmed)
+        return false;
+    *chosen = fileName;
+    return true;
+}
+
+}  // namespace
+
+void CTavrelDlg::OnBrowse(UINT id)
+{
+    Diag("OnBrowse: ID=%d\n", static_cast<int>(id));
+    int index = static_cast<int>(id) - kBrowseIdBase;
+    if (index < 0 || index >= static_cast<int>(m_form.m_controls.size())) {
+        Diag("ERROR: Invalid browse button ID\n");
+        return;
+    }
+    CControlDef* def = ControlAt(m_form, index);
+    if (def == nullptr || def->m_pEdit == nullptr) {
+        Diag("ERROR: No edit box associated with browse button\n");
+        return;
+    }
+    std::string current = def->m_pEdit->GetWindowText();
+    std::string chosen;
+    const std::string& type = def->m_strType;
+    if (IsFolderBrowseType(type)) {
+        bool includeFiles = type == "filedir" || type == "newfiledir";
+        if (BrowseForFolder(m_hWnd, includeFiles, &chosen)) {
+            def->m_pEdit->SetWindowText(chosen);
+            Diag("Selected folder: %s\n", chosen.c_str());
+        }
+    } else if (type == "file" || type == "newfile") {
+        if (BrowseForFile(m_hWnd, type == "newfile", current, &chosen)) {
+            def->m_pEdit->SetWindowText(chosen);
+            Diag("Selected file: %s\n", chosen.c_str());
+        }
+    }
+}
+
+void CTavrelDlg::OnDropFiles(HDROP drop)
+{
+    POINT point = {};
+    ::DragQueryPoint(drop, &point);
+    Diag("OnDropFiles: Drop point = (%d, %d)\n", static_cast<int>(point.x), static_cast<int>(point.y));
+    ClientToScreen(&point);
+
+    CControlDef* target = nullptr;
+    int targetIndex = -1;
+    for (size_t i = 0; i < m_form.m_controls.size() && target == nullptr; ++i) {
+        CControlDef* def = m_form.m_controls[i].get();
+        if (def == nullptr || def->m_pEdit == nullptr || !def->IsPathType() || !def->m_pEdit->IsWindow())
+            continue;
+        RECT rect = {};
+        def->m_pEdit->GetWindowRect(&rect);
+        if (::PtInRect(&rect, point)) {
+            target = def;
+            targetIndex = static_cast<int>(i);
+        }
+    }
+
+    if (target != nullptr) {
+        Diag("  Found target edit box (control %d)\n", targetIndex);
+        UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        char path[kPathBufferSize] = {};
+        if (count > 0 && ::DragQueryFileA(drop, 0, path, kPathBufferSize) > 0) {
+            target->m_pEdit->SetWindowText(path);
+            Diag("Dropped file: %s\n", path);
+        }
+    } else {
+        Diag("  Drop not over any file/dir edit box\n");
+    }
+    ::DragFinish(drop);
+}
+
+void CTavrelDlg::OnRadioClicked(UINT id)
+{
+    // The platform's automatic radio buttons do the selecting.
+    Diag("OnRadioClicked: nID=%d (radio button selected)\n", static_cast<int>(id));
+}
+
+void CTavrelDlg::OnRadioEditChange(UINT id)
+{
+    Diag("OnRadioEditChange: nID=%d\n", static_cast<int>(id));
+    CControlDef* def = ControlAt(m_form, static_cast<int>(id) - kRadioEditIdBase);
+    if (def == nullptr || def->m_pButton == nullptr || def->m_pEdit == nullptr || def->m_nRadioGroup < 0)
+        return;
+    if (def->m_pEdit->GetWindowTextLength() == 0)
+        return;  // emptying the box never unselects the radio button
+    if (def->m_pButton->SendMessage(BM_GETCHECK) != 0)
+        return;
+    const int index = static_cast<int>(id) - kRadioEditIdBase;
+    Diag("  User typed in edit %d, auto-selecting its radio\n", index);
+    for (size_t i = 0; i < m_form.m_controls.size(); ++i) {
+        CControlDef* member = m_form.m_controls[i].get();
+        if (member == nullptr || member->m_nRadioGroup != def->m_nRadioGroup || member->m_pButton == nullptr)
+            continue;
+        member->m_pButton->SendMessage(BM_SETCHECK,
+                                       static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED);
+    }
+}
+
+void CTavrelDlg::LogFocus(const char* tag)
+{
+    HWND focus = ::GetFocus();
+    if (focus == nullptr) {
+        Diag("[FOCUS %s] No control has focus\n", tag);
+        return;
+    }
+    char className[256] = {};
+    ::GetClassNameA(focus, className, sizeof className);
+    std::string text = WindowTextOf(focus);
+    Diag("[FOCUS %s] HWND=%p, ID=%d, Class='%s', Text='%s'\n", tag, (void*)focus, ::GetDlgCtrlID(focus),
+         className, text.c_str());
+}
+
+void CTavrelDlg::OnSetFocus(HWND)
+{
+    Default();
+    LogFocus("OnSetFocus");
+}
+
+void CTavrelDlg::OnKillFocus(HWND)
+{
+    Default();
+    Diag("[FOCUS OnKillFocus] Dialog losing focus\n");
+}

@@ -1,0 +1,456 @@
+// Positions the form's windows in one top-to-bottom flow, sizes the panel
+// and the dialog to the content, and scrolls the panel.
+
+#include <algorithm>
+#include <string>
+
+#include "common/Diag.h"
+#include "formui/PanelPlacement.h"
+#include "formui/TavrelDlg.h"
+
+namespace {
+
+constexpr int kMargin = 10;
+constexpr int kScrollStripWidth = 16;
+constexpr int kRowHeight = 20;         // edit boxes, typed radios, Browse buttons
+constexpr int kGap = 9;                // after every control
+constexpr int kRadioGap = 5;           // between members of one radio group
+constexpr int kBlockGap = 10;          // between the required and the optional block
+constexpr int kInputWidth = 100;       // edit box or drop-down of an ordinary field
+constexpr int kDropDownHeight = 200;   // height of a drive drop-down's open list
+constexpr int kBrowseWidth = 60;
+constexpr int kTypedRadioWidth = 50;   // radio button of a typed radio, showing its flag
+constexpr int kRadioGlyphWidth = 20;   // the radio circle and the space before the text
+constexpr int kRunButtonWidth = 60;
+constexpr int kRunButtonHeight = 25;
+constexpr int kMinDialogHeight = 90;
+constexpr int kScreenReserve = 150;    // kept free of the dialog at the screen's bottom
+constexpr int kFrameAllowance = 30;    // outer height beyond the content
+constexpr int kLineStep = 20;          // one SB_LINEUP / SB_LINEDOWN
+
+HFONT GuiFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
+
+bool Exists(const CWnd* window) { return window != nullptr && window->IsWindow(); }
+
+std::string TextOf(const CWnd* window) { return Exists(window) ? window->GetWindowText() : std::string(); }
+
+int ClientHeightOf(const CWnd& window)
+{
+    RECT client = {};
+    window.GetClientRect(&client);
+    return client.bottom - client.top;
+}
+
+// The height of an action button's text in the button's own font.
+int MeasureButtonText(CWnd& button, int width)
+{
+    HDC dc = ::GetDC(button.m_hWnd);
+    HFONT font = button.GetFont();
+    HGDIOBJ previous = ::SelectObject(dc, font != nullptr ? font : GuiFont());
+    std::string text = button.GetWindowText();
+    RECT rect = { 0, 0, width, 10000 };
+    ::DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(button.m_hWnd, dc);
+    return rect.bottom - rect.top;
+}
+
+class FlowLayout {
+public:
+    FlowLayout(CTavrelDlg& dialog, int contentWidth) : m_dialog(dialog), W(contentWidth) {}
+
+    // The three kinds a required control can be placed as; anything else
+    // keeps y = 0 and height 0.
+    void PlaceRequired(CControlDef& def, int index)
+    {
+        if (def.m_nRadioGroup >= 0 && def.m_pButton && def.m_pEdit) {
+            PlaceTypedRadio(def, 65, 170, W - 160);
+            Diag("  Positioned required typed-radio %d at Y=%d, Height=%d\n", index, def.m_nLayoutY,
+                 def.m_nLayoutHeight);
+            y += def.m_nLayoutHeight + kGap;
+        } else if (def.m_nRadioGroup >= 0 && def.m_pButton) {
+            PlaceFullWidthButton(def);
+            Diag("  Positioned required typeless-radio %d at Y=%d, Height=%d\n", index,
+                 def.m_nLayoutY, def.m_nLayoutHeight);
+            y += def.m_nLayoutHeight + kRadioGap;
+        } else if (def.m_pLabel) {
+            PlaceField(def, index, false);
+            Diag("  Positioned required control %d at Y=%d, Height=%d, Next Y=%d\n", index,
+                 def.m_nLayoutY, def.m_nLayoutHeight, y);
+        }
+    }
+
+    void PlaceOptional(CControlDef& def, int index, const CControlDef* next)
+    {
+        if (def.m_bActionButton && def.m_pButton) {
+            PlaceActionButton(def, index);
+        } else if (!def.m_bActionButton && def.m_pButton) {
+            const bool typedRadio = def.m_nRadioGroup >= 0 && def.m_pEdit;
+            if (typedRadio)
+                PlaceTypedRadio(def, 60, 165, W - 155);
+            else
+                PlaceFullWidthButton(def);
+            const bool groupGoesOn =
+                def.m_nRadioGroup >= 0 && next != nullptr && next->m_nRadioGroup == def.m_nRadioGroup;
+            Diag("  Positioned %s %d at Y=%d, H=%d\n", typedRadio ? "typed-radio" : "checkbox", index,
+                 def.m_nLayoutY, def.m_nLayoutHeight);
+            y += def.m_nLayoutHeight + (groupGoesOn ? kRadioGap : kGap);
+        } else if (!def.m_pButton && def.m_pLabel) {
+            PlaceField(def, index, true);
+            Diag("  Positioned label+edit %d at Y=%d, Height=%d\n", index, def.m_nLayoutY,
+                 def.m_nLayoutHeight);
+        }
+    }
+
+    int y = 0;
+
+private:
+    int Measure(const std::string& text, int width) { return m_dialog.MeasureTextHeight(text, width); }
+
+    int MeasureSingleLineWidth(const std::string& text)
+    {
+        HDC dc = ::GetDC(m_dialog.m_hWnd);
+        HGDIOBJ previous = ::SelectObject(dc, GuiFont());
+        RECT rect = { 0, 0, 0, 0 };
+        ::DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
+        ::SelectObject(dc, previous);
+        ::ReleaseDC(m_dialog.m_hWnd, dc);
+        return rect.right - rect.left;
+    }
+
+    void Record(CControlDef& def, int top, int height)
+    {
+        def.m_nLayoutY = top;
+        def.m_nLayoutHeight = height;
+    }
+
+    // Radio button with the flag, its edit box and its label to the right.
+    void PlaceTypedRadio(CControlDef& def, int editX, int labelX, int labelWidth)
+    {
+        // A flag too long for the 50-pixel button would be cut off: the
+        // button grows to fit it and the edit box and label move right.
+        int buttonWidth = kTypedRadioWidth;
+        int needed = MeasureSingleLineWidth(TextOf(def.m_pButton)) + kRadioGlyphWidth;
+        if (needed > buttonWidth) {
+            int extra = needed - buttonWidth;
+            buttonWidth = needed;
+            editX += extra;
+            labelX += extra;
+            labelWidth -= extra;
+        }
+        labelWidth = std::max(labelWidth, 0);
+        int height = kRowHeight;
+        if (def.m_pLabel && labelWidth > 0)
+            height = std::max(kRowHeight, Measure(TextOf(def.m_pLabel), labelWidth));
+        PlaceOnPanel(def.m_pButton, kMargin, y, buttonWidth, height);
+        PlaceOnPanel(def.m_pEdit, editX, y, kInputWidth, kRowHeight);
+        PlaceOnPanel(def.m_pLabel, labelX, y, labelWidth, height);
+        Record(def, y, height);
+    }
+
+    // Checkbox or untyped radio: the button carries its own text.
+    void PlaceFullWidthButton(CControlDef& def)
+    {
+        int height = Measure(TextOf(def.m_pButton), W - 20);
+        PlaceOnPanel(def.m_pButton, kMargin, y, W, height);
+        Record(def, y, height);
+    }
+
+    void PlaceActionButton(CControlDef& def, int index)
+    {
+        std::string text = TextOf(def.m_pButton);
+        int textHeight = MeasureButtonText(*def.m_pButton, W - 16);
+        Diag("  Button text: '%s'\n", text.substr(0, 50).c_str());
+        Diag("  Calculated text height: %d, total height: %d\n", textHeight, textHeight + 12);
+        int height = std::max(textHeight + 12, kRowHeight);
+        PlaceOnPanel(def.m_pButton, kMargin, y, W, height);
+        Record(def, y, height);
+        Diag("  Positioned action button %d at Y=%d, Height=%d\n", index, y, height);
+        y += height + kGap;
+    }
+
+    void PlaceField(CControlDef& def, int index, bool optionalPass)
+    {
+        const std::string label = TextOf(def.m_pLabel);
+        if (def.IsPathType()) {
+            // Label on its own line(s); edit box and Browse button below.
+            int labelHeight = Measure(label, W);
+            PlaceOnPanel(def.m_pLabel, kMargin, y, W, labelHeight);
+            int row = y + labelHeight + 2;
+            PlaceOnPanel(def.m_pEdit, kMargin, row, W - 65, kRowHeight);
+            PlaceOnPanel(def.m_pBrowse, W - 50, row, kBrowseWidth, kRowHeight);
+            Record(def, y, labelHeight + 22);
+            y += labelHeight + 31;
+            return;
+        }
+        // Input on the left, label to its right, centred against each other.
+        int labelHeight = Measure(label, W - 105);
+        int labelTop = y;
+        int inputTop = y;
+        if (labelHeight < kRowHeight)
+            labelTop = y + (kRowHeight - labelHeight) / 2;
+        else if (labelHeight > kRowHeight)
+            inputTop = y + (labelHeight - kRowHeight) / 2;
+        PlaceOnPanel(def.m_pEdit, kMargin, inputTop, kInputWidth, kRowHeight);
+        if (Exists(def.m_pCombo)) {
+            if (optionalPass)
+                Diag("  Moving combo %d (Pass 2) to (%d,%d) W=%d, H=200\n", index, kMargin, inputTop,
+                     kInputWidth);
+            else
+                Diag("  Moving combo %d to (%d,%d) W=%d, H=200\n", index, kMargin, inputTop, kInputWidth);
+            PlaceOnPanel(def.m_pCombo, kMargin, inputTop, kInputWidth, kDropDownHeight);
+        }
+        PlaceOnPanel(def.m_pLabel, 115, labelTop, W - 105, labelHeight);
+        int rowHeight = std::max(labelHeight, kRowHeight);
+        Record(def, y, rowHeight);
+        y += rowHeight + kGap;
+    }
+
+    CTavrelDlg& m_dialog;
+    const int W;
+};
+
+}  // namespace
+
+int CTavrelDlg::MeasureTextHeight(const std::string& text, int width)
+{
+    HDC dc = ::GetDC(m_hWnd);
+    HGDIOBJ previous = ::SelectObject(dc, GuiFont());
+    RECT rect = { 0, 0, width, 10000 };
+    ::DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(m_hWnd, dc);
+    return rect.bottom - rect.top;
+}
+
+void CTavrelDlg::LayoutControls()
+{
+    Diag("LayoutControls - Phase 2: Positioning labels and checkboxes\n");
+    RECT client = {};
+    GetClientRect(&client);
+    const int CW = client.right - client.left;
+    const int W = CW - 36;
+
+    if (m_btnRun.IsWindow())
+        PlaceOnPanel(&m_btnRun, CW - 86, 10, kRunButtonWidth, kRunButtonHeight);
+
+    FlowLayout flow(*this, W);
+    if (m_staticDescription.IsWindow()) {
+        std::string description = m_staticDescription.GetWindowText();
+        if (!description.empty()) {
+            m_staticDescription.ShowWindow(SW_SHOW);
+            int height = MeasureTextHeight(description, CW - 106);
+            PlaceOnPanel(&m_staticDescription, kMargin, 10, CW - 106, height);
+            // 20 pixels below the lower of the description and the Run button.
+            flow.y = std::max(height + 10, 35) + 20;
+        } else {
+            m_staticDescription.ShowWindow(SW_HIDE);
+            flow.y = 45;
+        }
+    } else {
+        flow.y = 10;
+    }
+
+    auto& controls = m_form.m_controls;
+    bool anyRequired = false;
+    Diag("Pass 1: Required fields\n");
+    for (size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i] && controls[i]->m_bRequired) {
+            anyRequired = true;
+            flow.PlaceRequired(*controls[i], static_cast<int>(i));
+        }
+    }
+    Diag("Pass 2: Optional fields\n");
+    if (anyRequired)
+        flow.y += kBlockGap;
+    for (size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i] && !controls[i]->m_bRequired) {
+            const CControlDef* next = i + 1 < controls.size() ? controls[i + 1].get() : nullptr;
+            flow.PlaceOptional(*controls[i], static_cast<int>(i), next);
+        }
+    }
+    m_nContentHeight = flow.y;
+    Diag("LayoutControls complete - total content height: %d\n", m_nContentHeight);
+
+    if (!m_groupRequired.IsWindow()) {
+        Diag("WARNING: Required group box not created\n");
+    } else {
+        Diag("Found Required group box\n");
+        int minY = 99999;
+        int maxBottom = 0;
+        bool found = false;
+        for (size_t i = 0; i < controls.size(); ++i) {
+            const CControlDef* def = controls[i].get();
+            if (def == nullptr || !def->m_bRequired || def->m_nLayoutY <= 0)
+                continue;
+            int bottom = def->m_nLayoutY + def->m_nLayoutHeight;
+            Diag("  Required control %d: Y=%d, Height=%d, Bottom=%d\n", static_cast<int>(i),
+                 def->m_nLayoutY, def->m_nLayoutHeight, bottom);
+            minY = std::min(minY, def->m_nLayoutY);
+            maxBottom = std::max(maxBottom, bottom);
+            found = true;
+        }
+        Diag("Required field bounds: minY=%d, maxY=%d, hasRequired=%d\n", minY, maxBottom, found ? 1 : 0);
+        if (found) {
+            int boxY = minY - 15;
+            int boxWidth = W + 10;
+            int boxHeight = maxBottom - minY + 20;
+            Diag("Positioning required group box at (%d,%d) size (%dx%d)\n", 5, boxY, boxWidth, boxHeight);
+            PlaceOnPanel(&m_groupRequired, 5, boxY, boxWidth, boxHeight);
+            m_groupRequired.ShowWindow(SW_SHOW);
+        } else {
+            Diag("No required fields found, hiding group box\n");
+            m_groupRequired.ShowWindow(SW_HIDE);
+        }
+    }
+
+    RECT window = {};
+    GetWindowRect(&window);
+    const int oldWidth = window.right - window.left;
+    const int oldHeight = window.bottom - window.top;
+    if (m_panel.IsWindow()) {
+        int panelHeight = PanelHeightFor(m_nContentHeight);
+        m_panel.SetWindowPos(nullptr, 0, 0, CW - kScrollStripWidth, panelHeight,
+                             SWP_NOMOVE | SWP_NOZORDER);
+        Diag("Content panel resized to height: %d\n", panelHeight);
+    }
+
+    // The frame (caption and borders) takes 30 pixels or, on systems with a
+    // thicker frame, what it really takes: the client area must hold the
+    // content, or a scroll bar would appear over a dialog already narrowed
+    // for having none.
+    const int frameHeight = std::max(kFrameAllowance, oldHeight - static_cast<int>(client.bottom - client.top));
+    int height = m_nContentHeight + frameHeight;
+    const int maxHeight = ::GetSystemMetrics(SM_CYSCREEN) - kScreenReserve;
+    bool scrollBarExpected = false;
+    if (height < kMinDialogHeight) {
+        height = kMinDialogHeight;
+        Diag("Dialog height constrained to minimum: %d\n", height);
+    } else if (height > maxHeight) {
+        height = maxHeight;
+        scrollBarExpected = true;
+        Diag("Dialog height constrained to maximum: %d (scrollbar needed)\n", height);
+    } else {
+        Diag("Dialog sized to fit content: %d\n", height);
+    }
+
+    int width = oldWidth;
+    if (!scrollBarExpected) {
+        width -= kScrollStripWidth;
+        Diag("No scrollbar needed - reducing width by %d pixels\n", kScrollStripWidth);
+    }
+    Diag("Resizing dialog from %dx%d to %dx%d\n", oldWidth, oldHeight, width, height);
+    SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+
+    GetClientRect(&client);
+    m_nClientHeight = client.bottom - client.top;
+    const int newClientWidth = client.right - client.left;
+    Diag("Client height after resize: %d, Content height: %d\n", m_nClientHeight, m_nContentHeight);
+
+    if (m_nContentHeight > m_nClientHeight) {
+        Diag("Content (%d) exceeds client area (%d) - scrollbar needed\n", m_nContentHeight,
+             m_nClientHeight);
+        if (m_scrollBar.IsWindow()) {
+            m_scrollBar.MoveWindow(newClientWidth - kScrollStripWidth, 0, kScrollStripWidth,
+                                   m_nClientHeight, TRUE);
+            m_scrollBar.ShowWindow(SW_SHOW);
+            SCROLLINFO info = {};
+            info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+            info.nMin = 0;
+            info.nMax = m_nContentHeight - 1;
+            info.nPage = static_cast<UINT>(m_nClientHeight);
+            info.nPos = 0;
+            m_scrollBar.SetScrollInfo(&info, TRUE);
+        }
+        m_nScrollPos = 0;
+        Diag("Scrollbar enabled: range=0-%d, page=%d, positioned at x=%d, y=%d to %d\n",
+             m_nContentHeight - m_nClientHeight, m_nClientHeight, newClientWidth - kScrollStripWidth, 0,
+             m_nClientHeight);
+    } else {
+        Diag("Content (%d) fits in client area (%d) - no scrollbar needed\n", m_nContentHeight,
+             m_nClientHeight);
+        if (m_scrollBar.IsWindow())
+            m_scrollBar.ShowWindow(SW_HIDE);
+        m_nScrollPos = 0;
+        Diag("Scrollbar hidden\n");
+    }
+}
+
+void CTavrelDlg::OnSize(UINT type, int cx, int cy)
+{
+    Default();
+    if (type != SIZE_MINIMIZED) {
+        m_nClientHeight = cy;
+        UpdateScrollBar();
+    }
+}
+
+void CTavrelDlg::UpdateScrollBar()
+{
+    if (m_nClientHeight == 0 || m_nContentHeight == 0)
+        return;  // before the first layout
+    if (!m_scrollBar.IsWindow())
+        return;
+    if (m_nContentHeight <= m_nClientHeight) {
+        m_scrollBar.ShowWindow(SW_HIDE);
+        m_nScrollPos = 0;
+        return;
+    }
+    RECT client = {};
+    GetClientRect(&client);
+    m_scrollBar.MoveWindow(client.right - client.left - kScrollStripWidth, 0, kScrollStripWidth,
+                           m_nClientHeight, TRUE);
+    m_scrollBar.ShowWindow(SW_SHOW);
+    SCROLLINFO info = {};
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMin = 0;
+    info.nMax = m_nContentHeight - m_nClientHeight;
+    info.nPage = static_cast<UINT>(m_nClientHeight / 4);
+    m_scrollBar.SetScrollInfo(&info, TRUE);
+}
+
+void CTavrelDlg::OnVScroll(UINT code, UINT position, HWND scrollBar)
+{
+    if (scrollBar != nullptr && scrollBar != m_scrollBar.m_hWnd) {
+        Default();
+        return;
+    }
+    if (!m_scrollBar.IsWindow()) {
+        Default();
+        return;
+    }
+    const int oldPosition = m_nScrollPos;
+    SCROLLINFO info = {};
+    m_scrollBar.GetScrollInfo(&info, SIF_ALL);
+    int newPosition = info.nPos;
+    switch (code) {
+    case SB_LINEUP: newPosition -= kLineStep; break;
+    case SB_LINEDOWN: newPosition += kLineStep; break;
+    case SB_PAGEUP: newPosition -= static_cast<int>(info.nPage); break;
+    case SB_PAGEDOWN: newPosition += static_cast<int>(info.nPage); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: newPosition = static_cast<int>(position); break;
+    default: break;
+    }
+    const int lastPosition = info.nPage > 0 ? info.nMax - static_cast<int>(info.nPage) + 1 : info.nMax;
+    newPosition = std::max(info.nMin, std::min(newPosition, lastPosition));
+
+    m_nScrollPos = newPosition;
+    SCROLLINFO update = {};
+    update.fMask = SIF_POS;
+    update.nPos = newPosition;
+    m_scrollBar.SetScrollInfo(&update, TRUE);
+
+    if (newPosition != oldPosition && m_panel.IsWindow()) {
+        // Content taller than a window can be is shown through a band that
+        // may have to move first; otherwise the base is 0 and the panel's
+        // top is minus the position.
+        int base = PanelBase(m_panel);
+        int wanted = BaseForView(base, newPosition, ClientHeightOf(*this), m_nContentHeight);
+        if (wanted != base)
+            SetPanelBase(m_panel, wanted);
+        m_panel.SetWindowPos(nullptr, 0, wanted - newPosition, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Default();
+}
