@@ -192,21 +192,15 @@ private:
     Close m_how;
 };
 
-TEST_F(ConfigDlgTest, EscapeAfterUntickingStoresZero)
+TEST_F(ConfigDlgTest, EscapeOrCloseBoxAfterUntickingStoresZero)
 {
-    ScriptedConfigDlg modal(ScriptedConfigDlg::Close::Escape);
-    EXPECT_EQ(IDOK, modal.DoModal());
-    EXPECT_EQ("[Console]\r\nGrowLeft=1\r\nGrowRight=0\r\n[UI]\r\nHideFlags=0\r\nHideRunWithButtons=0\r\n",
-              FileContent(SettingsFile()));
-}
-
-TEST_F(ConfigDlgTest, CloseBoxSavesToo)
-{
-    ScriptedConfigDlg modal(ScriptedConfigDlg::Close::CloseBox);
-    EXPECT_EQ(IDOK, modal.DoModal());
-    EXPECT_EQ(0, ReadGrowRight());
-    EXPECT_EQ(0, ReadHideRunWithButtons());
-    EXPECT_EQ(1, ReadGrowLeft());
+    for (auto how : {ScriptedConfigDlg::Close::Escape, ScriptedConfigDlg::Close::CloseBox}) {
+        DeleteFileA(SettingsFile().c_str());
+        ScriptedConfigDlg modal(how);
+        EXPECT_EQ(IDOK, modal.DoModal());
+        EXPECT_EQ("[Console]\r\nGrowLeft=1\r\nGrowRight=0\r\n[UI]\r\nHideFlags=0\r\nHideRunWithButtons=0\r\n",
+                  FileContent(SettingsFile()));
+    }
 }
 
 }  // namespace
