@@ -1,0 +1,69 @@
+// A form with a format error, in the real program: the error window shows
+// the listing, the form itself never appears, and closing the window ends
+// the program.
+
+#include <gtest/gtest.h>
+
+#include "e2e/Driver.h"
+#include "e2e/E2eExpect.h"
+
+namespace e2e {
+namespace {
+
+constexpr int kConsoleOutputId = 1004;
+
+class ParseErrorWindow : public ::testing::Test {
+protected:
+    // Waits for the error window, checks that it is the only window shown,
+    // reads its text and closes it; the program must then end.
+    std::string ReadAndClose(const std::string& title)
+    {
+        HWND window = app.WaitForWindow(title);
+        if (!window) {
+            ADD_FAILURE() << "no window \"" << title << "\"\n" << app.Output();
+            return std::string();
+        }
+        std::vector<WindowInfo> shown = app.Windows();
+        EXPECT_EQ(shown.size(), 1u) << "the form must not show beside its error";
+        std::string text = GetText(FindChildById(window, kConsoleOutputId));
+        app.Close(window);
+        EXPECT_TRUE(app.WaitForExit()) << "closing the error window must end the program\n" << app.Output();
+        return text;
+    }
+
+    TempDir dir;
+    TavrelProcess app;
+};
+
+TEST_F(ParseErrorWindow, ErrorLineIsListedAndTheProgramEndsWhenItIsClosed)
+{
+    const std::string path = dir.Write("bad.gui", "tool.exe\r\nA tool\r\n\r\n-a {{Text}} Name\r\n-b B\r\n");
+    ASSERT_TRUE(app.Start("\"" + path + "\""));
+
+    std::string text = ReadAndClose("Parse Error at Line 4");
+    EXPECT_EQ(text, "01: tool.exe\r\n02: A tool\r\n03: \r\n04: -a {{Text}} Name\r\n"
+                    ">>> ERROR AT LINE 4: Unrecognized keyword 'Text'\r\n");
+    EXPECT_TRUE(Contains(app.Output(), "##ERROR##\tLine 4: Unrecognized keyword 'Text'\n"));
+}
+
+TEST_F(ParseErrorWindow, EmptyFileHasNoLineToShow)
+{
+    const std::string path = dir.Write("empty.gui", "");
+    ASSERT_TRUE(app.Start("\"" + path + "\""));
+
+    EXPECT_EQ(ReadAndClose("Parse Error"), "Parse Error:\r\n\r\nError: File is empty");
+    EXPECT_TRUE(Contains(app.Output(), "##ERROR##\tFile is empty\n"));
+}
+
+TEST_F(ParseErrorWindow, SecondErrorIsWrittenButOnlyTheFirstIsShown)
+{
+    const std::string path = dir.Write("two.gui", "tool.exe\r\nA tool\r\n{{ab}} x\r\n{{cd}} y\r\n");
+    ASSERT_TRUE(app.Start("\"" + path + "\""));
+
+    ReadAndClose("Parse Error at Line 3");
+    EXPECT_TRUE(ContainsInOrder(app.Output(), {"##ERROR##\tLine 3: Unrecognized keyword 'ab'\n",
+                                               "##ERROR##\tLine 4: Unrecognized keyword 'cd'\n"}));
+}
+
+}  // namespace
+}  // namespace e2e
