@@ -1,0 +1,319 @@
+// Running forms in the real program: fill the fields, press Run or an action
+// button, and read what the child received in the console window (the test
+// child prints its arguments back) and what the program traced.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/Driver.h"
+
+using namespace e2e;
+
+namespace {
+
+// The test child as a form's command: it prints every argument after
+// "args" as "arg<k>=<length>:<bytes>", then "args=<count>".
+std::string ArgsPrinter() { return "\"" + TestBinFolder() + "tavrel_testchild.exe\" args"; }
+
+std::string FormFile(const std::string& command, const std::vector<std::string>& lines)
+{
+    std::string text = command + "\r\nA form run from end to end.\r\n";
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+
+bool EndsWith(const std::string& text, const std::string& suffix)
+{
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::string WithLineFeeds(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// Holds Shift down for the whole system while it lives: the program reads
+// the key's state at the moment Run is pressed.
+class ShiftHeld {
+public:
+    ShiftHeld() { Send(0); }
+    ~ShiftHeld() { Send(KEYEVENTF_KEYUP); }
+
+private:
+    static void Send(DWORD flags)
+    {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = VK_SHIFT;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(VK_SHIFT, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        SendInput(1, &input, sizeof(input));
+    }
+};
+
+// One form opened in the real program.
+class OpenedForm {
+public:
+    // `command` is line 1 of the form; the window is titled with it.
+    bool Open(const std::string& command, const std::vector<std::string>& lines,
+              const std::string& trailer = std::string())
+    {
+        std::string path = m_dir.Write("form.gui", FormFile(command, lines) + trailer);
+        if (!m_app.Start("\"" + path + "\""))
+            return false;
+        m_form = m_app.WaitForWindow(command);
+        return m_form != nullptr;
+    }
+
+    TavrelProcess& App() { return m_app; }
+    const TempDir& Dir() const { return m_dir; }
+    HWND Form() const { return m_form; }
+    HWND Control(int id) const { return FindChildById(m_form, id); }
+
+    void Type(int id, const std::string& text) { EXPECT_TRUE(SetText(Control(id), text)) << "control " << id; }
+    void Tick(int id) { EXPECT_TRUE(SetCheck(Control(id), true)) << "control " << id; }
+    void Press(int id) { PostCommand(m_form, id); }
+
+    // Waits for the console to finish, reads what it shows and closes it.
+    std::string ConsoleOutput(std::string* caption = nullptr)
+    {
+        HWND console = m_app.WaitForWindowWhere([](const WindowInfo& window) {
+            return StartsWith(window.title, "Executing: ") && EndsWith(window.title, " (Completed)");
+        });
+        if (console == nullptr)
+            return "(no completed console window)";
+        if (caption != nullptr)
+            *caption = GetText(console);
+        std::string text = WithLineFeeds(GetText(FindChildById(console, 1004)));
+        m_app.Close(console);
+        m_app.WaitForWindowGone(console);
+        return text;
+    }
+
+    void CloseForm()
+    {
+        m_app.Close(m_form);
+        EXPECT_TRUE(m_app.WaitForExit());
+    }
+
+private:
+    TempDir m_dir;
+    TavrelProcess m_app;
+    HWND m_form = nullptr;
+};
+
+}  // namespace
+
+// The complete example of the file format, its command replaced by the test
+// child, with a value in every kind of control. Identifiers: required
+// controls are created first, so the input file's edit box is 2001, the
+// output's 2003, the typed radio's label 2004; then the checkbox -v is 2005,
+// the text field's edit box 2007, the drive drop-down 2009 and the
+// '/mode quick' checkbox 2010. Radios are 5000 + index, the typed radio's
+// box 8000 + index, the action button 7000 + index.
+TEST(RunFlowEndToEnd, WorkedExampleWithEveryKindOfControl)
+{
+    OpenedForm form;
+    ASSERT_TRUE(form.Open(ArgsPrinter(), {
+                                             "{{required file}} Input file",
+                                             "-o {{required newfile}} Output archive",
+                                             "",
+                                             "-v Verbose output",
+                                             "{{radiostart required}}",
+                                             "--fast Fast",
+                                             "--best Best compression",
+                                             "--level {{number}} Custom level",
+                                             "{{radioend}}",
+                                             "\"\" {{text}} Extra arguments",
+                                             "{{drive}} -d Target drive",
+                                             "'/mode quick' Quick mode",
+                                             "{{button --list}} List contents",
+                                         }));
+    std::string input = form.Dir().Write("input.txt", "data");
+    std::string output = form.Dir().PathOf("out archive.zip");
+    form.Type(2001, input);
+    form.Type(2003, output);
+    form.Tick(2005);
+    form.Type(8005, "9");  // typing selects the typed radio
+    form.Type(2007, "x y");
+    ASSERT_TRUE(SelectComboItem(form.Control(2009), 1));
+    std::string drive = GetText(form.Control(2009));
+    form.Tick(2010);
+
+    form.Press(7009);  // the Run button is hidden on a form with action buttons
+    std::string shown = form.ConsoleOutput();
+
+    std::string expected = "arg1=" + std::to_string(input.size()) + ":" + input + "\n" +
+                           "arg2=2:-o\n" +
+                           "arg3=" + std::to_string(output.size()) + ":" + output + "\n" +
+                           "arg4=2:-v\n" + "arg5=7:--level\n" + "arg6=1:9\n" + "arg7=3:x y\n" +
+                           "arg8=2:-d\n" + "arg9=" + std::to_string(drive.size()) + ":" + drive + "\n" +
+                           "arg10=5:/mode\n" + "arg11=5:quick\n" + "arg12=6:--list\n" + "args=12\n";
+    EXPECT_NE(shown.find(expected), std::string::npos) << shown;
+    EXPECT_TRUE(form.App().WaitForOutput("ACTION BUTTON CLICKED: ID=7009\n"));
+    EXPECT_TRUE(form.App().WaitForOutput("Button: List contents (flag: --list)\n"));
+    EXPECT_TRUE(form.App().WaitForOutput("  Radio group 1 has value: 9\n"));
+    EXPECT_TRUE(form.App().WaitForOutput("FakeConsoleDlg::DoModal (Action) returned 2\n"));
+    form.CloseForm();
+}
+
+TEST(RunFlowEndToEnd, CopytoolExample)
+{
+    OpenedForm form;
+    // Settings beside the program decide whether Run shows; this form has
+    // no action button, so it does.
+    ASSERT_TRUE(form.Open(ArgsPrinter(), {
+                                             "{{dir}} \"\" Source",
+                                             "{{dir}} \"\" Target",
+                                             "/MIR Mirror",
+                                             "{{number}} /R: Retries",
+                                             "/V Verbose",
+                                         }));
+    std::string source = form.Dir().PathOf("My Files");
+    std::string target = form.Dir().PathOf("out");
+    ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
+    // Fields come in file order: labels and edit boxes take 2000 upward.
+    form.Type(2001, source);
+    form.Type(2003, target);
+    form.Tick(2004);
+    form.Type(2006, "3");
+
+    form.Press(IDOK);
+    std::string caption;
+    std::string shown = form.ConsoleOutput(&caption);
+
+    std::string line = ArgsPrinter() + " \"" + source + "\" \"" + target + "\" /MIR /R: 3";
+    EXPECT_TRUE(form.App().WaitForOutput("Final command: " + line + "\n"));
+    EXPECT_EQ(caption, "Executing: " + line + " (Completed)");
+    EXPECT_NE(shown.find("arg1=" + std::to_string(source.size()) + ":" + source + "\narg2=" +
+                         std::to_string(target.size()) + ":" + target + "\narg3=4:/MIR\narg4=3:/R:\narg5=1:3\nargs=5\n"),
+              std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("***** Process exited with code 0 *****"), std::string::npos);
+    EXPECT_TRUE(form.App().WaitForOutput("FakeConsoleDlg::DoModal returned 2\n"));
+    form.CloseForm();
+}
+
+TEST(RunFlowEndToEnd, QuotingSurvivesTheChildsParsing)
+{
+    OpenedForm form;
+    ASSERT_TRUE(form.Open(ArgsPrinter(), {
+                                             "{{dir}} \"\" Root",          // label 2000, edit 2001
+                                             "-o {{newdir}} Output",       // 2002, 2003
+                                             "-m {{text}} Message",        // 2004, 2005
+                                             "{{text}} \"\" Quoted word",  // 2006, 2007
+                                         }));
+    form.Type(2001, "C:\\");
+    std::string output = form.Dir().PathOf("new out") + "\\";
+    form.Type(2003, output);
+    form.Type(2005, "say \"hi\" now");
+    form.Type(2007, "a\"b");
+
+    form.Press(IDOK);
+    std::string shown = form.ConsoleOutput();
+
+    std::string expected = "arg1=3:C:\\\narg2=2:-o\narg3=" + std::to_string(output.size()) + ":" + output +
+                           "\narg4=2:-m\narg5=12:say \"hi\" now\narg6=3:a\"b\nargs=6\n";
+    EXPECT_NE(shown.find(expected), std::string::npos) << shown;
+    form.CloseForm();
+}
+
+TEST(RunFlowEndToEnd, BatchFormScriptEchoesItsArguments)
+{
+    OpenedForm form;
+    ASSERT_TRUE(form.Open("mybatch", {"{{dir}} \"\" Folder", "-n {{text}} Name", "{{batch cmd}}"},
+                          "@echo off\r\necho folder=[%~1]\r\necho flag=[%2] name=[%~3]\r\n"));
+    form.Type(2001, "C:\\");
+    form.Type(2003, "two words");
+
+    form.Press(IDOK);
+    std::string shown = form.ConsoleOutput();
+
+    EXPECT_NE(shown.find("folder=[C:\\]\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("flag=[-n] name=[two words]\n"), std::string::npos) << shown;
+    EXPECT_TRUE(form.App().WaitForOutput("Argument list: \"C:\\\" -n \"two words\"\n"));
+    EXPECT_TRUE(form.App().WaitForOutput("EXECUTING EMBEDDED BATCH COMMAND:\ncmd /c \"\""));
+    std::string out = form.App().Output();
+    size_t at = out.find("Creating temp execution batch file: ");
+    ASSERT_NE(at, std::string::npos);
+    size_t start = at + std::string("Creating temp execution batch file: ").size();
+    std::string script = out.substr(start, out.find('\n', start) - start);
+    EXPECT_NE(script.find("\\tavrel-exec-"), std::string::npos) << script;
+    EXPECT_TRUE(FileExists(script)) << "the run leaves its script in place";
+    form.CloseForm();
+    DeleteFileA(script.c_str());
+}
+
+TEST(RunFlowEndToEnd, OverwriteRefusedThenAccepted)
+{
+    OpenedForm form;
+    ASSERT_TRUE(form.Open(ArgsPrinter(), {"-o {{newfile}} Output"}));
+    std::string existing = form.Dir().Write("exists.txt", "keep");
+    form.Type(2001, existing);
+
+    form.Press(IDOK);
+    MessageBoxSeen refused = form.App().AnswerMessageBox("File Exists", IDNO);
+    ASSERT_TRUE(refused.found);
+    EXPECT_EQ(refused.text, "Warning: Path already exists and may be overwritten:\n" + existing + "\n\nContinue anyway?");
+    EXPECT_TRUE(form.App().WaitForOutput("Validation failed - aborting\n"));
+    EXPECT_EQ(form.App().Output().find("COMMAND TO EXECUTE"), std::string::npos);
+
+    form.Press(IDOK);
+    ASSERT_TRUE(form.App().AnswerMessageBox("File Exists", IDYES).found);
+    std::string shown = form.ConsoleOutput();
+    EXPECT_NE(shown.find("arg1=2:-o\narg2=" + std::to_string(existing.size()) + ":" + existing + "\nargs=2\n"),
+              std::string::npos)
+        << shown;
+    form.CloseForm();
+}
+
+TEST(RunFlowEndToEnd, ShiftPreviewOfRunAndOfAnActionButton)
+{
+    OpenedForm form;
+    ASSERT_TRUE(form.Open("tool", {
+                                      "{{required text}} Name",  // label 2000, edit 2001
+                                      "{{button --list}} List",  // 7001
+                                  }));
+    form.Type(2001, "me");
+    // Shift goes down afresh for each press: when a box closes, the focus
+    // change lets the display's real keyboard state (no Shift) win again.
+    {
+        ShiftHeld shift;
+        form.Press(IDOK);
+        MessageBoxSeen run = form.App().AnswerMessageBox("tavrel", IDOK);
+        ASSERT_TRUE(run.found);
+        EXPECT_EQ(run.text, "Command that would be executed:\n\ntool me");
+        EXPECT_TRUE(form.App().WaitForWindowGone(run.hwnd));
+    }
+    // Let the focus settle back on the form before Shift goes down again.
+    for (int wait = 0; wait < 100 && GetForegroundWindow() != form.Form(); ++wait)
+        Sleep(20);
+    Sleep(300);
+    {
+        ShiftHeld shift;
+        form.Press(7001);
+        MessageBoxSeen action = form.App().AnswerMessageBox("tavrel", IDOK);
+        ASSERT_TRUE(action.found);
+        EXPECT_EQ(action.text, "Command that would be executed:\n\ntool me --list");
+    }
+    EXPECT_TRUE(form.App().WaitForOutput("Shift key detected - showing command preview\n"));
+    EXPECT_EQ(form.App().Output().find("=== ValidateInputs ==="), std::string::npos);
+    EXPECT_EQ(form.App().Output().find("Launching FakeConsoleDlg"), std::string::npos);
+    form.CloseForm();
+}
