@@ -1,27 +1,10 @@
-// The command line built from a real form's windows.
+// The command line built from a real form's windows: what only the windows
+// decide (which radio is selected, which action button is being handled).
+// The quoting itself is tested without windows in core/.
 
 #include <gtest/gtest.h>
 
 #include "RunFlowHarness.h"
-
-TEST(BuildCommandLine, CopytoolExample)
-{
-    LoadedForm form(MakeFormText("copytool", {
-                                                 "{{dir}} \"\" Source",     // 0
-                                                 "{{dir}} \"\" Target",     // 1
-                                                 "/MIR Mirror",             // 2
-                                                 "{{number}} /R: Retries",  // 3
-                                                 "/V Verbose",              // 4
-                                             }));
-    form.SetText(0, "C:\\My Files");
-    form.SetText(1, "D:\\out");
-    form.SetChecked(2, true);
-    form.SetText(3, "3");
-    form.ResetDiagnostics();
-    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "copytool \"C:\\My Files\" \"D:\\out\" /MIR /R: 3");
-    EXPECT_TRUE(form.Logged("Final command: copytool \"C:\\My Files\" \"D:\\out\" /MIR /R: 3\n"));
-    EXPECT_EQ(form.Dialog().BuildCommandLine(false), "\"C:\\My Files\" \"D:\\out\" /MIR /R: 3");
-}
 
 TEST(BuildCommandLine, OnlyThePressedActionButtonContributes)
 {
@@ -56,11 +39,4 @@ TEST(BuildCommandLine, RadioGroupsContributeTheSelection)
     form.SetChecked(2, true);
     form.SetText(2, "a.txt");  // a typed radio quotes by its own type
     EXPECT_EQ(form.Dialog().BuildCommandLine(true), "tool --out \"a.txt\"");
-}
-
-TEST(BuildCommandLine, ValuesEnvironmentReferencesAreLeftForTheRunner)
-{
-    LoadedForm form(MakeFormText("tool", {"-p {{text}} Path"}));
-    form.SetText(0, "%TEMP%");
-    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "tool -p %TEMP%");
 }
