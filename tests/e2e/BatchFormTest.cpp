@@ -85,18 +85,5 @@ TEST(BatchForm, TwoProgramsLoadingAtOnceUseTwoFiles)
     EXPECT_TRUE(second.WaitForExit());
 }
 
-TEST(BatchForm, ScriptWaitingForAKeyDoesNotHoldTheFormBack)
-{
-    TempDir dir;
-    const std::string path =
-        dir.Write("pause.gui", "{{batch gui}}\r\n@echo off\r\npause >nul\r\necho keytool.exe\r\necho Desc\r\n");
-    TavrelProcess app;
-    ASSERT_TRUE(app.Start("\"" + path + "\""));
-    HWND form = app.WaitForWindow("keytool.exe");
-    ASSERT_NE(form, nullptr) << app.Output();
-    app.Close(form);
-    EXPECT_TRUE(app.WaitForExit());
-}
-
 }  // namespace
 }  // namespace e2e

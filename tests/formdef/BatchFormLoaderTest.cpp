@@ -168,7 +168,7 @@ TEST_F(BatchLoad, ScriptOutputBecomesTheForm)
                    "Temp batch file written\n",
                    "Executing: cmd /c \"" + temp + "\"\n",
                    "----------------------------------------\n",
-                   "mytool.exe\r\n",
+                   "mytool.exe",  // the script's output as it came (cut anywhere)
                    "----------------------------------------\n",
                    "Batch script exit code: 0\n",
                    "Temp batch file deleted\n",

