@@ -1,0 +1,193 @@
+// The windows created for each kind of control line: class, style,
+// identifier and text; labels under both flag settings; the Run button
+// setting; drive lists; radio groups; and forms beyond the identifier ranges.
+
+#include <gtest/gtest.h>
+
+#include "FormDialogHarness.h"
+
+namespace {
+
+struct Expected {
+    const char* className;
+    DWORD style;
+    int id;
+    const char* text;
+};
+
+void ExpectWindow(const CWnd* window, const Expected& expected, const char* what)
+{
+    SCOPED_TRACE(what);
+    ASSERT_NE(nullptr, window);
+    HWND hWnd = window->m_hWnd;
+    EXPECT_STREQ(expected.className, ClassOf(hWnd).c_str());
+    // The system may add bits of its own, and takes some over itself: an
+    // edit box draws the border it was asked for, a drop-down gives its
+    // scroll bar to the list. Every other bit asked for must be there, and
+    // the tab-stop and group bits exactly as asked.
+    DWORD systemOwned = 0;
+    if (ClassOf(hWnd) == "Edit")
+        systemOwned = WS_BORDER;
+    else if (ClassOf(hWnd) == "ComboBox")
+        systemOwned = WS_VSCROLL;
+    EXPECT_EQ(expected.style & ~systemOwned, StyleOf(hWnd) & expected.style & ~systemOwned);
+    EXPECT_EQ(expected.style & (WS_TABSTOP | WS_GROUP), StyleOf(hWnd) & (WS_TABSTOP | WS_GROUP));
+    EXPECT_EQ(expected.id, ::GetDlgCtrlID(hWnd));
+    if (expected.text != nullptr) {
+        EXPECT_EQ(std::string(expected.text), TextOf(hWnd));
+    }
+}
+
+}  // namespace
+
+TEST(ControlCreation, EveryKindGetsItsWindowsStylesAndIdentifiers)
+{
+    ScopedUiSettings settings(0, 0);
+    OpenForm form(FormText("Kinds", {
+        "{{required file}} Input file",       // 0: required path field
+        "-o {{required newfile}} Output",     // 1
+        "-v Verbose output",                  // 2: checkbox
+        "{{radiostart required}}",
+        "--fast Fast",                        // 3: radio, first of group 1
+        "--level {{number}} Custom level",    // 4: typed radio
+        "{{radioend}}",
+        "\"\" {{text}} Extra arguments",      // 5: field without flag
+        "{{drive}} -d Target drive",          // 6: drive field
+        "{{button --list}} List contents",    // 7: action button
+    }));
+    HWND panel = form.Dialog().m_panel.m_hWnd;
+    for (size_t i = 0; i < form.Dialog().m_form.m_controls.size(); ++i) {
+        for (CWnd* w : { form.Control(i).m_pLabel, form.Control(i).m_pEdit, form.Control(i).m_pButton,
+                         form.Control(i).m_pBrowse, form.Control(i).m_pCombo })
+            if (w != nullptr) {
+                EXPECT_EQ(panel, ::GetParent(w->m_hWnd));
+            }
+    }
+    // Required controls first: 0, 1, then the radios 3 and 4.
+    ExpectWindow(form.Control(0).m_pLabel, { "Static", 0x50000000, 2000, "Input file:" }, "label 0");
+    ExpectWindow(form.Control(0).m_pEdit, { "Edit", 0x50810080, 2001, "" }, "edit 0");
+    ExpectWindow(form.Control(0).m_pBrowse, { "Button", 0x50000000, 3000, "Browse..." }, "browse 0");
+    ExpectWindow(form.Control(1).m_pLabel, { "Static", 0x50000000, 2002, "Output:" }, "label 1");
+    ExpectWindow(form.Control(1).m_pEdit, { "Edit", 0x50810080, 2003, "" }, "edit 1");
+    ExpectWindow(form.Control(1).m_pBrowse, { "Button", 0x50000000, 3001, "Browse..." }, "browse 1");
+    ExpectWindow(form.Control(3).m_pButton, { "Button", 0x50022509, 5003, "--fast   Fast" }, "radio 3");
+    EXPECT_EQ(nullptr, form.Control(3).m_pLabel);
+    ExpectWindow(form.Control(4).m_pButton, { "Button", 0x50002509, 5004, "--level" }, "typed radio 4");
+    ExpectWindow(form.Control(4).m_pEdit, { "Edit", 0x50810080, 8004, "" }, "typed radio edit 4");
+    ExpectWindow(form.Control(4).m_pLabel, { "Static", 0x50000000, 2004, "Custom level" }, "typed radio label 4");
+    // Then the optional ones in file order.
+    ExpectWindow(form.Control(2).m_pButton, { "Button", 0x50002503, 2005, "-v   Verbose output" }, "checkbox 2");
+    // The window after a radio group starts a new group: 0x50000000 | WS_GROUP.
+    ExpectWindow(form.Control(5).m_pLabel, { "Static", 0x50020000, 2006, "Extra arguments" }, "label 5");
+    ExpectWindow(form.Control(5).m_pEdit, { "Edit", 0x50810080, 2007, "" }, "edit 5");
+    ExpectWindow(form.Control(6).m_pLabel, { "Static", 0x50000000, 2008, "-d   Target drive" }, "label 6");
+    ExpectWindow(form.Control(6).m_pCombo, { "ComboBox", 0x50210003, 2009, nullptr }, "drive list 6");
+    EXPECT_EQ(nullptr, form.Control(6).m_pEdit);
+    ExpectWindow(form.Control(7).m_pButton, { "Button", 0x50012000, 7007, "List contents" }, "action 7");
+    EXPECT_EQ(2010, form.Dialog().m_nNextControlId);
+
+    EXPECT_TRUE(form.Logged("CreateControls - Phase 2: Creating labels and checkboxes\nCreating 8 controls\n"));
+    EXPECT_TRUE(form.Logged("  Created radio 4: '--level' (group=1, first=0, typed=1)\n"));
+    EXPECT_TRUE(form.Logged("  Control 0 initialization complete: Input file (type=file, bIsFileType=1)\n"));
+    EXPECT_TRUE(form.Logged("  Closed radio group 1: set WS_GROUP on control 5\n"));
+    EXPECT_FALSE(form.Logged("Run button hidden"));
+    EXPECT_TRUE(StyleOf(form.Dialog().m_btnRun.m_hWnd) & WS_VISIBLE);
+}
+
+TEST(ControlCreation, RequiredControlsTakeTheLowerSequentialIdentifiers)
+{
+    OpenForm form(FormText("", { "-a {{text}} Optional first", "{{required text}} Required second" }));
+    EXPECT_EQ(2000, form.Control(1).m_pLabel->GetDlgCtrlID());
+    EXPECT_EQ(2001, form.Control(1).m_pEdit->GetDlgCtrlID());
+    EXPECT_EQ(2002, form.Control(0).m_pLabel->GetDlgCtrlID());
+    EXPECT_EQ(2003, form.Control(0).m_pEdit->GetDlgCtrlID());
+}
+
+TEST(ControlCreation, HideFlagsShowsLabelsWithoutTheirFlag)
+{
+    const std::string text = FormText("", { "-o {{file}} Output", "{{required file}} Output", "/v Verbose",
+                                            "{{radiostart}}", "-n {{number}} Count", "{{radioend}}" });
+    for (int hideFlags : { 0, 1 }) {
+        ScopedUiSettings settings(hideFlags, -1);
+        OpenForm form(text);
+        EXPECT_EQ(hideFlags ? "Output:" : "-o   Output:", form.Control(0).m_pLabel->GetWindowText());
+        EXPECT_EQ("Output:", form.Control(1).m_pLabel->GetWindowText());
+        EXPECT_EQ(hideFlags ? "Verbose" : "/v   Verbose", form.Control(2).m_pButton->GetWindowText());
+        // A typed radio shows its flag on the button whatever the setting.
+        EXPECT_EQ("-n", form.Control(3).m_pButton->GetWindowText());
+        EXPECT_EQ("Count", form.Control(3).m_pLabel->GetWindowText());
+    }
+}
+
+TEST(ControlCreation, ActionButtonsHideTheRunButtonUnlessTheSettingIsOff)
+{
+    const std::string text = FormText("", { "{{button -x}} Do it" });
+    {
+        ScopedUiSettings settings(-1, -1);  // no key: hidden by default
+        OpenForm form(text);
+        EXPECT_FALSE(StyleOf(form.Dialog().m_btnRun.m_hWnd) & WS_VISIBLE);
+        EXPECT_TRUE(form.Logged("Run button hidden (action buttons present and setting enabled)\n"));
+    }
+    {
+        ScopedUiSettings settings(-1, 0);
+        OpenForm form(text);
+        EXPECT_TRUE(StyleOf(form.Dialog().m_btnRun.m_hWnd) & WS_VISIBLE);
+    }
+}
+
+TEST(ControlCreation, DriveListOffersEveryDriveWithoutItsBackslash)
+{
+    OpenForm form(FormText("", { "{{drive}} Drive" }));
+    auto* combo = static_cast<CComboBox*>(form.Control(0).m_pCombo);
+    ASSERT_NE(nullptr, combo);
+    std::vector<std::string> expected = { "<select drive>" };
+    char roots[512] = {};
+    ::GetLogicalDriveStringsA(511, roots);
+    for (const char* root = roots; *root; root += strlen(root) + 1)
+        expected.push_back(std::string(root).substr(0, strlen(root) - 1));
+    ASSERT_GT(expected.size(), 1u);
+    ASSERT_EQ((int)expected.size(), combo->GetCount());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(expected[i], combo->GetLBText((int)i));
+    EXPECT_EQ(0, combo->GetCurSel());
+    EXPECT_TRUE(form.Logged("  Found drive: '" + expected[1] + "', AddString result: 1\n"));
+}
+
+TEST(ControlCreation, FormsBeyondTheRangesWarnAndGetUnhandledIdentifiers)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < 1002; ++i)
+        lines.push_back("{{button -b" + std::to_string(i) + "}} B");
+    for (int i = 0; i < 102; ++i)  // indexes 1002..1103: Browse 3000 + index is out of range
+        lines.push_back("-f" + std::to_string(i) + " {{file}} F");
+    for (int i = 0; i < 400; ++i)  // with the path fields, more than 1000 sequential identifiers
+        lines.push_back("-t" + std::to_string(i) + " {{text}} T");
+    OpenForm form(FormText("", lines));
+    ASSERT_EQ(2u, form.Boxes().size());
+    EXPECT_EQ("Warning: This .gui file has 1002 action buttons, but the maximum supported is 1000.\n\n"
+              "Buttons beyond the limit will not respond to clicks.",
+              form.Boxes()[0].text);
+    EXPECT_EQ("Warning: This .gui file has 102 browse buttons, but the maximum supported is 100.\n\n"
+              "Browse buttons beyond the limit will not respond to clicks.",
+              form.Boxes()[1].text);
+    EXPECT_EQ((UINT)(MB_OK | MB_ICONEXCLAMATION), form.Boxes()[0].type);
+    EXPECT_TRUE(form.Logged("WARNING: Action button count (1002) exceeds limit (1000)\n"));
+    EXPECT_TRUE(form.Logged("WARNING: Browse button count (102) exceeds limit (100)\n"));
+    EXPECT_TRUE(form.Logged("WARNING: Control identifiers exhausted - further controls get identifiers from 10000\n"));
+
+    // 7000 + 1000 is still served; later windows get identifiers from 10000
+    // on, in creation order, which no handler range reaches.
+    EXPECT_EQ(8000, form.Control(1000).m_pButton->GetDlgCtrlID());
+    EXPECT_EQ(10000, form.Control(1001).m_pButton->GetDlgCtrlID());
+    EXPECT_EQ(10001, form.Control(1002).m_pBrowse->GetDlgCtrlID());
+    EXPECT_EQ(2000, form.Control(1002).m_pLabel->GetDlgCtrlID());
+    const size_t lastSequential = 1002 + 102 + (1000 - 2 * 102) / 2 - 1;
+    EXPECT_EQ(2999, form.Control(lastSequential).m_pEdit->GetDlgCtrlID());
+    EXPECT_GT(form.Control(lastSequential + 1).m_pLabel->GetDlgCtrlID(), 10000);
+
+    form.ResetDiagnostics();
+    form.Control(1002).m_pBrowse->SendMessage(BM_CLICK);
+    form.Control(1001).m_pButton->SendMessage(BM_CLICK);
+    EXPECT_FALSE(form.Logged("OnBrowse"));
+    EXPECT_FALSE(form.Logged("ACTION BUTTON CLICKED"));
+}

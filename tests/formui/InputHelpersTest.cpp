@@ -1,0 +1,130 @@
+// Typing into a typed radio's edit box, files dropped from the shell, Browse
+// requests that cannot be served, and the focus trace.
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include "FormDialogHarness.h"
+
+namespace {
+
+int Check(CControlDef& def) { return (int)def.m_pButton->SendMessage(BM_GETCHECK); }
+
+// A drop as the shell makes it: DROPFILES followed by the ANSI paths, each
+// zero-terminated, and one more zero. The receiver frees it (DragFinish).
+HDROP MakeDrop(POINT clientPoint, const std::vector<std::string>& paths)
+{
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& path : paths)
+        size += path.size() + 1;
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = clientPoint;
+    drop->fNC = FALSE;
+    drop->fWide = FALSE;
+    char* names = reinterpret_cast<char*>(drop + 1);
+    for (const std::string& path : paths) {
+        memcpy(names, path.c_str(), path.size() + 1);
+        names += path.size() + 1;
+    }
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+// The centre of a window in the dialog's client coordinates.
+POINT CentreIn(HWND window, HWND dialog)
+{
+    RECT r = RectIn(window, dialog);
+    return { (r.left + r.right) / 2, (r.top + r.bottom) / 2 };
+}
+
+}  // namespace
+
+TEST(InputHelpers, TypingIntoATypedRadioSelectsItInItsGroupOnly)
+{
+    OpenForm form(FormText("", { "{{radiostart}}", "-a A", "-n {{number}} Count", "{{radioend}}",
+                                 "{{radiostart}}", "-x X", "{{radioend}}" }));
+    form.Control(0).m_pButton->SendMessage(BM_CLICK);
+    form.Control(2).m_pButton->SendMessage(BM_CLICK);
+    ASSERT_EQ(BST_CHECKED, Check(form.Control(0)));
+    form.ResetDiagnostics();
+
+    form.Control(1).m_pEdit->SetWindowText("5");
+    EXPECT_EQ(BST_UNCHECKED, Check(form.Control(0)));
+    EXPECT_EQ(BST_CHECKED, Check(form.Control(1)));
+    EXPECT_EQ(BST_CHECKED, Check(form.Control(2)));  // another group
+    EXPECT_TRUE(form.Logged("OnRadioEditChange: nID=8001\n  User typed in edit 1, auto-selecting its radio\n"));
+
+    // Typing on while selected, or emptying the box, changes nothing.
+    form.ResetDiagnostics();
+    form.Control(1).m_pEdit->SetWindowText("50");
+    form.Control(1).m_pEdit->SetWindowText("");
+    EXPECT_EQ(BST_CHECKED, Check(form.Control(1)));
+    EXPECT_FALSE(form.Logged("User typed"));
+    form.Control(0).m_pButton->SendMessage(BM_CLICK);
+    form.Control(1).m_pEdit->SetWindowText("");
+    EXPECT_EQ(BST_UNCHECKED, Check(form.Control(1)));
+}
+
+TEST(InputHelpers, DropPutsTheFirstPathIntoThePathFieldUnderThePoint)
+{
+    OpenForm form(FormText("", { "-t {{text}} Text", "-i {{file}} Input", "{{radiostart}}", "-a A",
+                                 "-d {{dir}} Folder", "{{radioend}}" }));
+    CTavrelDlg& dlg = form.Dialog();
+    HDROP drop = MakeDrop(CentreIn(form.Control(1).m_pEdit->m_hWnd, dlg.m_hWnd),
+                          { "C:\\first.txt", "C:\\second.txt", "C:\\third.txt" });
+    dlg.SendMessage(WM_DROPFILES, (WPARAM)drop);
+    EXPECT_EQ("C:\\first.txt", form.Control(1).m_pEdit->GetWindowText());
+    EXPECT_TRUE(form.Logged("  Found target edit box (control 1)\nDropped file: C:\\first.txt\n"));
+
+    // Not a path field: nothing changes.
+    form.ResetDiagnostics();
+    drop = MakeDrop(CentreIn(form.Control(0).m_pEdit->m_hWnd, dlg.m_hWnd), { "C:\\x.txt" });
+    dlg.SendMessage(WM_DROPFILES, (WPARAM)drop);
+    EXPECT_EQ("", form.Control(0).m_pEdit->GetWindowText());
+    EXPECT_TRUE(form.Logged("  Drop not over any file/dir edit box\n"));
+
+    // A typed radio of a path type takes the drop and gets selected.
+    form.Control(2).m_pButton->SendMessage(BM_CLICK);
+    drop = MakeDrop(CentreIn(form.Control(3).m_pEdit->m_hWnd, dlg.m_hWnd), { "C:\\folder" });
+    dlg.SendMessage(WM_DROPFILES, (WPARAM)drop);
+    EXPECT_EQ("C:\\folder", form.Control(3).m_pEdit->GetWindowText());
+    EXPECT_EQ(BST_CHECKED, Check(form.Control(3)));
+    EXPECT_EQ(BST_UNCHECKED, Check(form.Control(2)));
+}
+
+TEST(InputHelpers, BrowseRequestsWithoutAFieldAreRefused)
+{
+    OpenForm form(FormText("", { "{{drive}} Drive", "-t {{text}} Text" }));
+    form.ResetDiagnostics();
+    form.Dialog().SendMessage(WM_COMMAND, MAKEWPARAM(3050, BN_CLICKED));
+    EXPECT_TRUE(form.Logged("OnBrowse: ID=3050\nERROR: Invalid browse button ID\n"));
+    form.ResetDiagnostics();
+    form.Dialog().SendMessage(WM_COMMAND, MAKEWPARAM(3000, BN_CLICKED));
+    EXPECT_TRUE(form.Logged("OnBrowse: ID=3000\nERROR: No edit box associated with browse button\n"));
+    // A field that is no path type has an edit box but nothing to browse.
+    form.ResetDiagnostics();
+    form.Dialog().SendMessage(WM_COMMAND, MAKEWPARAM(3001, BN_CLICKED));
+    EXPECT_EQ("OnBrowse: ID=3001\n", form.Diagnostics());
+}
+
+TEST(InputHelpers, FocusTraceNamesTheFocusedWindow)
+{
+    OpenForm form(FormText("", { "{{required text}} Name" }));
+    CWnd* edit = form.Control(0).m_pEdit;
+    edit->SetWindowText("Ada");
+    edit->SetFocus();
+    form.ResetDiagnostics();
+    form.Dialog().LogFocus("Probe");
+    char expected[160];
+    snprintf(expected, sizeof expected, "[FOCUS Probe] HWND=%p, ID=2001, Class='Edit', Text='Ada'\n",
+             (void*)edit->m_hWnd);
+    EXPECT_EQ(expected, form.Diagnostics());
+
+    ::SetFocus(nullptr);
+    form.ResetDiagnostics();
+    form.Dialog().LogFocus("Probe");
+    EXPECT_EQ("[FOCUS Probe] No control has focus\n", form.Diagnostics());
+}

@@ -1,0 +1,137 @@
+// Forms taller than the screen: the dialog's height, the scroll bar, and the
+// panel following the bar, also for content taller than a window can be.
+
+#include <gtest/gtest.h>
+
+#include "FormDialogHarness.h"
+#include "formui/PanelPlacement.h"
+
+namespace {
+
+std::string ManyCheckboxes(int count)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i)
+        lines.push_back("-c" + std::to_string(i) + " Checkbox number " + std::to_string(i));
+    return FormText("A tall form.", lines);
+}
+
+SCROLLINFO BarInfo(OpenForm& form)
+{
+    SCROLLINFO info = {};
+    form.Dialog().m_scrollBar.GetScrollInfo(&info, SIF_ALL);
+    return info;
+}
+
+int PanelTop(OpenForm& form) { return RectIn(form.Dialog().m_panel.m_hWnd, form.Dialog().m_hWnd).top; }
+
+// The bar, the dialog's member and the panel agree on the position.
+void ExpectPosition(OpenForm& form, int position)
+{
+    EXPECT_EQ(position, form.Dialog().m_nScrollPos);
+    EXPECT_EQ(position, BarInfo(form).nPos);
+    EXPECT_EQ(-position, PanelTop(form));
+}
+
+}  // namespace
+
+TEST(Scrolling, TallFormTakesTheScreenHeightAndShowsTheBar)
+{
+    OpenForm bare("");
+    RECT template_ = {};
+    bare.Dialog().GetWindowRect(&template_);
+
+    OpenForm form(ManyCheckboxes(60));
+    CTavrelDlg& dlg = form.Dialog();
+    RECT outer = {};
+    dlg.GetWindowRect(&outer);
+    const int maxHeight = ::GetSystemMetrics(SM_CYSCREEN) - 150;
+    EXPECT_EQ(maxHeight, outer.bottom - outer.top);
+    EXPECT_EQ(template_.right - template_.left, outer.right - outer.left);
+
+    const int client = form.ClientHeight();
+    ASSERT_GT(dlg.m_nContentHeight, client);
+    RECT bar = RectIn(dlg.m_scrollBar.m_hWnd, dlg.m_hWnd);
+    EXPECT_EQ(form.ClientWidth() - 16, bar.left);
+    EXPECT_EQ(form.ClientWidth(), bar.right);
+    EXPECT_EQ(client, bar.bottom - bar.top);
+    EXPECT_TRUE(StyleOf(dlg.m_scrollBar.m_hWnd) & WS_VISIBLE);
+    SCROLLINFO info = BarInfo(form);
+    EXPECT_EQ(0, info.nMin);
+    EXPECT_EQ(dlg.m_nContentHeight - 1, info.nMax);
+    EXPECT_EQ((UINT)client, info.nPage);
+    ExpectPosition(form, 0);
+    EXPECT_TRUE(form.Logged("Dialog height constrained to maximum: " + std::to_string(maxHeight)));
+}
+
+TEST(Scrolling, ScrollRequestsMoveThePanelAndStopAtTheEnds)
+{
+    OpenForm form(ManyCheckboxes(150));
+    const int page = form.ClientHeight();
+    const int last = form.Dialog().m_nContentHeight - page;
+    ASSERT_GT(last, page + 20);
+
+    form.Scroll(SB_LINEUP);
+    ExpectPosition(form, 0);
+    form.Scroll(SB_LINEDOWN);
+    ExpectPosition(form, 20);
+    form.Scroll(SB_PAGEDOWN);
+    ExpectPosition(form, 20 + page);
+    form.Scroll(SB_THUMBTRACK, 100);
+    ExpectPosition(form, 100);
+    for (int i = 0; i < 5; ++i)
+        form.Scroll(SB_PAGEDOWN);
+    ExpectPosition(form, last);
+    form.Scroll(SB_LINEDOWN);
+    ExpectPosition(form, last);
+    form.Scroll(SB_PAGEUP);
+    ExpectPosition(form, last - page);
+    form.Scroll(SB_THUMBPOSITION, 0);
+    ExpectPosition(form, 0);
+
+    // A scroll request from some other scroll bar is not ours.
+    CScrollBar other;
+    RECT none = {};
+    ASSERT_TRUE(other.Create(WS_CHILD | SBS_VERT, none, &form.Dialog(), 4242));
+    form.Dialog().SendMessage(WM_VSCROLL, SB_PAGEDOWN, (LPARAM)other.m_hWnd);
+    ExpectPosition(form, 0);
+}
+
+TEST(Scrolling, ThousandsOfControlsOpenAndScrollToTheEnd)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < 2000; ++i)
+        lines.push_back("-f" + std::to_string(i) + " {{text}} Field " + std::to_string(i));
+    OpenForm form(FormText("Two thousand fields.", lines));
+    CTavrelDlg& dlg = form.Dialog();
+    ASSERT_EQ(2000u, dlg.m_form.m_controls.size());
+    ASSERT_GT(dlg.m_nContentHeight, kMaxWindowExtent);
+    RECT panel = RectIn(dlg.m_panel.m_hWnd, dlg.m_hWnd);
+    EXPECT_LE(panel.bottom - panel.top, kMaxWindowExtent);
+
+    // Each edit box shows at its content position minus the scroll position,
+    // and inside the client area when it is scrolled into view.
+    auto expectShown = [&](size_t index) {
+        SCOPED_TRACE(index);
+        CControlDef& def = form.Control(index);
+        RECT edit = RectIn(def.m_pEdit->m_hWnd, dlg.m_hWnd);
+        EXPECT_EQ(def.m_nLayoutY - dlg.m_nScrollPos, edit.top);
+        EXPECT_EQ(20, edit.bottom - edit.top);
+        EXPECT_GE(edit.top, 0);
+        EXPECT_LE(edit.bottom, form.ClientHeight());
+    };
+    expectShown(0);
+    const int last = dlg.m_nContentHeight - form.ClientHeight();
+    form.Scroll(SB_THUMBTRACK, (UINT)last);
+    EXPECT_EQ(last, dlg.m_nScrollPos);
+    expectShown(1999);
+    form.Scroll(SB_THUMBTRACK, (UINT)form.Control(1000).m_nLayoutY - 100);
+    expectShown(1000);
+    for (int i = 0; i < 3; ++i)
+        form.Scroll(SB_PAGEDOWN);
+    // Fields here are 29 pixels apart.
+    expectShown(1000 + (3 * form.ClientHeight() + 28) / 29);
+    form.Scroll(SB_THUMBTRACK, 0);
+    expectShown(0);
+    expectShown(10);
+}
