@@ -121,7 +121,10 @@ BOOL CTavrelDlg::OnInitDialog()
     else
         Diag("WARNING: Failed to create scrollbar control\n");
 
-    const char* panelClass = AfxRegisterWndClass(0, nullptr, nullptr, nullptr);
+    // The panel paints its own background: without a brush, the gaps between
+    // the controls would keep whatever was drawn there before a scroll.
+    const char* panelClass =
+        AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
     if (m_panel.CreateEx(WS_EX_CONTROLPARENT, panelClass, nullptr,
                          WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
                          MakeRect(0, 0, clientWidth - kScrollStripWidth, kInitialPanelHeight), this,

@@ -18,6 +18,8 @@ TEST(FormFrame, WithoutPathShowsOnlyTheRunButtonWhichHasTheFocus)
     RECT panelRect = RectIn(panel, dlg.m_hWnd);
     EXPECT_EQ(cw - 16, panelRect.right - panelRect.left);
     EXPECT_EQ(DLGC_WANTCHARS, (int)::SendMessageA(panel, WM_GETDLGCODE, 0, 0));
+    // Its class erases the background, so that scrolling leaves no traces.
+    EXPECT_EQ((ULONG_PTR)(COLOR_BTNFACE + 1), ::GetClassLongPtrA(panel, GCLP_HBRBACKGROUND));
 
     HWND run = dlg.m_btnRun.m_hWnd;
     EXPECT_EQ(panel, ::GetParent(run));
