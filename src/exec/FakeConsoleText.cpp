@@ -16,10 +16,16 @@ constexpr UINT kUtf16 = 1200;
 // lines) to the end, so that someone reading further up is not pulled down.
 constexpr int kFollowSlackLines = 3;
 
+// Setting the selection can cost a walk through the whole text in some
+// rich-edit implementations, and after an append the caret is normally at
+// the end already.
 void SelectEnd(CRichEditCtrl& control)
 {
     const long length = control.GetTextLength();
-    control.SetSel(length, length);
+    long start = 0, end = 0;
+    control.GetSel(start, end);
+    if (start != length || end != length)
+        control.SetSel(length, length);
 }
 
 void SelectCaretLineToEnd(CRichEditCtrl& control)
@@ -111,9 +117,11 @@ void FakeConsoleDlg::AppendText(const std::string& text)
         ReplaceSelection(write.text);
     }
     SelectEnd(outputCtrl);
+    // Scrolled while drawing is off, the view moves without a repaint of
+    // its own; the one invalidation below paints the result.
+    FollowEndOrKeepView(outputCtrl, view);
     outputCtrl.SendMessage(WM_SETREDRAW, TRUE);
     outputCtrl.Invalidate(TRUE);
-    FollowEndOrKeepView(outputCtrl, view);
 }
 
 void FakeConsoleDlg::ReplaceSelection(const std::string& text)
