@@ -87,30 +87,6 @@ TEST(ConsoleLineDiscipline, OrdinaryOutputIsOneAppendPerPiece)
     EXPECT_FALSE(writes[0].replaceCaretLine);
 }
 
-TEST(ConsoleLineDiscipline, NulBytesAreNotShown)
-{
-    ConsoleLineDiscipline lines;
-    Screen screen;
-    screen.Apply(lines.Take(std::string("ab\0c", 4)));
-    screen.Apply(lines.Take(std::string("\0\r\n\0", 4)));
-    lines.Hold(std::string("d\0e", 3));
-    screen.Apply(lines.Take(std::string()));
-    EXPECT_EQ("abc\nde", screen.Text());
-}
-
-TEST(ConsoleLineDiscipline, HeldTextIsWrittenAheadOfTheNextPiece)
-{
-    ConsoleLineDiscipline lines;
-    Screen screen;
-    screen.Apply(lines.Take("start\r\n"));
-    lines.Hold("held 1\r\n");
-    lines.Hold("held 2\r\n");
-    EXPECT_EQ("held 1\r\nheld 2\r\n", lines.PendingText());
-    screen.Apply(lines.Take("next\r\n"));
-    EXPECT_EQ("start\nheld 1\nheld 2\nnext\n", screen.Text());
-    EXPECT_TRUE(lines.PendingText().empty());
-}
-
 TEST(ConsoleLineDiscipline, HeldTextDecidesAWaitingCarriageReturn)
 {
     ConsoleLineDiscipline lines;
@@ -142,14 +118,6 @@ TEST(ConsoleLineDiscipline, DiscardForgetsEverythingOfTheClosedWindow)
         screen.Apply(lines.Take("123"));
         EXPECT_EQ("xyz123", screen.Text()) << "after " << DescribeDelivery({ lastPiece });
     }
-}
-
-TEST(ConsoleLineDiscipline, TheProgramSharesOneDiscipline)
-{
-    ConsoleLineDiscipline& first = ConsoleLines();
-    first.Hold("shared");
-    EXPECT_EQ("shared", ConsoleLines().PendingText());
-    first.Discard();
 }
 
 }  // namespace

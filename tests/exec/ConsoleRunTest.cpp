@@ -182,18 +182,23 @@ TEST_F(ConsoleRun, EscapeAnsweredYesEndsTheChildAndTheWindowShowsCodeOne)
     EXPECT_EQ(IDCANCEL, result) << "the second Escape closed the finished window";
 }
 
-TEST_F(ConsoleRun, EscapeAnsweredNoKeepsTheChildRunning)
+TEST_F(ConsoleRun, EscapeAnsweredNoKeepsTheChildRunningAndItsOutputShowing)
 {
-    BoxAnswer no(IDNO);
+    // The real box: closing it hands the focus back to the console.
+    bool answered = false;
     std::string shown;
-    RunConsole(ConsoleFor(TestChildCommand("out 72656164790d0a sleep 20000")), [&](ConsoleRemote& remote) {
-        remote.WaitForText("ready");
-        remote.PressKey(VK_ESCAPE);
-        remote.Pause(400);
-        shown = remote.Text();
-    });
-    EXPECT_EQ(1u, no.boxes.size());
-    EXPECT_EQ("ready\n", shown);
+    RunConsole(ConsoleFor(TestChildCommand("out 72656164790d0a sleep 1000 out 6c617465720d0a sleep 20000")),
+               [&](ConsoleRemote& remote) {
+                   remote.WaitForText("ready");
+                   remote.PressKey(VK_ESCAPE);
+                   answered = remote.AnswerMessageBox(IDNO);
+                   remote.WaitForText("later");
+                   shown = remote.Text();
+                   remote.ClickCloseBox();
+                   remote.Pause(300);
+               });
+    EXPECT_TRUE(answered);
+    EXPECT_EQ("ready\nlater\n", shown);
     EXPECT_TRUE(runner.IsRunning());
 }
 

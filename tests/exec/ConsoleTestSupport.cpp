@@ -48,6 +48,18 @@ BOOL CALLBACK FindVisibleConsole(HWND hWnd, LPARAM lParam)
     return FALSE;
 }
 
+// A message box is a dialog without the console's output control.
+BOOL CALLBACK FindVisibleMessageBox(HWND hWnd, LPARAM lParam)
+{
+    char className[32] = {};
+    ::GetClassNameA(hWnd, className, sizeof className);
+    if (lstrcmpA(className, "#32770") != 0 || !::IsWindowVisible(hWnd) ||
+        ::GetDlgItem(hWnd, kOutputControlId) != nullptr)
+        return TRUE;
+    reinterpret_cast<WindowSearch*>(lParam)->found = hWnd;
+    return FALSE;
+}
+
 std::string NormalizeLineEnds(const std::string& text)
 {
     std::string out;
@@ -156,6 +168,20 @@ void ConsoleRemote::PressKey(UINT virtualKey)
 }
 
 void ConsoleRemote::ClickCloseBox() { ::PostMessageA(m_window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+bool ConsoleRemote::AnswerMessageBox(int answer, DWORD timeoutMs)
+{
+    WindowSearch search;
+    const bool found = WaitUntil(
+        [&]() {
+            ::EnumThreadWindows(m_uiThread, FindVisibleMessageBox, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    if (found)
+        ::PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    return found;
+}
 
 INT_PTR RunConsole(FakeConsoleDlg& console, const std::function<void(ConsoleRemote&)>& script)
 {

@@ -37,6 +37,9 @@ public:
     void PressKey(UINT virtualKey);
     // The close box (or the system menu's Close).
     void ClickCloseBox();
+    // Waits for a real message box of the console's thread and presses the
+    // button `answer` (IDYES, IDNO, ...); false when no box appeared.
+    bool AnswerMessageBox(int answer, DWORD timeoutMs = 5000);
     // Gives the console's loop time to handle what was posted.
     static void Pause(DWORD milliseconds) { ::Sleep(milliseconds); }
 
