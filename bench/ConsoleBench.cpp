@@ -4,8 +4,8 @@
 //
 //   console_bench [megabytes [append|run]]     (default: 10, both parts)
 //
-// Part 1 appends pipe-sized chunks straight into a hidden console, so the
-// append path is measured without waiting for timers. Part 2 starts this
+// The first measurement appends pipe-sized chunks straight into a hidden console, so the
+// append path is measured without waiting for timers. The second starts this
 // program again as the child ("--write-lines BYTES"), which writes lines
 // into a real console window, and times every tick until the exit banner.
 // Prints figures; never fails on time.
