@@ -5,13 +5,12 @@
 
 #include "config/ConfigDlg.h"
 #include "formui/TavrelDlg.h"
+#include "framework/ModulePath.h"
 #include "framework/WinApp.h"
 
 std::string SystemStartupEnvironment::ExecutablePath()
 {
-    char path[MAX_PATH] = {};
-    DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, length < MAX_PATH ? length : MAX_PATH);
+    return CurrentModulePath();
 }
 
 bool SystemStartupEnvironment::IsExistingFile(const std::string& path)

@@ -5,7 +5,7 @@
 
 #include "common/Diag.h"
 #include "config/FileAssociations.h"
-#include "config/ModulePath.h"
+#include "framework/ModulePath.h"
 #include "config/RtfStream.h"
 #include "config/Settings.h"
 #include "config/TextFormat.h"

@@ -3,7 +3,7 @@
 #include <shlobj.h>
 
 #include "common/Diag.h"
-#include "config/ModulePath.h"
+#include "framework/ModulePath.h"
 #include "config/RegistryTree.h"
 #include "config/TextFormat.h"
 #include "framework/WinApp.h"

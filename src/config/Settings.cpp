@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "framework/ModulePath.h"
+
 const SettingKey kGrowLeftSetting = {"Console", "GrowLeft", 1};
 const SettingKey kGrowRightSetting = {"Console", "GrowRight", 1};
 const SettingKey kHideFlagsSetting = {"UI", "HideFlags", 0};
@@ -11,31 +13,14 @@ const SettingKey kHideRunWithButtonsSetting = {"UI", "HideRunWithButtons", 1};
 
 namespace {
 const char kSettingsFileName[] = "tavrel.ini";
-
-// The whole module path, however long: a path cut at MAX_PATH would name
-// a different folder, and settings would be written where nobody looks.
-std::string ModulePath()
-{
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0)
-            return std::string();
-        if (length < buffer.size())
-            return std::string(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
-}
 }  // namespace
 
 std::string SettingsPathBeside(const std::string& modulePath)
 {
-    size_t backslash = modulePath.rfind('\\');
-    std::string folder = backslash == std::string::npos ? modulePath : modulePath.substr(0, backslash + 1);
-    return folder + kSettingsFileName;
+    return PathBesideModule(modulePath, kSettingsFileName);
 }
 
-std::string GetSettingsPath() { return SettingsPathBeside(ModulePath()); }
+std::string GetSettingsPath() { return SettingsPathBeside(CurrentModulePath()); }
 
 int ReadSetting(const std::string& path, const SettingKey& key)
 {

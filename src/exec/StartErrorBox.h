@@ -12,6 +12,3 @@ using StartErrorPresenter = std::function<void(const std::string& text)>;
 void SetStartErrorPresenter(StartErrorPresenter presenter);
 
 void PresentStartError(const std::string& text);
-
-// The executable's file name without folder and extension ("tavrel").
-std::string ApplicationName();

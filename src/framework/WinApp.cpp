@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "framework/ModulePath.h"
 #include "framework/Wnd.h"
 
 namespace {
@@ -14,20 +15,6 @@ MessageBoxHook& Hook()
 {
     static MessageBoxHook hook;
     return hook;
-}
-
-std::string ExecutableBaseName()
-{
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name = path;
-    size_t slash = name.find_last_of("\\/");
-    if (slash != std::string::npos)
-        name.erase(0, slash + 1);
-    size_t dot = name.rfind('.');
-    if (dot != std::string::npos)
-        name.erase(dot);
-    return name;
 }
 
 }  // namespace

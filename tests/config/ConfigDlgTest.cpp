@@ -7,7 +7,7 @@
 
 #include "common/Diag.h"
 #include "config/BoxRecorder.h"
-#include "config/ModulePath.h"
+#include "framework/ModulePath.h"
 #include "config/RegistryTestKeys.h"
 #include "config/Settings.h"
 #include "resource.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/ModulePath.h"
+#include "framework/ModulePath.h"
 #include "config/RegistryTestKeys.h"
 
 namespace {

@@ -10,3 +10,6 @@ std::string CurrentModulePath();
 // Everything of `modulePath` up to and including its last backslash (the
 // whole path when it has none), followed by `fileName`.
 std::string PathBesideModule(const std::string& modulePath, const std::string& fileName);
+
+// The executable's file name without folder and extension ("tavrel").
+std::string ExecutableBaseName();

@@ -1,4 +1,4 @@
-#include "config/ModulePath.h"
+#include "framework/ModulePath.h"
 
 #include <windows.h>
 
@@ -22,4 +22,16 @@ std::string PathBesideModule(const std::string& modulePath, const std::string& f
     size_t backslash = modulePath.rfind('\\');
     std::string folder = backslash == std::string::npos ? modulePath : modulePath.substr(0, backslash + 1);
     return folder + fileName;
+}
+
+std::string ExecutableBaseName()
+{
+    std::string name = CurrentModulePath();
+    size_t slash = name.find_last_of("\\/");
+    if (slash != std::string::npos)
+        name.erase(0, slash + 1);
+    size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
 }
