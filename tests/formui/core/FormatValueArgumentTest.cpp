@@ -131,8 +131,9 @@ TEST(BatchParameterFormat, EveryTrickyValueStaysOneParameterAndRunsNothing)
             EXPECT_EQ(parameters.front(), "first");
             EXPECT_EQ(parameters.back(), "last");
             EXPECT_FALSE(HasBatchOperatorOutsideQuotes(written)) << "value [" << value << "]";
-            if (value.find('"') == std::string::npos)
+            if (value.find('"') == std::string::npos) {
                 EXPECT_EQ(WithoutSurroundingQuotes(parameters[1]), value) << "value [" << value << "]";
+            }
         }
     }
 }
