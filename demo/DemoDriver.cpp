@@ -4,6 +4,9 @@
 // saves pictures of the filled form and of the finished console.
 //
 // Usage: tavrel_demo.exe FORM_PATH FOLDER_VALUE OUTPUT_FOLDER
+//        tavrel_demo.exe --run FORM_PATH PICTURE.bmp
+//   The second form opens any form, presses Run as it stands and saves the
+//   finished console (tools/console-picture.sh).
 
 #include <windows.h>
 
@@ -71,10 +74,44 @@ int Fail(const char* what, e2e::TavrelProcess& app)
     return 1;
 }
 
+HWND WaitForFinishedConsole(e2e::TavrelProcess& app)
+{
+    return app.WaitForWindowWhere(
+        [](const e2e::WindowInfo& w) { return w.title.find("(Completed)") != std::string::npos; },
+        120000);
+}
+
+// Opens the form, presses Run and saves the console once the command ended.
+int RunFormAndPictureConsole(const std::string& form, const std::string& picture)
+{
+    e2e::TavrelProcess app;
+    if (!app.Start("\"" + form + "\""))
+        return Fail("tavrel.exe did not start", app);
+    HWND dialog = app.WaitForWindowWhere([](const e2e::WindowInfo& w) { return !w.title.empty(); }, 20000);
+    if (dialog == nullptr)
+        return Fail("the form did not appear", app);
+    Sleep(300);
+    e2e::Click(e2e::FindChildById(dialog, IDOK));
+    HWND console = WaitForFinishedConsole(app);
+    if (console == nullptr)
+        return Fail("the command did not finish in the console window", app);
+    Sleep(500);
+    if (!SaveWindowPicture(console, picture))
+        return Fail("the picture could not be saved", app);
+    printf("Console: \"%s\"\n", e2e::GetText(console).c_str());
+    app.Close(console);
+    app.WaitForWindowGone(console);
+    app.Close(dialog);
+    app.WaitForExit(10000);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "--run")
+        return RunFormAndPictureConsole(argv[2], argv[3]);
     if (argc != 4) {
         fprintf(stderr, "usage: tavrel_demo FORM_PATH FOLDER_VALUE OUTPUT_FOLDER\n");
         return 2;
@@ -106,9 +143,7 @@ int main(int argc, char** argv)
         printf("Saved the filled form\n");
 
     e2e::Click(e2e::FindChildById(dialog, IDOK));
-    HWND console = app.WaitForWindowWhere(
-        [](const e2e::WindowInfo& w) { return w.title.find("(Completed)") != std::string::npos; },
-        30000);
+    HWND console = WaitForFinishedConsole(app);
     if (console == nullptr)
         return Fail("the command did not finish in the console window", app);
     printf("Console: \"%s\"\n", e2e::GetText(console).c_str());
