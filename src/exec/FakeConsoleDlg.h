@@ -42,6 +42,9 @@ public:
 
     // The one way text reaches the window: appends, then checks auto-grow.
     void AppendOutput(const std::string& text);
+    // Widens the window once when the output control needs a horizontal
+    // scroll bar, within the work area of its screen.
+    void CheckAutoGrow();
     // Writes text through the carriage-return line discipline.
     void AppendText(const std::string& text);
     // Replaces the control's selection with code page 437 text.

@@ -89,7 +89,7 @@ void FakeConsoleDlg::AppendOutput(const std::string& text)
     if (!outputCtrl.IsWindow())
         return;
     AppendText(text);
-    // The auto-grow check belongs here, after every append.
+    CheckAutoGrow();
 }
 
 void FakeConsoleDlg::AppendText(const std::string& text)
