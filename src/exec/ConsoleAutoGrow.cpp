@@ -4,6 +4,7 @@
 #include "common/Diag.h"
 #include "exec/ConsoleGrowSteps.h"
 #include "exec/FakeConsoleDlg.h"
+#include "exec/FontMetrics.h"
 
 namespace {
 
@@ -42,19 +43,6 @@ RECT WorkAreaAround(HWND window)
     return area;
 }
 
-int AverageCharWidth(HWND control, HFONT font)
-{
-    HDC dc = ::GetDC(control);
-    if (dc == nullptr)
-        return 0;
-    HGDIOBJ previous = font != nullptr ? ::SelectObject(dc, font) : nullptr;
-    TEXTMETRICA metrics = {};
-    ::GetTextMetricsA(dc, &metrics);
-    if (previous != nullptr)
-        ::SelectObject(dc, previous);
-    ::ReleaseDC(control, dc);
-    return metrics.tmAveCharWidth;
-}
 
 }  // namespace
 
@@ -99,7 +87,7 @@ void FakeConsoleDlg::CheckAutoGrow()
     Diag("[GROW] Work area: left=%d, right=%d, width=%d\n", static_cast<int>(area.left), static_cast<int>(area.right),
          static_cast<int>(area.right - area.left));
 
-    const int step = kStepInCharacters * AverageCharWidth(outputCtrl, consoleFont);
+    const int step = kStepInCharacters * MeasureFont(outputCtrl, consoleFont).tmAveCharWidth;
     GrowHooks hooks;
     hooks.readScroll = [this]() {
         HorizontalScroll now;  // an unreadable bar counts as not needed

@@ -7,6 +7,7 @@
 
 #include "common/Diag.h"
 #include "exec/ConsoleLineDiscipline.h"
+#include "exec/FontMetrics.h"
 #include "exec/ProcessRunner.h"
 #include "resource.h"
 
@@ -27,19 +28,6 @@ constexpr int kRows = 25;
 // OnSize must not start another round of sizing.
 bool g_sizingConsole = false;
 
-TEXTMETRICA MeasureFont(HWND control, HFONT font)
-{
-    TEXTMETRICA metrics = {};
-    HDC dc = ::GetDC(control);
-    if (dc == nullptr)
-        return metrics;
-    HGDIOBJ previous = font != nullptr ? ::SelectObject(dc, font) : nullptr;
-    ::GetTextMetricsA(dc, &metrics);
-    if (previous != nullptr)
-        ::SelectObject(dc, previous);
-    ::ReleaseDC(control, dc);
-    return metrics;
-}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 
 #include "exec/ConsoleLineDiscipline.h"
 #include "exec/FakeConsoleDlg.h"
+#include "exec/FontMetrics.h"
 
 namespace {
 
@@ -36,21 +37,10 @@ void SelectCaretLineToEnd(CRichEditCtrl& control)
 
 int FontHeight(CRichEditCtrl& control, HFONT fallback)
 {
-    TEXTMETRICA metrics = {};
-    HDC dc = ::GetDC(control);
-    if (dc == nullptr)
-        return 0;
     // Not every rich-edit implementation answers WM_GETFONT; the font it
     // was given is then the one it shows.
     HFONT font = control.GetFont();
-    if (font == nullptr)
-        font = fallback;
-    HGDIOBJ previous = font != nullptr ? ::SelectObject(dc, font) : nullptr;
-    ::GetTextMetricsA(dc, &metrics);
-    if (previous != nullptr)
-        ::SelectObject(dc, previous);
-    ::ReleaseDC(control, dc);
-    return metrics.tmHeight;
+    return MeasureFont(control, font != nullptr ? font : fallback).tmHeight;
 }
 
 // Where the view stood before an append, so that the append can keep it.

@@ -43,6 +43,17 @@ void LogCommandToExecute(const std::string& commandLine, const char* launchLine)
     Diag("%s", launchLine);
 }
 
+// A single command runs with the Run button disabled until its console closes.
+INT_PTR LaunchConsoleWithRunDisabled(CTavrelDlg& dialog, const std::string& commandLine)
+{
+    if (dialog.m_btnRun.IsWindow())
+        dialog.m_btnRun.EnableWindow(FALSE);
+    INT_PTR result = dialog.LaunchConsole(commandLine);
+    if (dialog.m_btnRun.IsWindow())
+        dialog.m_btnRun.EnableWindow(TRUE);
+    return result;
+}
+
 bool WriteWholeFile(const std::string& path, const std::string& bytes)
 {
     // Binary: every script line already ends with CR LF.
@@ -83,11 +94,7 @@ void CTavrelDlg::OnRun()
     std::string commandLine = BuildCommandLine(true);
     LogCommandToExecute(commandLine, "Launching FakeConsoleDlg...\n");
 
-    if (m_btnRun.IsWindow())
-        m_btnRun.EnableWindow(FALSE);
-    INT_PTR result = LaunchConsole(commandLine);
-    if (m_btnRun.IsWindow())
-        m_btnRun.EnableWindow(TRUE);
+    INT_PTR result = LaunchConsoleWithRunDisabled(*this, commandLine);
     Diag("FakeConsoleDlg::DoModal returned %d\n", static_cast<int>(result));
 }
 
@@ -139,11 +146,7 @@ void CTavrelDlg::OnActionButton(UINT id)
     button->m_bPressed = 0;
     LogCommandToExecute(commandLine, "Launching FakeConsoleDlg from ActionButton...\n");
 
-    if (m_btnRun.IsWindow())
-        m_btnRun.EnableWindow(FALSE);
-    INT_PTR result = LaunchConsole(commandLine);
-    if (m_btnRun.IsWindow())
-        m_btnRun.EnableWindow(TRUE);
+    INT_PTR result = LaunchConsoleWithRunDisabled(*this, commandLine);
     Diag("FakeConsoleDlg::DoModal (Action) returned %d\n", static_cast<int>(result));
 }
 
