@@ -51,10 +51,21 @@ std::string WithLineFeeds(const std::string& text)
 // the key's state at the moment Run is pressed.
 class ShiftHeld {
 public:
-    ShiftHeld() { Send(0); }
+    // Returns once the system reports Shift down, so that the program sees
+    // it when it handles the next click (re-sent if a focus change let the
+    // display's real keyboard state win in between).
+    ShiftHeld()
+    {
+        for (int attempt = 0; attempt < 5 && !IsDown(); ++attempt) {
+            Send(0);
+            for (int wait = 0; wait < 50 && !IsDown(); ++wait)
+                Sleep(10);
+        }
+    }
     ~ShiftHeld() { Send(KEYEVENTF_KEYUP); }
 
 private:
+    static bool IsDown() { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
     static void Send(DWORD flags)
     {
         INPUT input = {};

@@ -177,11 +177,17 @@ void ConsoleWatch::Poll()
     ::EnumThreadWindows(::GetCurrentThreadId(), FindConsole, reinterpret_cast<LPARAM>(&console));
     if (console == nullptr)
         return;
-    if (console != m_current) {
-        m_current = console;
+    // A window handle can be reused by the next console: a mark on the
+    // window itself tells a new console from one already seen.
+    const char kSeen[] = "ConsoleWatchSeen";
+    if (::GetPropA(console, kSeen) == nullptr) {
+        ::SetPropA(console, kSeen, reinterpret_cast<HANDLE>(1));
         m_openedAt = ::GetTickCount();
+        m_closeRequested = false;
         ++consolesSeen;
     }
+    if (m_closeRequested)
+        return;
     if (m_form.m_btnRun.IsWindow() && m_form.m_btnRun.IsWindowEnabled())
         runButtonEnabledWhileOpen = true;
 
@@ -193,6 +199,7 @@ void ConsoleWatch::Poll()
     timedOut = timedOut || !ended;
     text = shown;
     caption = WindowTextOf(console);
+    m_closeRequested = true;
     ::PostMessageA(console, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 

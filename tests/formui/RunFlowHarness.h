@@ -95,7 +95,7 @@ private:
     CTavrelDlg& m_form;
     DWORD m_timeoutMs;
     DWORD m_openedAt = 0;
-    HWND m_current = nullptr;
+    bool m_closeRequested = false;
     UINT_PTR m_timer = 0;
 };
 
