@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "e2e/Driver.h"
+#include "support/WorkedExampleForm.h"
 
 using namespace e2e;
 
@@ -140,21 +141,8 @@ private:
 TEST(RunFlowEndToEnd, WorkedExampleWithEveryKindOfControl)
 {
     OpenedForm form;
-    ASSERT_TRUE(form.Open(ArgsPrinter(), {
-                                             "{{required file}} Input file",
-                                             "-o {{required newfile}} Output archive",
-                                             "",
-                                             "-v Verbose output",
-                                             "{{radiostart required}}",
-                                             "--fast Fast",
-                                             "--best Best compression",
-                                             "--level {{number}} Custom level",
-                                             "{{radioend}}",
-                                             "\"\" {{text}} Extra arguments",
-                                             "{{drive}} -d Target drive",
-                                             "'/mode quick' Quick mode",
-                                             "{{button --list}} List contents",
-                                         }));
+    ASSERT_TRUE(form.Open(ArgsPrinter(), WorkedExampleControlLines()));
+
     std::string input = form.Dir().Write("input.txt", "data");
     std::string output = form.Dir().PathOf("out archive.zip");
     form.Type(2001, input);

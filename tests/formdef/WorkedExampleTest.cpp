@@ -4,26 +4,9 @@
 
 #include "FormdefTestSupport.h"
 #include "common/Diag.h"
+#include "support/WorkedExampleForm.h"
 
 namespace {
-
-const char* const kExampleLines[] = {
-    "%ToolsDir%\\mytool.exe",
-    "Compress files into an archive.",
-    "{{required file}} Input file",
-    "-o {{required newfile}} Output archive",
-    "",
-    "-v Verbose output",
-    "{{radiostart required}}",
-    "--fast Fast",
-    "--best Best compression",
-    "--level {{number}} Custom level",
-    "{{radioend}}",
-    "\"\" {{text}} Extra arguments",
-    "{{drive}} -d Target drive",
-    "'/mode quick' Quick mode",
-    "{{button --list}} List contents",
-};
 
 struct Expected {
     const char* flag;
@@ -99,8 +82,9 @@ const char* const kExpectedTrace =
 
 std::string JoinLines(const char* lineEnd)
 {
-    std::string text;
-    for (const char* line : kExampleLines) text += std::string(line) + lineEnd;
+    std::string text = std::string("%ToolsDir%\\mytool.exe") + lineEnd + "Compress files into an archive." + lineEnd;
+    for (const std::string& line : WorkedExampleControlLines())
+        text += line + lineEnd;
     return text;
 }
 
