@@ -253,15 +253,9 @@ BOOL CTavrelDlg::PreTranslateMessage(MSG* msg)
         Diag("\n[TAB KEY PRESSED]\n");
         LogFocus("Before Tab");
     }
-    BOOL result = CDialog::PreTranslateMessage(msg);
-    if (tab) {
-        // Our dialog base leaves keyboard navigation to the modal loop, which
-        // runs after this; the trace wants the focus after the move, so the
-        // Tab key is navigated here.
-        if (!result)
-            result = ::IsDialogMessageA(m_hWnd, msg);
+    BOOL result = CDialog::PreTranslateMessage(msg);  // moves the focus on Tab
+    if (tab)
         LogFocus("After Tab");
-    }
     return result;
 }
 

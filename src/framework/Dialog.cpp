@@ -128,8 +128,6 @@ void CDialog::RunModalLoop()
             break;
         if (PreTranslateMessage(&msg))
             continue;
-        if (::IsDialogMessageA(m_hWnd, &msg))
-            continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
@@ -144,7 +142,13 @@ void CDialog::EndDialog(int result)
         ShowWindow(SW_HIDE);  // a modeless dialog just hides
 }
 
-BOOL CDialog::PreTranslateMessage(MSG* msg) { return CWnd::PreTranslateMessage(msg); }
+BOOL CDialog::PreTranslateMessage(MSG* msg)
+{
+    // The dialog's keyboard interface: Tab, arrows, Enter, Escape, mnemonics.
+    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_hWnd != nullptr)
+        return ::IsDialogMessageA(m_hWnd, msg);
+    return CWnd::PreTranslateMessage(msg);
+}
 
 BOOL CDialog::OnInitDialog()
 {

@@ -5,7 +5,9 @@
 //  - the dialog is created hidden and shown when the loop first finds the
 //    queue empty, so a quit request posted during OnInitDialog ends it
 //    before it was ever visible;
-//  - PreTranslateMessage sees every message first;
+//  - PreTranslateMessage sees every message first; the dialog's own
+//    keyboard navigation happens there, so an override that calls the base
+//    version sees the focus after a Tab;
 //  - a WM_QUIT ends the loop and is posted again, so every enclosing loop
 //    ends too;
 //  - a dialog that OnInitDialog did not move is centred afterwards.
