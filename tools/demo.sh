@@ -4,6 +4,7 @@
 # to finish in the console window, and saves out/form.png and
 # out/console.png. Runs headless in a private X server.
 set -euo pipefail
+export HOME="${HOME:-/root}"
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/tools/install-deps.sh"
 bash "$root/tools/build.sh" tavrel tavrel_demo

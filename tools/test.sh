@@ -3,6 +3,8 @@
 #  1. the windowless core natively (clang, with the parser fuzz target),
 #  2. the Windows program and its tests under Wine (unit and end-to-end).
 set -euo pipefail
+# Wine keeps per-user state under HOME; a bare CI environment may lack it.
+export HOME="${HOME:-/root}"
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 bash "$root/tools/install-deps.sh"
