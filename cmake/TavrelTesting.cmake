@@ -22,17 +22,23 @@ else()
   message(FATAL_ERROR "GoogleTest sources not found: apt-get install googletest")
 endif()
 
-# tavrel_add_gtest(NAME name SOURCES ... LIBS ... [TIMEOUT seconds])
+# tavrel_add_gtest(NAME name SOURCES ... LIBS ... [TIMEOUT seconds] [SERIAL])
 # One GoogleTest program, run by ctest as one test. (One process per program
 # keeps Wine start-ups few; GoogleTest's own output names any failing case.)
 function(tavrel_add_gtest)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   tavrel_add_test_program(NAME ${T_NAME} SOURCES ${T_SOURCES} LIBS ${T_LIBS} gtest gtest_main)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_color=no)
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_SERIAL)
+    # The display's keyboard state and focus are shared by every test
+    # program: a window opened by a test running beside this one would take
+    # the focus and drop a key this test holds down.
+    set_tests_properties(${T_NAME} PROPERTIES RUN_SERIAL TRUE)
+  endif()
 endfunction()
 
 # tavrel_add_test_program(NAME name SOURCES ... LIBS ...)

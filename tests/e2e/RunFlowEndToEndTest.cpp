@@ -52,15 +52,20 @@ std::string WithLineFeeds(const std::string& text)
 // the key's state at the moment Run is pressed.
 class ShiftHeld {
 public:
-    // Returns once the system reports Shift down, so that the program sees
-    // it when it handles the next click (re-sent if a focus change let the
-    // display's real keyboard state win in between).
+    // Returns once the system has reported Shift down for a while. Under
+    // Wine, a focus change makes the display's real keyboard state (no
+    // Shift) win again some time after the key went down, so the key is
+    // sent again until it stays down.
     ShiftHeld()
     {
-        for (int attempt = 0; attempt < 5 && !IsDown(); ++attempt) {
-            Send(0);
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            if (!IsDown())
+                Send(0);
             for (int wait = 0; wait < 50 && !IsDown(); ++wait)
                 Sleep(10);
+            Sleep(400);
+            if (IsDown())
+                return;
         }
     }
     ~ShiftHeld() { Send(KEYEVENTF_KEYUP); }
