@@ -112,6 +112,9 @@ void FakeConsoleDlg::OnTimer(UINT_PTR id)
     // timerId is 0 once the end was shown: a tick already queued by then
     // must not read again.
     if (id == kPollTimer && runner != nullptr && timerId != 0) {
+        // Keys typed faster than the child reads them wait in the runner.
+        if (runner->HasPendingInput())
+            runner->FlushInput();
         std::string chunk;
         if (runner->ReadOutput(chunk)) {
             if (!chunk.empty()) {

@@ -3,6 +3,7 @@
 #include "common/Diag.h"
 #include "exec/StartErrorBox.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -17,6 +18,10 @@ constexpr size_t kMaxCommandLineLength = kCommandLineBufferSize - 1;
 // One read never returns more than this, so a caller that keeps a
 // terminated copy needs no more than the same 4096-byte buffer.
 constexpr DWORD kMaxReadChunk = 4095;
+
+// Input goes to the pipe in pieces no larger than this: a non-blocking pipe
+// may refuse a write that does not fit its free space as a whole.
+constexpr size_t kInputPiece = 256;
 
 void CloseAndClear(HANDLE& handle)
 {
@@ -85,6 +90,11 @@ bool ProcessRunner::Start(const std::string& commandLine)
 
     if (CreatePipe(&stdinRead, &stdinWrite, &attributes, 0)) {
         SetHandleInformation(stdinWrite, HANDLE_FLAG_INHERIT, 0);
+        // A child that does not read would otherwise block the window that
+        // types for it once the pipe is full; what does not fit waits in
+        // pendingInput. Only our end changes: the child reads as usual.
+        DWORD mode = PIPE_READMODE_BYTE | PIPE_NOWAIT;
+        SetNamedPipeHandleState(stdinWrite, &mode, nullptr, nullptr);
         startup.hStdInput = stdinRead;
     } else {
         // Not fatal: the child reads our own standard input instead.
@@ -191,11 +201,38 @@ bool ProcessRunner::WriteInput(const char* text)
     if (length == 0)
         return false;
     Diag("Writing to stdin: %s\n", text);
-    DWORD written = 0;
-    return WriteFile(stdinWrite, text, static_cast<DWORD>(length), &written, nullptr) != 0;
+    pendingInput.append(text, length);
+    return FlushInput();
 }
 
-void ProcessRunner::CloseInput() { CloseAndClear(stdinWrite); }
+bool ProcessRunner::FlushInput()
+{
+    if (!stdinWrite) {
+        pendingInput.clear();
+        return false;
+    }
+    size_t sent = 0;
+    bool open = true;
+    while (sent < pendingInput.size()) {
+        DWORD piece = static_cast<DWORD>(std::min(kInputPiece, pendingInput.size() - sent));
+        DWORD written = 0;
+        if (!WriteFile(stdinWrite, pendingInput.data() + sent, piece, &written, nullptr)) {
+            open = false;  // the child closed its input or ended: nobody will read the rest
+            sent = pendingInput.size();
+        } else if (written == 0) {
+            break;  // the pipe is full; the rest goes at a later call
+        }
+        sent += written;
+    }
+    pendingInput.erase(0, sent);
+    return open;
+}
+
+void ProcessRunner::CloseInput()
+{
+    CloseAndClear(stdinWrite);
+    pendingInput.clear();
+}
 
 void ProcessRunner::Terminate()
 {
@@ -217,6 +254,7 @@ void ProcessRunner::CloseHandles()
     CloseAndClear(stdoutWrite);
     CloseAndClear(stdinRead);
     CloseAndClear(stdinWrite);
+    pendingInput.clear();
     CloseAndClear(process);
     CloseAndClear(job);
 }

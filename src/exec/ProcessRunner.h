@@ -2,8 +2,8 @@
 // Runs one command line as a hidden child process. Standard output and
 // standard error share one pipe, standard input comes from a second one.
 // Start returns at once; the owner then polls: IsRunning, ReadOutput,
-// WriteInput, Terminate. Nothing here blocks on the child except the
-// bounded wait in Terminate.
+// WriteInput/FlushInput, Terminate. Nothing here blocks on the child except
+// the bounded wait in Terminate.
 
 #include <windows.h>
 
@@ -31,11 +31,20 @@ public:
     // string when nothing is waiting, false once the pipe has ended.
     bool ReadOutput(std::string& out);
 
-    // Writes NUL-terminated text to the child's standard input.
+    // Writes NUL-terminated text to the child's standard input without
+    // waiting: what the pipe cannot take yet is kept, in order, for
+    // FlushInput. False for empty text, without an input pipe, or once the
+    // child no longer reads (everything kept is dropped then).
     bool WriteInput(const char* text);
 
+    // Passes on as much kept input as the pipe takes now; the owner calls it
+    // on every poll. False as WriteInput.
+    bool FlushInput();
+    bool HasPendingInput() const { return !pendingInput.empty(); }
+
     // Closes our end of the child's standard input: the child then reads
-    // end-of-input instead of waiting for keys nobody will type.
+    // end-of-input instead of waiting for keys nobody will type. Input not
+    // yet passed on is dropped.
     void CloseInput();
 
     // Ends the child and everything it started, with exit code 1.
@@ -61,6 +70,7 @@ private:
     HANDLE stdoutWrite = nullptr;
     HANDLE stdinRead = nullptr;
     HANDLE stdinWrite = nullptr;
+    std::string pendingInput;
     HANDLE process = nullptr;
     // Groups the child with everything it starts so that Terminate can end
     // the whole tree. Null when the system refused a job for this child.

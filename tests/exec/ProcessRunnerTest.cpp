@@ -143,6 +143,60 @@ TEST_F(RunnerTest, InputReachesTheChildLineByLine)
     EXPECT_FALSE(runner.WriteInput("too late\n"));
 }
 
+struct Typing {
+    ProcessRunner* runner;
+    int accepted = 0;
+};
+
+DWORD WINAPI TypeThreeThousandLines(void* context)
+{
+    Typing& typing = *static_cast<Typing*>(context);
+    char line[32];
+    for (int i = 0; i < 3000; ++i) {
+        snprintf(line, sizeof line, "line %04d\n", i);
+        typing.accepted += typing.runner->WriteInput(line) ? 1 : 0;
+    }
+    return 0;
+}
+
+// A child busy with something else does not read: typing must not block
+// the window, and every byte must still arrive, in order, once it reads.
+TEST_F(RunnerTest, InputTheChildDoesNotReadYetWaitsWithoutBlocking)
+{
+    ProcessRunner runner;
+    ASSERT_TRUE(runner.Start(QuotedTestChild() + " sleep 1000 echo 0"));
+    std::string expected;
+    Typing typing{ &runner };
+    // Far more than a pipe holds, on a thread of its own so that a blocking
+    // write fails the test instead of hanging it.
+    HANDLE writer = CreateThread(nullptr, 0, TypeThreeThousandLines, &typing, 0, nullptr);
+    ASSERT_NE(nullptr, writer);
+    const bool finished = WaitForSingleObject(writer, 5000) == WAIT_OBJECT_0;
+    ASSERT_TRUE(finished) << "WriteInput blocked on a full pipe";
+    CloseHandle(writer);
+    EXPECT_EQ(3000, typing.accepted);
+    EXPECT_TRUE(runner.HasPendingInput());
+    for (int i = 0; i < 3000; ++i) {
+        char line[32];
+        snprintf(line, sizeof line, "echo:line %04d\r\n", i);
+        expected += line;
+    }
+
+    std::string output, chunk;
+    const DWORD deadline = GetTickCount() + 10000;
+    while (runner.HasPendingInput() && GetTickCount() < deadline) {
+        EXPECT_TRUE(runner.FlushInput());
+        if (runner.ReadOutput(chunk))
+            output += chunk;
+        Sleep(2);
+    }
+    EXPECT_FALSE(runner.HasPendingInput());
+    runner.CloseInput();
+    output += DrainOutput(runner).text;
+    EXPECT_EQ(expected.size(), output.size());
+    EXPECT_TRUE(output == expected) << "input was lost or reordered";
+}
+
 TEST_F(RunnerTest, ClosedInputGivesTheChildEndOfInput)
 {
     ProcessRunner runner;
