@@ -1,7 +1,9 @@
+#include "formui/PanelPlacement.h"
 #include "formui/TavrelDlg.h"
 
 BEGIN_MESSAGE_MAP(CContentPanel, CWnd)
     ON_WM_GETDLGCODE()
+    ON_MESSAGE(WM_DESTROY, OnDestroyPanel)
 END_MESSAGE_MAP()
 
 // The field controls are the panel's children, so their notifications arrive
@@ -12,3 +14,9 @@ BOOL CContentPanel::OnCommand(WPARAM wParam, LPARAM lParam)
 }
 
 UINT CContentPanel::OnGetDlgCode() { return DLGC_WANTCHARS; }
+
+LRESULT CContentPanel::OnDestroyPanel(WPARAM, LPARAM)
+{
+    ForgetPanel(m_hWnd);
+    return Default();
+}

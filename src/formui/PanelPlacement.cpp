@@ -1,21 +1,41 @@
 #include "formui/PanelPlacement.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
-const char kPlacedProp[] = "TavrelPlaced";
-const char kContentYProp[] = "TavrelContentY";
-const char kContentHeightProp[] = "TavrelContentH";
-const char kPanelBaseProp[] = "TavrelPanelBase";
+struct Placement {
+    int contentY = 0;
+    int height = 0;
+};
+
+// What one panel remembers: the content position at its top and where each
+// of its windows belongs in the content. Kept in our own memory (every
+// control is placed at least once, and a window property costs a round trip
+// to the window server on some systems); dropped with the panel.
+struct PanelRecord {
+    int base = 0;
+    std::unordered_map<HWND, Placement> windows;
+};
+
+// The panels of the thread that owns them (the user-interface thread).
+std::unordered_map<HWND, PanelRecord>& Panels()
+{
+    static std::unordered_map<HWND, PanelRecord> panels;
+    return panels;
+}
+
+const PanelRecord* FindPanel(HWND panel)
+{
+    auto found = Panels().find(panel);
+    return found != Panels().end() ? &found->second : nullptr;
+}
 
 // Windows reaching further than this beyond the panel's edges are cut there,
 // so that a very tall window (the group box around thousands of required
 // controls) keeps its visible part in place instead of being clamped.
 constexpr int kBandMargin = 2048;
-
-HANDLE AsProp(int value) { return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(value)); }
-int FromProp(HANDLE value) { return static_cast<int>(reinterpret_cast<INT_PTR>(value)); }
 
 int PanelHeightOf(HWND panel)
 {
@@ -63,17 +83,20 @@ int PanelHeightFor(int contentHeight)
 
 int PanelBase(const CWnd& panel)
 {
-    if (panel.m_hWnd == nullptr)
-        return 0;
-    return FromProp(::GetPropA(panel.m_hWnd, kPanelBaseProp));
+    const PanelRecord* record = FindPanel(panel.m_hWnd);
+    return record != nullptr ? record->base : 0;
 }
 
 bool GetContentPosition(HWND window, int* contentY, int* height)
 {
-    if (window == nullptr || ::GetPropA(window, kPlacedProp) == nullptr)
+    const PanelRecord* record = window != nullptr ? FindPanel(::GetParent(window)) : nullptr;
+    if (record == nullptr)
         return false;
-    *contentY = FromProp(::GetPropA(window, kContentYProp));
-    *height = FromProp(::GetPropA(window, kContentHeightProp));
+    auto found = record->windows.find(window);
+    if (found == record->windows.end())
+        return false;
+    *contentY = found->second.contentY;
+    *height = found->second.height;
     return true;
 }
 
@@ -82,16 +105,14 @@ void PlaceOnPanel(CWnd* window, int x, int contentY, int width, int height)
     if (window == nullptr || !window->IsWindow())
         return;
     HWND hWnd = window->m_hWnd;
-    ::SetPropA(hWnd, kPlacedProp, AsProp(1));
-    ::SetPropA(hWnd, kContentYProp, AsProp(contentY));
-    ::SetPropA(hWnd, kContentHeightProp, AsProp(height));
     HWND panel = ::GetParent(hWnd);
-    int base = panel ? FromProp(::GetPropA(panel, kPanelBaseProp)) : 0;
-    int panelHeight = panel ? PanelHeightOf(panel) : kMaxWindowExtent;
+    PanelRecord& record = Panels()[panel];
+    record.windows[hWnd] = Placement{ contentY, height };
     // Before the panel has its final size, any height up to the limit is fine.
-    if (base == 0)
-        panelHeight = kMaxWindowExtent;
-    Apply(hWnd, x, width, contentY, height, base, panelHeight, true);
+    const int panelHeight = record.base == 0 ? kMaxWindowExtent : PanelHeightOf(panel);
+    // A window not on screen yet (the form being built) paints in full when
+    // it shows: repainting each control as it moves would only cost time.
+    Apply(hWnd, x, width, contentY, height, record.base, panelHeight, ::IsWindowVisible(hWnd) != FALSE);
 }
 
 int BaseForView(int currentBase, int position, int viewHeight, int contentHeight)
@@ -112,7 +133,7 @@ void SetPanelBase(CWnd& panel, int base)
 {
     if (!panel.IsWindow())
         return;
-    ::SetPropA(panel.m_hWnd, kPanelBaseProp, AsProp(base));
+    Panels()[panel.m_hWnd].base = base;
     const int panelHeight = PanelHeightOf(panel.m_hWnd);
     panel.SendMessage(WM_SETREDRAW, FALSE);
     for (HWND child = ::GetWindow(panel.m_hWnd, GW_CHILD); child != nullptr;
@@ -130,3 +151,5 @@ void SetPanelBase(CWnd& panel, int base)
     ::RedrawWindow(panel.m_hWnd, nullptr, nullptr,
                    RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
+
+void ForgetPanel(HWND panel) { Panels().erase(panel); }

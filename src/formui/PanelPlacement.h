@@ -36,3 +36,6 @@ void SetPanelBase(CWnd& panel, int base);
 
 // The content position remembered for a window; false when it was never placed.
 bool GetContentPosition(HWND window, int* contentY, int* height);
+
+// Drops what the panel remembers; called when the panel is destroyed.
+void ForgetPanel(HWND panel);

@@ -23,6 +23,7 @@ public:
 
 protected:
     UINT OnGetDlgCode();
+    LRESULT OnDestroyPanel(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 };
 

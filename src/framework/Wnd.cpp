@@ -2,13 +2,49 @@
 
 #include <shellapi.h>
 
+#include <unordered_map>
 #include <vector>
 
 #include "framework/WinApp.h"
 
 namespace {
 
-const char kObjectProperty[] = "TavrelWindowObject";
+// Which object handles each window. Looked up for every message, so it is
+// kept in our own memory: a window property costs a round trip to the
+// window server on some systems, several per moved or resized control.
+class WindowObjects {
+public:
+    CWnd* Find(HWND hWnd)
+    {
+        ::AcquireSRWLockShared(&m_lock);
+        auto found = m_objects.find(hWnd);
+        CWnd* object = found != m_objects.end() ? found->second : nullptr;
+        ::ReleaseSRWLockShared(&m_lock);
+        return object;
+    }
+    void Bind(HWND hWnd, CWnd* object)
+    {
+        ::AcquireSRWLockExclusive(&m_lock);
+        m_objects[hWnd] = object;
+        ::ReleaseSRWLockExclusive(&m_lock);
+    }
+    void Unbind(HWND hWnd)
+    {
+        ::AcquireSRWLockExclusive(&m_lock);
+        m_objects.erase(hWnd);
+        ::ReleaseSRWLockExclusive(&m_lock);
+    }
+
+private:
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    std::unordered_map<HWND, CWnd*> m_objects;
+};
+
+WindowObjects& Objects()
+{
+    static WindowObjects objects;
+    return objects;
+}
 
 // The message being handled, so that Default() can pass it on unchanged.
 struct CurrentMessage {
@@ -34,7 +70,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     if (hWnd == nullptr)
         return nullptr;
-    return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProperty));
+    return Objects().Find(hWnd);
 }
 
 BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* text, DWORD style,
@@ -61,7 +97,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     if (hWnd == nullptr || m_hWnd != nullptr)
         return FALSE;
     m_hWnd = hWnd;
-    ::SetPropA(hWnd, kObjectProperty, this);
+    Objects().Bind(hWnd, this);
     // Keep the window's character set: a Unicode control (rich edit) stays
     // Unicode, so its messages pass through without conversion.
     m_unicodeProc = ::IsWindowUnicode(hWnd) != FALSE;
@@ -76,14 +112,16 @@ void CWnd::Unbind()
 {
     if (m_hWnd == nullptr)
         return;
-    if (::IsWindow(m_hWnd) && FromHandlePermanent(m_hWnd) == this) {
-        if (m_superProc != nullptr) {
+    // The entry goes even when the window is already gone: its handle may
+    // be given to a new window later.
+    if (FromHandlePermanent(m_hWnd) == this) {
+        if (m_superProc != nullptr && ::IsWindow(m_hWnd)) {
             if (m_unicodeProc)
                 ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, (LONG_PTR)m_superProc);
             else
                 ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, (LONG_PTR)m_superProc);
         }
-        ::RemovePropA(m_hWnd, kObjectProperty);
+        Objects().Unbind(m_hWnd);
     }
     m_hWnd = nullptr;
     m_superProc = nullptr;
