@@ -55,6 +55,16 @@ int MeasureButtonText(CWnd& button, int width)
     return rect.bottom - rect.top;
 }
 
+// The scroll message carries the thumb's position in 16 bits; while the user
+// drags, the bar knows it in full. A message sent without a drag (the
+// tracking position then differs) is taken as it stands.
+int ThumbPosition(UINT messagePosition, int trackPosition)
+{
+    if ((static_cast<UINT>(trackPosition) & 0xFFFF) == (messagePosition & 0xFFFF))
+        return trackPosition;
+    return static_cast<int>(messagePosition);
+}
+
 class FlowLayout {
 public:
     FlowLayout(CTavrelDlg& dialog, int contentWidth) : m_dialog(dialog), W(contentWidth) {}
@@ -429,7 +439,7 @@ void CTavrelDlg::OnVScroll(UINT code, UINT position, HWND scrollBar)
     case SB_PAGEUP: newPosition -= static_cast<int>(info.nPage); break;
     case SB_PAGEDOWN: newPosition += static_cast<int>(info.nPage); break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: newPosition = static_cast<int>(position); break;
+    case SB_THUMBTRACK: newPosition = ThumbPosition(position, info.nTrackPos); break;
     default: break;
     }
     const int lastPosition = info.nPage > 0 ? info.nMax - static_cast<int>(info.nPage) + 1 : info.nMax;
