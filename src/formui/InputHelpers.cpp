@@ -8,6 +8,7 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <string>
 #include <vector>
 
 #include "common/Diag.h"
@@ -44,20 +45,45 @@ CControlDef* ControlAt(CFormModel& form, int index)
     return form.m_controls[static_cast<size_t>(index)].get();
 }
 
+// The file dialogs and COM live in libraries that most openings of a form
+// never need: they are loaded at the first Browse, which keeps start-up
+// short. Always from the system folder, never from wherever the search
+// order would find a library of that name first.
+template <class Function>
+Function SystemFunction(const char* library, const char* name)
+{
+    char folder[MAX_PATH] = {};
+    UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    std::string path = std::string(folder) + "\\" + library;
+    HMODULE module = ::LoadLibraryA(path.c_str());  // kept loaded for the program's life
+    return module != nullptr ? reinterpret_cast<Function>(::GetProcAddress(module, name)) : nullptr;
+}
+
+using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);
+using OleUninitializeFn = void(WINAPI*)();
+using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
 // The folder browser of the new style needs COM on this thread.
 class ComScope {
 public:
-    ComScope() : m_initialized(SUCCEEDED(::OleInitialize(nullptr))) {}
+    ComScope()
+    {
+        static const auto initialize = SystemFunction<OleInitializeFn>("ole32.dll", "OleInitialize");
+        m_initialized = initialize != nullptr && SUCCEEDED(initialize(nullptr));
+    }
     ~ComScope()
     {
-        if (m_initialized)
-            ::OleUninitialize();
+        static const auto uninitialize = SystemFunction<OleUninitializeFn>("ole32.dll", "OleUninitialize");
+        if (m_initialized && uninitialize != nullptr)
+            uninitialize();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
 
 private:
-    bool m_initialized;
+    bool m_initialized = false;
 };
 
 bool BrowseForFolder(HWND owner, bool includeFiles, std::string* chosen)
@@ -100,7 +126,14 @@ bool BrowseForFile(HWND owner, bool save, const std::string& current, std::strin
     // form is run.
     dialog.Flags = save ? (OFN_HIDEREADONLY | OFN_ENABLESIZING)
                         : (OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING);
-    BOOL confirmed = save ? ::GetSaveFileNameA(&dialog) : ::GetOpenFileNameA(&dialog);
+    static const auto openDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetOpenFileNameA");
+    static const auto saveDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetSaveFileNameA");
+    FileDialogFn show = save ? saveDialog : openDialog;
+    if (show == nullptr) {
+        Diag("ERROR: File dialog not available\n");
+        return false;
+    }
+    BOOL confirmed = show(&dialog);
     if (!confirmed)
         return false;
     *chosen = fileName;

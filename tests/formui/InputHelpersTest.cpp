@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <dlgs.h>
 #include <shlobj.h>
+
+#include <atomic>
+#include <cstring>
 
 #include "FormDialogHarness.h"
 
@@ -39,6 +45,67 @@ POINT CentreIn(HWND window, HWND dialog)
     RECT r = RectIn(window, dialog);
     return { (r.left + r.right) / 2, (r.top + r.bottom) / 2 };
 }
+
+// Answers the next file or folder dialog that `owner` opens, from a thread
+// of its own while the test's thread waits inside the dialog: with a file
+// name typed and OK, or with Cancel when `fileName` is empty.
+class DialogAnswer {
+public:
+    DialogAnswer(HWND owner, std::string fileName) : m_owner(owner), m_fileName(std::move(fileName))
+    {
+        m_thread = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~DialogAnswer()
+    {
+        ::WaitForSingleObject(m_thread, 15000);
+        ::CloseHandle(m_thread);
+    }
+    bool Answered() const { return m_answered.load(); }
+
+private:
+    static BOOL CALLBACK FindOwned(HWND window, LPARAM context)
+    {
+        auto* self = reinterpret_cast<DialogAnswer*>(context);
+        char className[16] = {};
+        ::GetClassNameA(window, className, sizeof className);
+        if (::GetWindow(window, GW_OWNER) == self->m_owner && ::IsWindowVisible(window) &&
+            strcmp(className, "#32770") == 0) {
+            self->m_dialog = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+    static DWORD WINAPI Run(void* context)
+    {
+        auto* self = static_cast<DialogAnswer*>(context);
+        for (int wait = 0; wait < 500 && self->m_dialog == nullptr; ++wait) {
+            ::Sleep(20);
+            ::EnumWindows(FindOwned, reinterpret_cast<LPARAM>(self));
+        }
+        if (self->m_dialog == nullptr)
+            return 0;
+        // Said before the dialog can close, so that the waiting test sees it.
+        self->m_answered = true;
+        if (self->m_fileName.empty()) {
+            ::PostMessageA(self->m_dialog, WM_COMMAND, IDCANCEL, 0);
+        } else {
+            // The file name box: a combo box in the newer dialogs, an edit box in the older.
+            HWND name = ::GetDlgItem(self->m_dialog, cmb13);
+            if (name == nullptr)
+                name = ::GetDlgItem(self->m_dialog, edt1);
+            ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(self->m_fileName.c_str()));
+            ::PostMessageA(self->m_dialog, WM_COMMAND, IDOK, 0);
+        }
+        return 0;
+    }
+
+    HWND m_owner;
+    std::string m_fileName;
+    HWND m_dialog = nullptr;
+    std::atomic<bool> m_answered{ false };
+    HANDLE m_thread = nullptr;
+};
 
 }  // namespace
 
@@ -127,4 +194,26 @@ TEST(InputHelpers, FocusTraceNamesTheFocusedWindow)
     form.ResetDiagnostics();
     form.Dialog().LogFocus("Probe");
     EXPECT_EQ("[FOCUS Probe] No control has focus\n", form.Diagnostics());
+}
+
+TEST(InputHelpers, BrowseOpensTheSystemDialogsAndTakesTheChosenFile)
+{
+    OpenForm form(FormText("", { "-i {{file}} Input", "-d {{dir}} Folder" }));
+    const std::string chosen = form.Path();  // the form's own file exists
+    {
+        DialogAnswer answer(form.Dialog().m_hWnd, chosen);
+        form.Control(0).m_pBrowse->SendMessage(BM_CLICK);
+        EXPECT_TRUE(answer.Answered()) << "no file dialog opened";
+    }
+    EXPECT_EQ(chosen, form.Control(0).m_pEdit->GetWindowText());
+    EXPECT_TRUE(form.Logged("Selected file: " + chosen + "\n"));
+
+    form.Control(1).m_pEdit->SetWindowText("C:\\kept");
+    {
+        DialogAnswer cancel(form.Dialog().m_hWnd, "");
+        form.Control(1).m_pBrowse->SendMessage(BM_CLICK);
+        EXPECT_TRUE(cancel.Answered()) << "no folder dialog opened";
+    }
+    EXPECT_EQ("C:\\kept", form.Control(1).m_pEdit->GetWindowText());
+    EXPECT_FALSE(form.Logged("Selected folder"));
 }
