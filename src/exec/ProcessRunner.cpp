@@ -14,6 +14,7 @@ namespace {
 // terminator included.
 constexpr size_t kCommandLineBufferSize = 4096;
 constexpr size_t kMaxCommandLineLength = kCommandLineBufferSize - 1;
+constexpr size_t kMaxExpandableLength = 32767;
 
 // One read never returns more than this, so a caller that keeps a
 // terminated copy needs no more than the same 4096-byte buffer.
@@ -103,8 +104,10 @@ bool ProcessRunner::Start(const std::string& commandLine)
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     }
 
-    std::string expanded;
-    if (!ExpandEnvironment(commandLine, expanded))
+    // The system expands no more than 32K characters (and may answer
+    // nonsense beyond); such a line is far past our own limit anyway.
+    std::string expanded = commandLine;
+    if (commandLine.size() <= kMaxExpandableLength && !ExpandEnvironment(commandLine, expanded))
         return FailStart(DescribeError(GetLastError()));
     if (expanded.size() > kMaxCommandLineLength) {
         char reason[160];
@@ -150,7 +153,14 @@ bool ProcessRunner::Start(const std::string& commandLine)
 void ProcessRunner::PutIntoJob(const PROCESS_INFORMATION& info)
 {
     job = CreateJobObjectA(nullptr, nullptr);
-    if (job && !AssignProcessToJobObject(job, info.hProcess))
+    if (!job)
+        return;
+    // The job only serves Terminate: a program that starts processes
+    // outside any job (installers, updaters) must still be able to.
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+    if (!AssignProcessToJobObject(job, info.hProcess))
         CloseAndClear(job);
 }
 

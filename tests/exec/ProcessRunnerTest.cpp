@@ -315,6 +315,19 @@ TEST_F(RunnerTest, CommandLineTooLongOnlyAfterExpansionIsRefused)
     EXPECT_FALSE(runner.HasOpenHandles());
 }
 
+// Past what the system can expand at all (32K characters), the reason is
+// still the length, not a system error.
+TEST_F(RunnerTest, CommandLineBeyondWhatTheSystemExpandsIsRefusedAsTooLong)
+{
+    ProcessRunner runner;
+    EXPECT_FALSE(runner.Start("cmd /c echo " + std::string(40000, 'z')));
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("Failed to execute command\n"
+              "The command line is too long (40012 characters after expansion; the limit is 4095).",
+              boxes[0]);
+    EXPECT_FALSE(runner.HasOpenHandles());
+}
+
 TEST(DescribeErrorTest, KnownCodesHaveTheirOwnTexts)
 {
     const std::pair<DWORD, const char*> rows[] = {

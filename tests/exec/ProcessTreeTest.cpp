@@ -69,6 +69,16 @@ TEST_F(ProcessTreeTest, TerminateEndsEverythingACmdScriptStarted)
     EXPECT_TRUE(DrainOutput(runner).ended);
 }
 
+// Grouping the child for Terminate must not take from it the right to start
+// processes outside any job.
+TEST_F(ProcessTreeTest, ChildMayStartProcessesOutsideTheGroup)
+{
+    ProcessRunner runner;
+    ASSERT_TRUE(runner.Start(QuotedTestChild() + " breakaway"));
+    DrainedOutput output = DrainOutput(runner);
+    EXPECT_EQ("breakaway=ok\r\n", output.text);
+}
+
 TEST_F(ProcessTreeTest, SecondStartReleasesTheFirstRunButLeavesItsChildRunning)
 {
     ProcessRunner runner;

@@ -13,6 +13,9 @@
 //   spawn MS     start a copy of this program that sleeps MS milliseconds,
 //                sharing our standard handles; write "grandchild=<pid>\r\n"
 //   wait         wait for the copy started last to end
+//   breakaway    start a copy that ends at once, outside any job we are in
+//                (CREATE_BREAKAWAY_FROM_JOB); write "breakaway=ok" or
+//                "breakaway=error <code>"
 //   cmdline      write "cmdline=<the raw command line>\r\n"
 //   args         write every argument after this one, one per line, as
 //                "arg<k>=<byte length>:<bytes>\r\n" (k from 1), then "args=<count>\r\n";
@@ -162,6 +165,22 @@ HANDLE SpawnSleeper(unsigned long milliseconds)
     return info.hProcess;
 }
 
+void StartOutsideTheJob()
+{
+    std::string commandLine = "\"" + OwnPath() + "\" exit 0";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW | CREATE_BREAKAWAY_FROM_JOB,
+                       nullptr, nullptr, &startup, &info)) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+        WriteOut("breakaway=ok\r\n");
+    } else {
+        WriteOut("breakaway=error " + std::to_string(GetLastError()) + "\r\n");
+    }
+}
+
 void WriteArguments(int first, int argc, char** argv)
 {
     int count = 0;
@@ -204,6 +223,8 @@ int main(int argc, char** argv)
         } else if (step == "wait") {
             if (lastSpawned)
                 WaitForSingleObject(lastSpawned, INFINITE);
+        } else if (step == "breakaway") {
+            StartOutsideTheJob();
         } else if (step == "cmdline") {
             WriteOut(std::string("cmdline=") + GetCommandLineA() + "\r\n");
         } else if (step == "args") {
