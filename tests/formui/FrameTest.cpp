@@ -101,7 +101,9 @@ TEST(FormFrame, TabMovesToTheNextEditBoxAndIsTraced)
     EXPECT_EQ(second, ::GetFocus());
     EXPECT_EQ(0u, form.Diagnostics().find("\n[TAB KEY PRESSED]\n[FOCUS Before Tab] HWND="));
     char after[64];
-    snprintf(after, sizeof after, "[FOCUS After Tab] HWND=%p, ID=%d", (void*)second, ::GetDlgCtrlID(second));
+    // Window handles are written as the system's printf writes %p.
+    snprintf(after, sizeof after, "[FOCUS After Tab] HWND=%08lX, ID=%d", (unsigned long)(UINT_PTR)second,
+             ::GetDlgCtrlID(second));
     EXPECT_TRUE(form.Logged(after));
 }
 

@@ -186,8 +186,8 @@ TEST(InputHelpers, FocusTraceNamesTheFocusedWindow)
     form.ResetDiagnostics();
     form.Dialog().LogFocus("Probe");
     char expected[160];
-    snprintf(expected, sizeof expected, "[FOCUS Probe] HWND=%p, ID=2001, Class='Edit', Text='Ada'\n",
-             (void*)edit->m_hWnd);
+    snprintf(expected, sizeof expected, "[FOCUS Probe] HWND=%08lX, ID=2001, Class='Edit', Text='Ada'\n",
+             (unsigned long)(UINT_PTR)edit->m_hWnd);
     EXPECT_EQ(expected, form.Diagnostics());
 
     ::SetFocus(nullptr);
