@@ -189,10 +189,10 @@ TEST_F(ConsoleRun, EscapeAnsweredNoKeepsTheChildRunningAndItsOutputShowing)
     std::string shown;
     RunConsole(ConsoleFor(TestChildCommand("out 72656164790d0a sleep 1000 out 6c617465720d0a sleep 20000")),
                [&](ConsoleRemote& remote) {
-                   remote.WaitForText("ready");
+                   EXPECT_TRUE(remote.WaitForText("ready")) << remote.Text();
                    remote.PressKey(VK_ESCAPE);
                    answered = remote.AnswerMessageBox(IDNO);
-                   remote.WaitForText("later");
+                   EXPECT_TRUE(remote.WaitForText("later")) << remote.Text();
                    shown = remote.Text();
                    remote.ClickCloseBox();
                    remote.Pause(300);
