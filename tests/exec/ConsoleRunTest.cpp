@@ -182,6 +182,24 @@ TEST_F(ConsoleRun, EscapeAnsweredYesEndsTheChildAndTheWindowShowsCodeOne)
     EXPECT_EQ(IDCANCEL, result) << "the second Escape closed the finished window";
 }
 
+// More than the input pipe holds, typed while the child is busy: the window
+// stays responsive and the rest reaches the child at later ticks. (Bytes
+// from 128 up are not echoed, which keeps the window's own work small.)
+TEST_F(ConsoleRun, TypingAheadOfABusyChildArrivesWhole)
+{
+    DiagCapture quiet;
+    const std::string first(3000, '\xE9'), second(3000, '\xEA');
+    std::string shown;
+    RunConsole(ConsoleFor(TestChildCommand("sleep 3000 echo 2")), [&](ConsoleRemote& remote) {
+        // Enter as the character it makes: a posted key would be translated
+        // after the characters already waiting.
+        remote.Type(first + "\r" + second + "\r");
+        EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted, 10000));
+        shown = remote.Text();
+    });
+    EXPECT_NE(std::string::npos, shown.find("echo:" + first + "\necho:" + second + "\n")) << shown.size();
+}
+
 TEST_F(ConsoleRun, EscapeAnsweredNoKeepsTheChildRunningAndItsOutputShowing)
 {
     // The real box: closing it hands the focus back to the console.
