@@ -222,20 +222,20 @@ bool ProcessRunner::FlushInput()
         return false;
     }
     size_t sent = 0;
-    bool open = true;
     while (sent < pendingInput.size()) {
         DWORD piece = static_cast<DWORD>(std::min(kInputPiece, pendingInput.size() - sent));
         DWORD written = 0;
         if (!WriteFile(stdinWrite, pendingInput.data() + sent, piece, &written, nullptr)) {
-            open = false;  // the child closed its input or ended: nobody will read the rest
-            sent = pendingInput.size();
-        } else if (written == 0) {
-            break;  // the pipe is full; the rest goes at a later call
+            // The child closed its input or ended: nobody will read the rest.
+            pendingInput.clear();
+            return false;
         }
+        if (written == 0)
+            break;  // the pipe is full; the rest goes at a later call
         sent += written;
     }
     pendingInput.erase(0, sent);
-    return open;
+    return true;
 }
 
 void ProcessRunner::CloseInput()
