@@ -32,8 +32,8 @@ public:
     // The loader for every form file: a {{batch gui}} file runs its script and
     // parses the output; any other file goes to ParseFile (Windows only).
     bool ParseFileWithBatchSupport(const std::string& path);
-    // One trimmed control line; false only for the fatal "{{required}}
-    // without a type" error.
+    // One trimmed control line; false only for the fatal errors: a leading
+    // "{{required}}" without a type, or a form grown past kMaxFormWindows.
     bool ParseControlLine(const std::string& line, int lineNumber, LineReader* reader);
     // True when `text` starts with a well-formed tag whose keyword is known
     // (or empty). Reports unclosed tags and unknown keywords.
@@ -70,4 +70,6 @@ private:
     // is a single comparison instead of a scan over every definition.
     static constexpr int kNoGroupYet = INT_MIN;
     int m_nLastGroupWithMember = kNoGroupYet;
+    // Windows the controls parsed so far will need (see FormSizeLimit.h).
+    int m_nWindowsNeeded = 0;
 };

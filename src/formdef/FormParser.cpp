@@ -3,16 +3,23 @@
 // {{batch cmd}} line turns the rest of the input into a script.
 
 #include <cstdio>
+#include <string>
 
 #include "common/Diag.h"
 #include "formdef/FormKeywords.h"
 #include "formdef/FormModel.h"
+#include "formdef/FormSizeLimit.h"
 #include "formdef/LineReader.h"
 #include "formdef/ParseErrorPresenter.h"
 
 namespace {
 const char* const kBlanks = " \t";
 const char* const kBatchCmdTag = "{{batch cmd}}";
+
+std::string FormTooLargeMessage()
+{
+    return "Form too large: its controls would need more than " + std::to_string(kMaxFormWindows) + " windows";
+}
 
 void TrimmedTail(const std::string& text, size_t from, std::string& out)
 {
@@ -245,6 +252,13 @@ bool CFormModel::ParseControlLine(const std::string& line, int lineNumber, LineR
 
     control->m_strLabel = rest;
     Diag("  -> Label: %s\n", control->m_strLabel.c_str());
+    // Stop before the form outgrows what a process can show: a larger form
+    // would fail half-built, so it is refused before any window exists.
+    m_nWindowsNeeded += control->WindowCount();
+    if (m_nWindowsNeeded > kMaxFormWindows) {
+        ReportError(lineNumber, FormTooLargeMessage(), reader);
+        return false;
+    }
     m_controls.push_back(std::move(control));
     return true;
 }

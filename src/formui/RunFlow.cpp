@@ -11,6 +11,7 @@
 #include "config/Settings.h"
 #include "exec/FakeConsoleDlg.h"
 #include "exec/UniqueTempFile.h"
+#include "formui/ControlIds.h"
 #include "formui/ShiftKey.h"
 #include "formui/TavrelDlg.h"
 #include "framework/WinApp.h"
@@ -18,7 +19,6 @@
 namespace {
 
 const char kBanner[] = "========================================\n";
-const UINT kFirstActionButtonId = 7000;
 
 // What the user would run: for a batch form its command and the argument
 // list its script would get (not the cmd line that really runs).
@@ -104,7 +104,7 @@ void CTavrelDlg::OnActionButton(UINT id)
     Diag("ACTION BUTTON CLICKED: ID=%d\n", static_cast<int>(id));
     Diag("%s", kBanner);
 
-    long position = static_cast<long>(id) - static_cast<long>(kFirstActionButtonId);
+    long position = ControlIndexFromId(IdRange::Action, static_cast<int>(id));
     if (position < 0 || position >= static_cast<long>(m_form.m_controls.size())) {
         Diag("ERROR: Invalid button ID\n");
         return;
