@@ -12,6 +12,20 @@
 
 class LineReader;
 
+// Told what the parser reads, line by line, for tools that check form files
+// (tavrel-lint); the form window installs none. Each call comes after the
+// parser has acted on the line.
+class FormParseListener {
+public:
+    virtual ~FormParseListener() = default;
+    virtual void OnRadioStart(int line) {}
+    // `groupWasOpen`: a radio group was open when the line was read.
+    virtual void OnRadioEnd(int line, bool groupWasOpen) {}
+    // A control definition was made from the trimmed `text` of `line`.
+    virtual void OnControl(const CControlDef& control, int line, const std::string& text) {}
+    virtual void OnBatchCmd(int line) {}
+};
+
 class CFormModel {
 public:
     CFormModel() = default;
@@ -60,6 +74,7 @@ public:
     int m_nRadioGroup = 0;
     int m_nNextIndex = 0;
     int m_nLine = 0;
+    FormParseListener* m_pListener = nullptr;  // not owned; usually none
 
 private:
     bool IsFirstMemberOfCurrentGroup();

@@ -87,6 +87,7 @@ bool CFormModel::ParseLines(LineReader& reader)
         if (line.find(kBatchCmdTag) != std::string::npos) {
             Diag("{{batch cmd}} tag detected - reading remainder as script\n");
             m_bBatchCmd = 1;
+            if (m_pListener) m_pListener->OnBatchCmd(m_nLine);
             while (reader.ReadLine(line)) {
                 m_strBatchScript += line;
                 m_strBatchScript += "\r\n";
@@ -179,10 +180,12 @@ bool CFormModel::ParseControlLine(const std::string& line, int lineNumber, LineR
             Diag("  -> Radio group start (required=%d)\n", m_bRadioGroupRequired);
             m_bInRadioGroup = 1;
             ++m_nRadioGroup;
+            if (m_pListener) m_pListener->OnRadioStart(lineNumber);
             return true;
         }
         if (keyword == "radioend") {
             Diag("  -> Radio group end\n");
+            if (m_pListener) m_pListener->OnRadioEnd(lineNumber, m_bInRadioGroup != 0);
             m_bInRadioGroup = 0;
             m_bRadioGroupRequired = 0;
             return true;
@@ -260,5 +263,6 @@ bool CFormModel::ParseControlLine(const std::string& line, int lineNumber, LineR
         return false;
     }
     m_controls.push_back(std::move(control));
+    if (m_pListener) m_pListener->OnControl(*m_controls.back(), lineNumber, line);
     return true;
 }
