@@ -16,9 +16,9 @@ namespace {
 const char* const kBlanks = " \t";
 const char* const kBatchCmdTag = "{{batch cmd}}";
 
-std::string FormTooLargeMessage()
+std::string TooManyControlsMessage()
 {
-    return "Form too large: its controls would need more than " + std::to_string(kMaxFormWindows) + " windows";
+    return "Too many controls: more than " + std::to_string(kMaxFormWindows) + " windows needed";
 }
 
 void TrimmedTail(const std::string& text, size_t from, std::string& out)
@@ -259,7 +259,7 @@ bool CFormModel::ParseControlLine(const std::string& line, int lineNumber, LineR
     // would fail half-built, so it is refused before any window exists.
     m_nWindowsNeeded += control->WindowCount();
     if (m_nWindowsNeeded > kMaxFormWindows) {
-        ReportError(lineNumber, FormTooLargeMessage(), reader);
+        ReportError(lineNumber, TooManyControlsMessage(), reader);
         return false;
     }
     m_controls.push_back(std::move(control));

@@ -125,7 +125,7 @@ TEST(BadInput, FormsPastTheWindowLimitAreRefusedAtTheLineThatCrossesIt)
         RecordingPresenter presenter;
         CFormModel model;
         EXPECT_FALSE(ParseText(model, checkboxes + "-last Last\n-never Read\n"));
-        const std::string message = "Form too large: its controls would need more than 3000 windows";
+        const std::string message = "Too many controls: more than 3000 windows needed";
         ASSERT_EQ(1u, presenter.reports.size());
         EXPECT_EQ("Parse Error at Line 3003", presenter.reports[0].title);
         EXPECT_NE(std::string::npos, presenter.reports[0].text.find(">>> ERROR AT LINE 3003: " + message));
