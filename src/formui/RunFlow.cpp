@@ -12,6 +12,7 @@
 #include "exec/FakeConsoleDlg.h"
 #include "exec/UniqueTempFile.h"
 #include "formui/ControlIds.h"
+#include "formui/FormCommandLine.h"
 #include "formui/ShiftKey.h"
 #include "formui/TavrelDlg.h"
 #include "framework/WinApp.h"
@@ -24,9 +25,7 @@ const char kBanner[] = "========================================\n";
 // list its script would get (not the cmd line that really runs).
 std::string PreviewText(CTavrelDlg& dialog)
 {
-    if (dialog.m_form.m_bBatchCmd)
-        return dialog.m_form.m_strCommand + " " + dialog.BuildCommandLine(false);
-    return dialog.BuildCommandLine(true);
+    return FormCommandPreview(dialog.m_form, [](const CControlDef& control) { return control.GetValue(); });
 }
 
 void ShowPreview(const std::string& preview)

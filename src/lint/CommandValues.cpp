@@ -4,7 +4,7 @@
 #include <map>
 
 #include "formdef/FormModel.h"
-#include "formui/CommandLineQuoting.h"
+#include "formui/FormCommandLine.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -66,16 +66,11 @@ BuiltCommand BuildCommandFor(const CFormModel& model, const std::vector<std::str
         values[def] = takesValue ? assignment.substr(equals + 1) : def->m_strFlag;
     }
 
-    std::vector<const CControlDef*> controls;
-    for (const auto& def : model.m_controls)
-        controls.push_back(def.get());
     auto read = [&](const CControlDef& def) {
         auto it = values.find(&def);
         return it == values.end() ? std::string() : it->second;
     };
-    if (model.m_bBatchCmd)
-        return { true, model.m_strCommand + " " + AssembleCommandLine(model.m_strCommand, controls, read, false) };
-    return { true, AssembleCommandLine(model.m_strCommand, controls, read, true) };
+    return { true, FormCommandPreview(model, read) };
 }
 
 std::string ExpandEnvironmentReferences(const std::string& text)
