@@ -16,6 +16,14 @@
 #include "lint/BatchFormRun.h"
 #endif
 
+#if defined(_WIN32)
+// Windows shells hand wildcards over unexpanded: the C runtime expands
+// them (tavrel-lint forms\*.gui), as Linux shells do.
+extern "C" {
+int _dowildcard = -1;
+}
+#endif
+
 namespace {
 
 constexpr int kExitClean = 0;
