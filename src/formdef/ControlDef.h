@@ -9,6 +9,16 @@
 class CWnd;
 class CTavrelDlg;
 
+// What a control line becomes in the form, decided from the parsed fields
+// alone (so the parser, the form window and the checker agree).
+enum class ControlKind {
+    ActionButton,  // a {{button ...}} line
+    Radio,         // member of a radio group, no type
+    TypedRadio,    // member of a radio group with a type: button, edit box, label
+    Checkbox,      // outside any group, no type, a flag
+    Field,         // everything else: label and edit box or drive drop-down
+};
+
 class CControlDef : public CObject {
 public:
     CControlDef() = default;
@@ -19,6 +29,12 @@ public:
     // True for the six types that name a file or folder ("file", "newfile",
     // "dir", "newdir", "filedir", "newfiledir"); exact, case-sensitive.
     bool IsPathType() const;
+
+    ControlKind Kind() const;
+    // How many windows the form creates for this control: one for a button,
+    // checkbox or radio; two for a field or typed radio, plus a Browse button
+    // for a path field and a label for a typed radio that has one.
+    int WindowCount() const;
 
     // Outcome of checking one value before a run.
     enum ValidationResult {

@@ -18,6 +18,7 @@ void CFormModel::Clear()
     m_bBatchCmd = 0;
     // Group numbers start again from 1 after this.
     m_nLastGroupWithMember = kNoGroupYet;
+    m_nWindowsNeeded = 0;
 }
 
 bool CFormModel::IsFirstMemberOfCurrentGroup()

@@ -12,6 +12,20 @@
 
 class LineReader;
 
+// Told what the parser reads, line by line, for tools that check form files
+// (tavrel-lint); the form window installs none. Each call comes after the
+// parser has acted on the line.
+class FormParseListener {
+public:
+    virtual ~FormParseListener() = default;
+    virtual void OnRadioStart(int line) {}
+    // `groupWasOpen`: a radio group was open when the line was read.
+    virtual void OnRadioEnd(int line, bool groupWasOpen) {}
+    // A control definition was made from the trimmed `text` of `line`.
+    virtual void OnControl(const CControlDef& control, int line, const std::string& text) {}
+    virtual void OnBatchCmd(int line) {}
+};
+
 class CFormModel {
 public:
     CFormModel() = default;
@@ -32,8 +46,8 @@ public:
     // The loader for every form file: a {{batch gui}} file runs its script and
     // parses the output; any other file goes to ParseFile (Windows only).
     bool ParseFileWithBatchSupport(const std::string& path);
-    // One trimmed control line; false only for the fatal "{{required}}
-    // without a type" error.
+    // One trimmed control line; false only for the fatal errors: a leading
+    // "{{required}}" without a type, or a form grown past kMaxFormWindows.
     bool ParseControlLine(const std::string& line, int lineNumber, LineReader* reader);
     // True when `text` starts with a well-formed tag whose keyword is known
     // (or empty). Reports unclosed tags and unknown keywords.
@@ -60,6 +74,7 @@ public:
     int m_nRadioGroup = 0;
     int m_nNextIndex = 0;
     int m_nLine = 0;
+    FormParseListener* m_pListener = nullptr;  // not owned; usually none
 
 private:
     bool IsFirstMemberOfCurrentGroup();
@@ -70,4 +85,6 @@ private:
     // is a single comparison instead of a scan over every definition.
     static constexpr int kNoGroupYet = INT_MIN;
     int m_nLastGroupWithMember = kNoGroupYet;
+    // Windows the controls parsed so far will need (see FormSizeLimit.h).
+    int m_nWindowsNeeded = 0;
 };

@@ -3,16 +3,23 @@
 // {{batch cmd}} line turns the rest of the input into a script.
 
 #include <cstdio>
+#include <string>
 
 #include "common/Diag.h"
 #include "formdef/FormKeywords.h"
 #include "formdef/FormModel.h"
+#include "formdef/FormSizeLimit.h"
 #include "formdef/LineReader.h"
 #include "formdef/ParseErrorPresenter.h"
 
 namespace {
 const char* const kBlanks = " \t";
 const char* const kBatchCmdTag = "{{batch cmd}}";
+
+std::string TooManyControlsMessage()
+{
+    return "Too many controls: more than " + std::to_string(kMaxFormWindows) + " windows needed";
+}
 
 void TrimmedTail(const std::string& text, size_t from, std::string& out)
 {
@@ -80,6 +87,7 @@ bool CFormModel::ParseLines(LineReader& reader)
         if (line.find(kBatchCmdTag) != std::string::npos) {
             Diag("{{batch cmd}} tag detected - reading remainder as script\n");
             m_bBatchCmd = 1;
+            if (m_pListener) m_pListener->OnBatchCmd(m_nLine);
             while (reader.ReadLine(line)) {
                 m_strBatchScript += line;
                 m_strBatchScript += "\r\n";
@@ -172,10 +180,12 @@ bool CFormModel::ParseControlLine(const std::string& line, int lineNumber, LineR
             Diag("  -> Radio group start (required=%d)\n", m_bRadioGroupRequired);
             m_bInRadioGroup = 1;
             ++m_nRadioGroup;
+            if (m_pListener) m_pListener->OnRadioStart(lineNumber);
             return true;
         }
         if (keyword == "radioend") {
             Diag("  -> Radio group end\n");
+            if (m_pListener) m_pListener->OnRadioEnd(lineNumber, m_bInRadioGroup != 0);
             m_bInRadioGroup = 0;
             m_bRadioGroupRequired = 0;
             return true;
@@ -245,6 +255,14 @@ bool CFormModel::ParseControlLine(const std::string& line, int lineNumber, LineR
 
     control->m_strLabel = rest;
     Diag("  -> Label: %s\n", control->m_strLabel.c_str());
+    // Stop before the form outgrows what a process can show: a larger form
+    // would fail half-built, so it is refused before any window exists.
+    m_nWindowsNeeded += control->WindowCount();
+    if (m_nWindowsNeeded > kMaxFormWindows) {
+        ReportError(lineNumber, TooManyControlsMessage(), reader);
+        return false;
+    }
     m_controls.push_back(std::move(control));
+    if (m_pListener) m_pListener->OnControl(*m_controls.back(), lineNumber, line);
     return true;
 }

@@ -9,6 +9,9 @@
 class ParseErrorPresenter {
 public:
     virtual ~ParseErrorPresenter() = default;
+    // The error itself, before its report is shown: a line number (0 when
+    // none applies) and the message. For tools that list errors.
+    virtual void RecordError(int line, const std::string& message) {}
     // Shows the report window modally; returns when the user closed it.
     virtual void ShowReport(const std::string& title, const std::string& text) = 0;
     // Asks the application to end (PostQuitMessage(0) on Windows).

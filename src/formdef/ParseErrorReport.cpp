@@ -28,6 +28,7 @@ void CFormModel::ReportError(int line, const std::string& message, LineReader* r
 
     ParseErrorPresenter* presenter = GetParseErrorPresenter();
     if (!presenter) return;
+    presenter->RecordError(line > 0 ? line : 0, message);
     presenter->ShowReport(title, text);
     presenter->RequestQuit();
 }

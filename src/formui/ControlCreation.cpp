@@ -1,7 +1,6 @@
 // Turns the control definitions of the loaded form into windows on the
 // content panel. Positions come later, from the layout.
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -10,7 +9,6 @@
 #include "config/Settings.h"
 #include "formui/ControlIds.h"
 #include "formui/TavrelDlg.h"
-#include "framework/WinApp.h"
 
 namespace {
 
@@ -41,13 +39,6 @@ Window* MakeWindow(CreateFn create)
     return window.release();
 }
 
-bool IsTypedRadio(const CControlDef& def) { return def.m_nRadioGroup >= 0 && !def.m_strType.empty(); }
-
-bool IsCheckbox(const CControlDef& def)
-{
-    return def.m_nRadioGroup < 0 && def.m_strType.empty() && !def.m_strFlag.empty();
-}
-
 // "C:\" becomes "C:".
 std::string DriveName(std::string root)
 {
@@ -58,24 +49,32 @@ std::string DriveName(std::string root)
 
 class ControlFactory {
 public:
-    ControlFactory(CTavrelDlg& dialog, ControlIdAllocator& ids) : m_dialog(dialog), m_ids(ids) {}
+    ControlFactory(CTavrelDlg& dialog, const FormControlIds& ids) : m_dialog(dialog), m_ids(ids) {}
 
     void Create(CControlDef& def, int index)
     {
-        if (def.m_bActionButton)
-            CreateActionButton(def, index);
-        else if (def.m_nRadioGroup >= 0 || IsCheckbox(def))
-            CreateCheckboxOrRadio(def, index);
-        else
-            CreateField(def, index);
+        const ControlWindowIds& ids = m_ids.controls[static_cast<size_t>(index)];
+        switch (def.Kind()) {
+        case ControlKind::ActionButton:
+            CreateActionButton(def, index, ids);
+            break;
+        case ControlKind::Radio:
+        case ControlKind::TypedRadio:
+        case ControlKind::Checkbox:
+            CreateCheckboxOrRadio(def, index, ids);
+            break;
+        case ControlKind::Field:
+            CreateField(def, index, ids);
+            break;
+        }
     }
 
 private:
     CWnd* Panel() { return &m_dialog.m_panel; }
 
-    void CreateActionButton(CControlDef& def, int index)
+    void CreateActionButton(CControlDef& def, int index, const ControlWindowIds& ids)
     {
-        int id = m_ids.Indexed(kActionIdBase, kActionIdLast, index);
+        int id = ids.button;
         CButton* button = MakeWindow<CButton>([&](CButton& b) {
             return b.Create(def.m_strLabel, kActionButtonStyle, kNoRect, Panel(), id);
         });
@@ -88,10 +87,10 @@ private:
         Diag("  Created action button %d: %s\n", index, def.m_strLabel.c_str());
     }
 
-    void CreateCheckboxOrRadio(CControlDef& def, int index)
+    void CreateCheckboxOrRadio(CControlDef& def, int index, const ControlWindowIds& ids)
     {
         const bool radio = def.m_nRadioGroup >= 0;
-        const bool typed = IsTypedRadio(def);
+        const bool typed = def.Kind() == ControlKind::TypedRadio;
         std::string text = typed ? def.m_strFlag : m_dialog.FormatFlagLabel(def.m_strFlag, def.m_strLabel);
 
         DWORD style = radio ? kRadioStyle : kCheckboxStyle;
@@ -99,7 +98,7 @@ private:
             style |= WS_GROUP;
         // The Tab key skips checkboxes and radio buttons.
         style &= ~static_cast<DWORD>(WS_TABSTOP);
-        int id = radio ? m_ids.Indexed(kRadioIdBase, kRadioIdLast, index) : m_ids.NextSequential();
+        int id = ids.button;
 
         CButton* button = MakeWindow<CButton>([&](CButton& b) {
             return b.Create(text, style, kNoRect, Panel(), id);
@@ -112,14 +111,14 @@ private:
         def.m_pLabel = nullptr;
 
         if (typed) {
-            int editId = m_ids.Indexed(kRadioEditIdBase, kRadioEditIdLast, index);
+            int editId = ids.edit;
             def.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
                 return e.Create(kEditStyle, kNoRect, Panel(), editId);
             });
             if (def.m_pEdit == nullptr)
                 Diag("Failed to create radio edit for control %d\n", index);
             if (!def.m_strLabel.empty()) {
-                int labelId = m_ids.NextSequential();
+                int labelId = ids.label;
                 def.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
                     return s.Create(def.m_strLabel, kLabelStyle, kNoRect, Panel(), labelId);
                 });
@@ -141,10 +140,10 @@ private:
         return label;
     }
 
-    void CreateField(CControlDef& def, int index)
+    void CreateField(CControlDef& def, int index, const ControlWindowIds& ids)
     {
         std::string label = FieldLabel(def);
-        int labelId = m_ids.NextSequential();
+        int labelId = ids.label;
         def.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
             return s.Create(label, kLabelStyle, kNoRect, Panel(), labelId);
         });
@@ -154,9 +153,9 @@ private:
         }
 
         if (def.m_strType == "drive") {
-            CreateDriveList(def, index);
+            CreateDriveList(def, index, ids.combo);
         } else {
-            int editId = m_ids.NextSequential();
+            int editId = ids.edit;
             def.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
                 return e.Create(kEditStyle, kNoRect, Panel(), editId);
             });
@@ -165,7 +164,7 @@ private:
         }
 
         if (def.IsPathType()) {
-            int browseId = m_ids.Indexed(kBrowseIdBase, kBrowseIdLast, index);
+            int browseId = ids.browse;
             def.m_pBrowse = MakeWindow<CButton>([&](CButton& b) {
                 return b.Create("Browse...", kBrowseStyle, kNoRect, Panel(), browseId);
             });
@@ -178,9 +177,8 @@ private:
              def.m_strLabel.c_str(), def.m_strType.c_str(), def.IsPathType() ? 1 : 0);
     }
 
-    void CreateDriveList(CControlDef& def, int index)
+    void CreateDriveList(CControlDef& def, int index, int id)
     {
-        int id = m_ids.NextSequential();
         CComboBox* combo = MakeWindow<CComboBox>([&](CComboBox& c) {
             return c.Create(kDriveListStyle, kNoRect, Panel(), id);
         });
@@ -209,7 +207,7 @@ private:
     }
 
     CTavrelDlg& m_dialog;
-    ControlIdAllocator& m_ids;
+    const FormControlIds& m_ids;
 };
 
 // Keyboard navigation among radio buttons stops at the next WS_GROUP: the
@@ -240,37 +238,6 @@ void CloseRadioGroups(CFormModel& form)
     }
 }
 
-void WarnAboutButtonLimits(const CFormModel& form)
-{
-    int actionButtons = 0;
-    int browseButtons = 0;
-    for (const auto& def : form.m_controls) {
-        if (!def)
-            continue;
-        if (def->m_bActionButton)
-            ++actionButtons;
-        if (def->IsPathType())
-            ++browseButtons;
-    }
-    char text[512];
-    if (actionButtons > kMaxActionButtons) {
-        snprintf(text, sizeof text,
-                 "Warning: This .gui file has %d action buttons, but the maximum supported is %d.\n\n"
-                 "Buttons beyond the limit will not respond to clicks.",
-                 actionButtons, kMaxActionButtons);
-        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-        Diag("WARNING: Action button count (%d) exceeds limit (%d)\n", actionButtons, kMaxActionButtons);
-    }
-    if (browseButtons > kMaxBrowseButtons) {
-        snprintf(text, sizeof text,
-                 "Warning: This .gui file has %d browse buttons, but the maximum supported is %d.\n\n"
-                 "Browse buttons beyond the limit will not respond to clicks.",
-                 browseButtons, kMaxBrowseButtons);
-        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-        Diag("WARNING: Browse button count (%d) exceeds limit (%d)\n", browseButtons, kMaxBrowseButtons);
-    }
-}
-
 }  // namespace
 
 std::string CTavrelDlg::FormatFlagLabel(const std::string& flag, const std::string& label)
@@ -285,9 +252,6 @@ void CTavrelDlg::CreateControls()
     Diag("CreateControls - Phase 2: Creating labels and checkboxes\n");
     Diag("Creating %d controls\n", static_cast<int>(m_form.m_controls.size()));
 
-    if (!m_form.m_controls.empty())
-        WarnAboutButtonLimits(m_form);
-
     bool hasActionButton = false;
     for (const auto& def : m_form.m_controls)
         hasActionButton = hasActionButton || (def && def->m_bActionButton);
@@ -296,7 +260,10 @@ void CTavrelDlg::CreateControls()
         Diag("Run button hidden (action buttons present and setting enabled)\n");
     }
 
-    ControlIdAllocator ids(m_nNextControlId);
+    // Every window's identifier comes from the one table; the parser has
+    // refused any form the table cannot serve.
+    const FormControlIds ids = AssignControlIds(m_form);
+    m_nNextControlId = ids.nextSequentialId;
     ControlFactory factory(*this, ids);
     // Required controls first, so that they hold the lower identifiers.
     Diag("Pass 1: Creating required fields\n");

@@ -1,29 +1,72 @@
 #include "formui/ControlIds.h"
 
-#include "common/Diag.h"
+#include "formdef/FormModel.h"
 
-int ControlIdAllocator::NextSequential()
+int ControlIdFor(IdRange range, int index)
 {
-    if (m_nextSequential < kSequentialIdLimit)
-        return m_nextSequential++;
-    return NextOverflow();
-}
-
-int ControlIdAllocator::Indexed(int base, int last, int index)
-{
-    if (index >= 0 && index <= last - base)
-        return base + index;
-    return NextOverflow();
-}
-
-int ControlIdAllocator::NextOverflow()
-{
-    if (!m_warned) {
-        m_warned = true;
-        Diag("WARNING: Control identifiers exhausted - further controls get identifiers from %d\n",
-             m_nextOverflow);
+    for (const IdBlock& block : kIdBlocks) {
+        if (block.range == range && index >= block.firstIndex &&
+            index - block.firstIndex <= block.last - block.first)
+            return block.first + (index - block.firstIndex);
     }
-    if (m_nextOverflow >= kLastOverflowId)
-        return kLastOverflowId;
-    return m_nextOverflow++;
+    return kNoControlId;
+}
+
+int ControlIndexFromId(IdRange range, int id)
+{
+    for (const IdBlock& block : kIdBlocks) {
+        if (block.range == range && id >= block.first && id <= block.last)
+            return block.firstIndex + (id - block.first);
+    }
+    return -1;
+}
+
+namespace {
+
+void AssignOne(const CControlDef& def, int index, int& sequential, ControlWindowIds& ids)
+{
+    switch (def.Kind()) {
+    case ControlKind::ActionButton:
+        ids.button = ControlIdFor(IdRange::Action, index);
+        break;
+    case ControlKind::Checkbox:
+        ids.button = ControlIdFor(IdRange::Sequential, sequential++);
+        break;
+    case ControlKind::Radio:
+        ids.button = ControlIdFor(IdRange::Radio, index);
+        break;
+    case ControlKind::TypedRadio:
+        ids.button = ControlIdFor(IdRange::Radio, index);
+        ids.edit = ControlIdFor(IdRange::RadioEdit, index);
+        if (!def.m_strLabel.empty())
+            ids.label = ControlIdFor(IdRange::Sequential, sequential++);
+        break;
+    case ControlKind::Field:
+        ids.label = ControlIdFor(IdRange::Sequential, sequential++);
+        if (def.m_strType == "drive")
+            ids.combo = ControlIdFor(IdRange::Sequential, sequential++);
+        else
+            ids.edit = ControlIdFor(IdRange::Sequential, sequential++);
+        if (def.IsPathType())
+            ids.browse = ControlIdFor(IdRange::Browse, index);
+        break;
+    }
+}
+
+}  // namespace
+
+FormControlIds AssignControlIds(const CFormModel& form)
+{
+    FormControlIds result;
+    result.controls.resize(form.m_controls.size());
+    int sequential = 0;
+    for (bool requiredPass : { true, false }) {
+        for (size_t i = 0; i < form.m_controls.size(); ++i) {
+            const CControlDef* def = form.m_controls[i].get();
+            if (def != nullptr && (def->m_bRequired != 0) == requiredPass)
+                AssignOne(*def, static_cast<int>(i), sequential, result.controls[i]);
+        }
+    }
+    result.nextSequentialId = ControlIdFor(IdRange::Sequential, sequential);
+    return result;
 }

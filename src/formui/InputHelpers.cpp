@@ -145,7 +145,7 @@ bool BrowseForFile(HWND owner, bool save, const std::string& current, std::strin
 void CTavrelDlg::OnBrowse(UINT id)
 {
     Diag("OnBrowse: ID=%d\n", static_cast<int>(id));
-    int index = static_cast<int>(id) - kBrowseIdBase;
+    int index = ControlIndexFromId(IdRange::Browse, static_cast<int>(id));
     if (index < 0 || index >= static_cast<int>(m_form.m_controls.size())) {
         Diag("ERROR: Invalid browse button ID\n");
         return;
@@ -216,14 +216,14 @@ void CTavrelDlg::OnRadioClicked(UINT id)
 void CTavrelDlg::OnRadioEditChange(UINT id)
 {
     Diag("OnRadioEditChange: nID=%d\n", static_cast<int>(id));
-    CControlDef* def = ControlAt(m_form, static_cast<int>(id) - kRadioEditIdBase);
+    const int index = ControlIndexFromId(IdRange::RadioEdit, static_cast<int>(id));
+    CControlDef* def = ControlAt(m_form, index);
     if (def == nullptr || def->m_pButton == nullptr || def->m_pEdit == nullptr || def->m_nRadioGroup < 0)
         return;
     if (def->m_pEdit->GetWindowTextLength() == 0)
         return;  // emptying the box never unselects the radio button
     if (def->m_pButton->SendMessage(BM_GETCHECK) != 0)
         return;
-    const int index = static_cast<int>(id) - kRadioEditIdBase;
     Diag("  User typed in edit %d, auto-selecting its radio\n", index);
     for (size_t i = 0; i < m_form.m_controls.size(); ++i) {
         CControlDef* member = m_form.m_controls[i].get();

@@ -11,6 +11,8 @@
 #include "config/Settings.h"
 #include "exec/FakeConsoleDlg.h"
 #include "exec/UniqueTempFile.h"
+#include "formui/ControlIds.h"
+#include "formui/FormCommandLine.h"
 #include "formui/ShiftKey.h"
 #include "formui/TavrelDlg.h"
 #include "framework/WinApp.h"
@@ -18,15 +20,12 @@
 namespace {
 
 const char kBanner[] = "========================================\n";
-const UINT kFirstActionButtonId = 7000;
 
 // What the user would run: for a batch form its command and the argument
 // list its script would get (not the cmd line that really runs).
 std::string PreviewText(CTavrelDlg& dialog)
 {
-    if (dialog.m_form.m_bBatchCmd)
-        return dialog.m_form.m_strCommand + " " + dialog.BuildCommandLine(false);
-    return dialog.BuildCommandLine(true);
+    return FormCommandPreview(dialog.m_form, [](const CControlDef& control) { return control.GetValue(); });
 }
 
 void ShowPreview(const std::string& preview)
@@ -104,7 +103,7 @@ void CTavrelDlg::OnActionButton(UINT id)
     Diag("ACTION BUTTON CLICKED: ID=%d\n", static_cast<int>(id));
     Diag("%s", kBanner);
 
-    long position = static_cast<long>(id) - static_cast<long>(kFirstActionButtonId);
+    long position = ControlIndexFromId(IdRange::Action, static_cast<int>(id));
     if (position < 0 || position >= static_cast<long>(m_form.m_controls.size())) {
         Diag("ERROR: Invalid button ID\n");
         return;

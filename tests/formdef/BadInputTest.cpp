@@ -107,3 +107,48 @@ TEST(BadInput, LoneCarriageReturnsAreOrdinaryCharacters)
 }
 
 }  // namespace
+
+TEST(BadInput, FormsPastTheWindowLimitAreRefusedAtTheLineThatCrossesIt)
+{
+    DiagCapture quiet;
+    // Checkboxes need one window each: 3000 fit, the 3001st (line 3003) does not.
+    std::string checkboxes = "tool\ndesc\n";
+    for (int i = 0; i < 3000; ++i) checkboxes += "-c" + std::to_string(i) + " C\n";
+    {
+        RecordingPresenter presenter;
+        CFormModel model;
+        EXPECT_TRUE(ParseText(model, checkboxes));
+        EXPECT_EQ(3000u, model.m_controls.size());
+        EXPECT_TRUE(presenter.reports.empty());
+    }
+    {
+        RecordingPresenter presenter;
+        CFormModel model;
+        EXPECT_FALSE(ParseText(model, checkboxes + "-last Last\n-never Read\n"));
+        const std::string message = "Too many controls: more than 3000 windows needed";
+        ASSERT_EQ(1u, presenter.reports.size());
+        EXPECT_EQ("Parse Error at Line 3003", presenter.reports[0].title);
+        EXPECT_NE(std::string::npos, presenter.reports[0].text.find(">>> ERROR AT LINE 3003: " + message));
+        EXPECT_EQ(1, presenter.quitRequests);
+        EXPECT_EQ(3000u, model.m_controls.size());
+        EXPECT_NE(std::string::npos, quiet.Text().find("##ERROR##\tLine 3003: " + message + "\n"));
+        EXPECT_EQ(std::string::npos, quiet.Text().find("-never"));
+    }
+    // Path fields need three (label, edit box, Browse), a labelled typed
+    // radio three, a drive field two: 999 path fields and one more typed
+    // radio are exactly 3000; one more checkbox is one too many.
+    std::string mixed = "tool\ndesc\n";
+    for (int i = 0; i < 998; ++i) mixed += "-f" + std::to_string(i) + " {{file}} F\n";
+    mixed += "{{drive}} D\n-x X\n{{radiostart}}\n-n {{number}} Count\n{{radioend}}\n";
+    {
+        RecordingPresenter presenter;
+        CFormModel model;
+        EXPECT_TRUE(ParseText(model, mixed));
+        EXPECT_TRUE(presenter.reports.empty());
+    }
+    RecordingPresenter presenter;
+    CFormModel model;
+    EXPECT_FALSE(ParseText(model, mixed + "-y Y\n"));
+    ASSERT_EQ(1u, presenter.reports.size());
+    EXPECT_EQ("Parse Error at Line 1006", presenter.reports[0].title);
+}

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "FormDialogHarness.h"
+#include "formui/ControlIds.h"
 
 namespace {
 
@@ -153,46 +156,38 @@ TEST(ControlCreation, DriveListOffersEveryDriveWithoutItsBackslash)
     EXPECT_TRUE(form.Logged("  Found drive: '" + expected[1] + "', AddString result: 1\n"));
 }
 
-TEST(ControlCreation, FormsBeyondTheRangesWarnAndGetUnhandledIdentifiers)
+TEST(ControlCreation, LargeFormsGetTheTableIdentifiersAndNoWarnings)
 {
-    // 101 path fields and 1001 action buttons, one over each limit: the
-    // path fields at 0..99 and 1101, the buttons at 100..1100; then enough
-    // text fields to use up the sequential range.
-    std::vector<std::string> lines;
-    for (int i = 0; i < 100; ++i)
+    // Over the 1000 action buttons and 100 path fields the form once warned
+    // about: every window still gets the identifier of the one table.
+    std::vector<std::string> lines = { "{{radiostart}}", "-n {{text}} N", "{{radioend}}" };
+    for (int i = 0; i < 101; ++i)
         lines.push_back("-f" + std::to_string(i) + " {{file}} F");
     for (int i = 0; i < 1001; ++i)
         lines.push_back("{{button -b" + std::to_string(i) + "}} B");
-    lines.push_back("-g {{file}} G");
-    for (int i = 0; i < 400; ++i)
-        lines.push_back("-t" + std::to_string(i) + " {{text}} T");
+    lines.push_back("-t {{required text}} T");
     OpenForm form(FormText("", lines));
-    ASSERT_EQ(2u, form.Boxes().size());
-    EXPECT_EQ("Warning: This .gui file has 1001 action buttons, but the maximum supported is 1000.\n\n"
-              "Buttons beyond the limit will not respond to clicks.",
-              form.Boxes()[0].text);
-    EXPECT_EQ("Warning: This .gui file has 101 browse buttons, but the maximum supported is 100.\n\n"
-              "Browse buttons beyond the limit will not respond to clicks.",
-              form.Boxes()[1].text);
-    EXPECT_EQ((UINT)(MB_OK | MB_ICONEXCLAMATION), form.Boxes()[0].type);
-    EXPECT_TRUE(form.Logged("WARNING: Action button count (1001) exceeds limit (1000)\n"));
-    EXPECT_TRUE(form.Logged("WARNING: Browse button count (101) exceeds limit (100)\n"));
-    EXPECT_TRUE(form.Logged("WARNING: Control identifiers exhausted - further controls get identifiers from 10000\n"));
+    EXPECT_TRUE(form.Boxes().empty());
+    EXPECT_FALSE(form.Logged("WARNING"));
 
-    // The ranges serve up to their last identifier; later windows get
-    // identifiers from 10000 on, in creation order, which no handler reaches.
-    EXPECT_EQ(3099, form.Control(99).m_pBrowse->GetDlgCtrlID());
-    EXPECT_EQ(8000, form.Control(1000).m_pButton->GetDlgCtrlID());
-    EXPECT_EQ(10000, form.Control(1001).m_pButton->GetDlgCtrlID());
-    EXPECT_EQ(10100, form.Control(1101).m_pBrowse->GetDlgCtrlID());
-    // Labels and edit boxes: 2 x 101 for the path fields, then 2 per text field.
-    const size_t lastSequential = 1102 + (1000 - 2 * 101) / 2 - 1;
-    EXPECT_EQ(2999, form.Control(lastSequential).m_pEdit->GetDlgCtrlID());
-    EXPECT_EQ(10101, form.Control(lastSequential + 1).m_pLabel->GetDlgCtrlID());
-
-    form.ResetDiagnostics();
-    form.Control(1101).m_pBrowse->SendMessage(BM_CLICK);
-    form.Control(1001).m_pButton->SendMessage(BM_CLICK);
-    EXPECT_FALSE(form.Logged("OnBrowse"));
-    EXPECT_FALSE(form.Logged("ACTION BUTTON CLICKED"));
+    const FormControlIds ids = AssignControlIds(form.Dialog().m_form);
+    std::set<int> seen;
+    for (size_t i = 0; i < ids.controls.size(); ++i) {
+        const CControlDef& def = form.Control(i);
+        const ControlWindowIds& expected = ids.controls[i];
+        const std::pair<CWnd*, int> windows[] = { { def.m_pLabel, expected.label }, { def.m_pEdit, expected.edit },
+                                                  { def.m_pButton, expected.button }, { def.m_pCombo, expected.combo },
+                                                  { def.m_pBrowse, expected.browse } };
+        for (const auto& [window, id] : windows) {
+            ASSERT_EQ(window != nullptr, id != kNoControlId) << "control " << i;
+            if (window == nullptr)
+                continue;
+            ASSERT_EQ(id, window->GetDlgCtrlID()) << "control " << i;
+            ASSERT_TRUE(seen.insert(id).second) << "identifier " << id << " twice";
+        }
+    }
+    EXPECT_EQ(8000, form.Control(0).m_pEdit->GetDlgCtrlID());
+    EXPECT_EQ(3101, form.Control(101).m_pBrowse->GetDlgCtrlID());
+    EXPECT_EQ(2000, form.Control(1103).m_pLabel->GetDlgCtrlID());  // the required one, first
+    EXPECT_EQ(ids.nextSequentialId, form.Dialog().m_nNextControlId);
 }

@@ -217,3 +217,19 @@ TEST(InputHelpers, BrowseOpensTheSystemDialogsAndTakesTheChosenFile)
     EXPECT_EQ("C:\\kept", form.Control(1).m_pEdit->GetWindowText());
     EXPECT_FALSE(form.Logged("Selected folder"));
 }
+
+TEST(InputHelpers, BrowseOfAPathFieldFarDownTheFormOpensItsDialog)
+{
+    // Position 150: beyond where the Browse identifiers used to be handled.
+    std::vector<std::string> lines(150, "-c Check");
+    lines.push_back("-d {{dir}} Folder");
+    OpenForm form(FormText("", lines));
+    form.ResetDiagnostics();
+    {
+        DialogAnswer cancel(form.Dialog().m_hWnd, "");
+        form.Control(150).m_pBrowse->SendMessage(BM_CLICK);
+        EXPECT_TRUE(cancel.Answered()) << "no folder dialog opened";
+    }
+    EXPECT_TRUE(form.Logged("OnBrowse: ID=3150\n"));
+    EXPECT_FALSE(form.Logged("ERROR"));
+}

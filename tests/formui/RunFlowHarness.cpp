@@ -1,5 +1,7 @@
 #include "RunFlowHarness.h"
 
+#include "formui/ControlIds.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -137,7 +139,10 @@ void LoadedForm::SelectDrive(size_t index, int item)
 
 void LoadedForm::PressRun() { SendCommandId(IDOK); }
 
-void LoadedForm::PressActionButton(size_t index) { SendCommandId(static_cast<UINT>(7000 + index)); }
+void LoadedForm::PressActionButton(size_t index)
+{
+    SendCommandId(static_cast<UINT>(ControlIdFor(IdRange::Action, static_cast<int>(index))));
+}
 
 void LoadedForm::SendCommandId(UINT id) { m_dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 

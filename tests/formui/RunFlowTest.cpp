@@ -75,6 +75,22 @@ TEST(RunPreview, ActionButtonPreviewEndsWithItsFlag)
     EXPECT_EQ(form.Boxes()[1].text, kPreviewPrefix + std::string("tool -n x"));
 }
 
+TEST(RunPreview, ActionButtonAtPosition1000AndATypedRadioFirstBothRespond)
+{
+    // They used to share identifier 8000.
+    std::vector<std::string> lines = { "{{radiostart}}", "-n {{text}} Name", "{{radioend}}" };
+    lines.resize(lines.size() + 999, "-c Check");
+    lines.push_back("{{button --go}} Go");
+    LoadedForm form(MakeFormText("tool", lines));
+    form.SetText(0, "x");  // typing selects the typed radio
+    EXPECT_EQ(BST_CHECKED, form.Control(0).m_pButton->SendMessage(BM_GETCHECK));
+    HoldShift shift;
+    form.PressActionButton(1000);
+    ASSERT_EQ(form.Boxes().size(), 1u);
+    EXPECT_EQ(form.Boxes()[0].text, kPreviewPrefix + std::string("tool -n x --go"));
+    EXPECT_TRUE(form.Logged("Button: Go (flag: --go)\n"));
+}
+
 TEST(RunPreview, BatchFormShowsCommandAndArguments)
 {
     LoadedForm form(MakeFormText("mybatch", {"-n {{text}} Name", "{{batch cmd}}", "@echo %*"}));

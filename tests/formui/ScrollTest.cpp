@@ -99,12 +99,13 @@ TEST(Scrolling, ScrollRequestsMoveThePanelAndStopAtTheEnds)
 
 TEST(Scrolling, ThousandsOfControlsOpenAndScrollToTheEnd)
 {
+    // 1,500 fields: 3,000 windows, as many as a form may have.
     std::vector<std::string> lines;
-    for (int i = 0; i < 2000; ++i)
+    for (int i = 0; i < 1500; ++i)
         lines.push_back("-f" + std::to_string(i) + " {{text}} Field " + std::to_string(i));
-    OpenForm form(FormText("Two thousand fields.", lines));
+    OpenForm form(FormText("Fifteen hundred fields.", lines));
     CTavrelDlg& dlg = form.Dialog();
-    ASSERT_EQ(2000u, dlg.m_form.m_controls.size());
+    ASSERT_EQ(1500u, dlg.m_form.m_controls.size());
     ASSERT_GT(dlg.m_nContentHeight, kMaxWindowExtent);
     RECT panel = RectIn(dlg.m_panel.m_hWnd, dlg.m_hWnd);
     EXPECT_LE(panel.bottom - panel.top, kMaxWindowExtent);
@@ -124,7 +125,7 @@ TEST(Scrolling, ThousandsOfControlsOpenAndScrollToTheEnd)
     const int last = dlg.m_nContentHeight - form.ClientHeight();
     form.Scroll(SB_THUMBTRACK, (UINT)last);
     EXPECT_EQ(last, dlg.m_nScrollPos);
-    expectShown(1999);
+    expectShown(1499);
     form.Scroll(SB_THUMBTRACK, (UINT)form.Control(1000).m_nLayoutY - 100);
     expectShown(1000);
     for (int i = 0; i < 3; ++i)
@@ -140,9 +141,14 @@ TEST(Scrolling, ThousandsOfControlsOpenAndScrollToTheEnd)
 // message carries only the low 16 bits of the position.
 TEST(Scrolling, DraggingTheThumbReachesPositionsBeyondSixteenBits)
 {
+    // Labels that wrap make the form taller than 65,535 pixels within the
+    // window limit.
+    std::string wrapping;
+    for (int i = 0; i < 6; ++i)
+        wrapping += " with a label long enough to wrap onto further lines of the form";
     std::vector<std::string> lines;
-    for (int i = 0; i < 2600; ++i)
-        lines.push_back("-f" + std::to_string(i) + " {{text}} Field " + std::to_string(i));
+    for (int i = 0; i < 1500; ++i)
+        lines.push_back("-f" + std::to_string(i) + " {{text}} Field " + std::to_string(i) + wrapping);
     OpenForm form(FormText("Very tall.", lines));
     CTavrelDlg& dlg = form.Dialog();
     const int last = dlg.m_nContentHeight - form.ClientHeight();
@@ -162,6 +168,6 @@ TEST(Scrolling, DraggingTheThumbReachesPositionsBeyondSixteenBits)
 
     EXPECT_EQ(last, dlg.m_nScrollPos);
     EXPECT_EQ(last, BarInfo(form).nPos);
-    CControlDef& lastField = form.Control(2599);
+    CControlDef& lastField = form.Control(1499);
     EXPECT_LE(RectIn(lastField.m_pEdit->m_hWnd, dlg.m_hWnd).bottom, form.ClientHeight());
 }

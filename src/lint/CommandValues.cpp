@@ -1,0 +1,111 @@
+#include "lint/CommandValues.h"
+
+#include <cstdlib>
+#include <map>
+
+#include "formdef/FormModel.h"
+#include "formui/FormCommandLine.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
+namespace {
+
+// The controls an assignment names: by flag first, else by label.
+std::vector<const CControlDef*> Named(const CFormModel& model, const std::string& name)
+{
+    std::vector<const CControlDef*> found;
+    for (const auto& def : model.m_controls)
+        if (def->m_strFlag == name)
+            found.push_back(def.get());
+    if (found.empty()) {
+        for (const auto& def : model.m_controls)
+            if (def->m_strLabel == name)
+                found.push_back(def.get());
+    }
+    return found;
+}
+
+BuiltCommand Refused(const std::string& why) { return { false, why }; }
+
+}  // namespace
+
+BuiltCommand BuildCommandFor(const CFormModel& model, const std::vector<std::string>& assignments)
+{
+    std::map<const CControlDef*, std::string> values;
+    std::map<int, const CControlDef*> chosenInGroup;
+    const CControlDef* pressed = nullptr;
+    for (const std::string& assignment : assignments) {
+        const size_t equals = assignment.find('=');
+        const bool hasValue = equals != std::string::npos;
+        const std::string name = assignment.substr(0, equals);
+        std::vector<const CControlDef*> found = Named(model, name);
+        if (found.empty())
+            return Refused("no control has the flag or label '" + name + "'");
+        if (found.size() > 1)
+            return Refused("'" + name + "' names " + std::to_string(found.size()) + " controls");
+        const CControlDef* def = found.front();
+        const ControlKind kind = def->Kind();
+        const bool takesValue = kind == ControlKind::Field || kind == ControlKind::TypedRadio;
+        if (takesValue && !hasValue)
+            return Refused("'" + name + "' needs a value: " + name + "=VALUE");
+        if (!takesValue && hasValue)
+            return Refused("'" + name + "' is ticked or pressed by its name alone, without a value");
+        if (def->m_nRadioGroup >= 0) {
+            auto [other, inserted] = chosenInGroup.emplace(def->m_nRadioGroup, def);
+            if (!inserted && other->second != def)
+                return Refused("'" + name + "' and '" + other->second->m_strFlag +
+                               "' are in the same radio group: only one can be selected");
+        }
+        if (kind == ControlKind::ActionButton) {
+            if (pressed != nullptr && pressed != def)
+                return Refused("only one action button can be pressed");
+            pressed = def;
+        }
+        values[def] = takesValue ? assignment.substr(equals + 1) : def->m_strFlag;
+    }
+
+    auto read = [&](const CControlDef& def) {
+        auto it = values.find(&def);
+        return it == values.end() ? std::string() : it->second;
+    };
+    return { true, FormCommandPreview(model, read) };
+}
+
+std::string ExpandEnvironmentReferences(const std::string& text)
+{
+#if defined(_WIN32)
+    DWORD needed = ::ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    if (needed == 0)
+        return text;
+    std::string expanded(needed, '\0');
+    DWORD written = ::ExpandEnvironmentStringsA(text.c_str(), &expanded[0], needed);
+    if (written == 0 || written > needed)
+        return text;
+    expanded.resize(written - 1);
+    return expanded;
+#else
+    std::string out;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t open = text.find('%', at);
+        const size_t close = open == std::string::npos ? std::string::npos : text.find('%', open + 1);
+        if (close == std::string::npos) {
+            out += text.substr(at);
+            break;
+        }
+        const std::string name = text.substr(open + 1, close - open - 1);
+        const char* value = name.empty() ? nullptr : getenv(name.c_str());
+        if (value != nullptr) {
+            out += text.substr(at, open - at) + value;
+            at = close + 1;
+        } else {
+            // Not a reference: the first % stays, and the second may open one.
+            out += text.substr(at, close - at);
+            at = close;
+        }
+    }
+    return out;
+#endif
+}
