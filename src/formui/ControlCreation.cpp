@@ -1,6 +1,7 @@
 // Turns the control definitions of the loaded form into windows on the
 // content panel. Positions come later, from the layout.
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "config/Settings.h"
 #include "formui/ControlIds.h"
 #include "formui/TavrelDlg.h"
+#include "framework/WinApp.h"
 
 namespace {
 
@@ -238,6 +240,43 @@ void CloseRadioGroups(CFormModel& form)
     }
 }
 
+// The numbers of action and Browse buttons a form was announced to support.
+// Every button of a form the parser accepted responds; the warning stays so
+// that authors learn where the announced limits lie.
+constexpr int kMaxActionButtons = 1000;
+constexpr int kMaxBrowseButtons = 100;
+
+void WarnAboutButtonLimits(const CFormModel& form)
+{
+    int actionButtons = 0;
+    int browseButtons = 0;
+    for (const auto& def : form.m_controls) {
+        if (!def)
+            continue;
+        if (def->m_bActionButton)
+            ++actionButtons;
+        if (def->IsPathType())
+            ++browseButtons;
+    }
+    char text[512];
+    if (actionButtons > kMaxActionButtons) {
+        snprintf(text, sizeof text,
+                 "Warning: This .gui file has %d action buttons, but the maximum supported is %d.\n\n"
+                 "Buttons beyond the limit will not respond to clicks.",
+                 actionButtons, kMaxActionButtons);
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+        Diag("WARNING: Action button count (%d) exceeds limit (%d)\n", actionButtons, kMaxActionButtons);
+    }
+    if (browseButtons > kMaxBrowseButtons) {
+        snprintf(text, sizeof text,
+                 "Warning: This .gui file has %d browse buttons, but the maximum supported is %d.\n\n"
+                 "Browse buttons beyond the limit will not respond to clicks.",
+                 browseButtons, kMaxBrowseButtons);
+        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+        Diag("WARNING: Browse button count (%d) exceeds limit (%d)\n", browseButtons, kMaxBrowseButtons);
+    }
+}
+
 }  // namespace
 
 std::string CTavrelDlg::FormatFlagLabel(const std::string& flag, const std::string& label)
@@ -251,6 +290,9 @@ void CTavrelDlg::CreateControls()
 {
     Diag("CreateControls - Phase 2: Creating labels and checkboxes\n");
     Diag("Creating %d controls\n", static_cast<int>(m_form.m_controls.size()));
+
+    if (!m_form.m_controls.empty())
+        WarnAboutButtonLimits(m_form);
 
     bool hasActionButton = false;
     for (const auto& def : m_form.m_controls)
