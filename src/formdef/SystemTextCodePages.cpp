@@ -1,0 +1,67 @@
+#include "formdef/SystemTextCodePages.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+#include "formdef/FormTextDecoding.h"
+
+namespace {
+
+// Western European, for a locale that names no ANSI code page of its own
+// (a Unicode-only locale).
+constexpr UINT kFallbackAnsiCodePage = 1252;
+
+std::string Convert(const std::string& text, UINT from, UINT to)
+{
+    if (text.empty())
+        return text;
+    const int length = static_cast<int>(text.size());
+    const int wideLength = ::MultiByteToWideChar(from, 0, text.data(), length, nullptr, 0);
+    if (wideLength <= 0)
+        return text;
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    ::MultiByteToWideChar(from, 0, text.data(), length, &wide[0], wideLength);
+    const int outLength = ::WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (outLength <= 0)
+        return text;
+    std::string out(static_cast<size_t>(outLength), '\0');
+    ::WideCharToMultiByte(to, 0, wide.data(), wideLength, &out[0], outLength, nullptr, nullptr);
+    return out;
+}
+
+class SystemTextCodePages : public TextCodePages {
+public:
+    std::string LegacyToUtf8(const std::string& bytes) const override
+    {
+        return Convert(bytes, SystemLegacyAnsiCodePage(), CP_UTF8);
+    }
+    std::string Utf8ToProgram(const std::string& text) const override
+    {
+        // Windows before 10 version 1903 ignores the manifest's UTF-8: the
+        // program's text is then in the ANSI code page like every call's.
+        return ::GetACP() == CP_UTF8 ? text : Convert(text, CP_UTF8, CP_ACP);
+    }
+};
+
+}  // namespace
+
+unsigned SystemLegacyAnsiCodePage()
+{
+    // Read as a wide string: the 8-bit call would answer in the code page
+    // the manifest chose, which is what we must not depend on here.
+    wchar_t digits[8] = {};
+    if (::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, digits, 8) > 0) {
+        unsigned long codePage = wcstoul(digits, nullptr, 10);
+        if (codePage != 0)
+            return static_cast<unsigned>(codePage);
+    }
+    return kFallbackAnsiCodePage;
+}
+
+void InstallSystemTextCodePages()
+{
+    static const SystemTextCodePages codePages;
+    SetTextCodePages(&codePages);
+}
