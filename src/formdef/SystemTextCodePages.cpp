@@ -6,6 +6,7 @@
 #include <string>
 
 #include "formdef/FormTextDecoding.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -15,20 +16,7 @@ constexpr UINT kFallbackAnsiCodePage = 1252;
 
 std::string Convert(const std::string& text, UINT from, UINT to)
 {
-    if (text.empty())
-        return text;
-    const int length = static_cast<int>(text.size());
-    const int wideLength = ::MultiByteToWideChar(from, 0, text.data(), length, nullptr, 0);
-    if (wideLength <= 0)
-        return text;
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    ::MultiByteToWideChar(from, 0, text.data(), length, &wide[0], wideLength);
-    const int outLength = ::WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (outLength <= 0)
-        return text;
-    std::string out(static_cast<size_t>(outLength), '\0');
-    ::WideCharToMultiByte(to, 0, wide.data(), wideLength, &out[0], outLength, nullptr, nullptr);
-    return out;
+    return FromWide(ToWide(text, from), to);
 }
 
 class SystemTextCodePages : public TextCodePages {

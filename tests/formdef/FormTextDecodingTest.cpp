@@ -77,7 +77,7 @@ TEST(FormTextDecoding, NulBytesAreReportedAtTheirLineButUtf16IsText)
     TempFolder folder;
     RecordingPresenter presenter;
     CFormModel model;
-    EXPECT_FALSE(model.ParseFile(folder.Write("nul.gui", std::string("tool\r\ndesc\r\n-a\0x First\r\n-b Second\r\n", 35))));
+    EXPECT_FALSE(model.ParseFile(folder.Write("cut.gui", std::string("tool\r\ndesc\r\n-a\0x First\r\n-b Second\r\n", 35))));
     ASSERT_EQ(presenter.reports.size(), 1u);
     EXPECT_EQ(presenter.reports[0].title, "Parse Error at Line 3");
     EXPECT_EQ(presenter.reports[0].text, "01: tool\r\n02: desc\r\n03: -a<NUL>x First\r\n"
@@ -87,7 +87,7 @@ TEST(FormTextDecoding, NulBytesAreReportedAtTheirLineButUtf16IsText)
     EXPECT_EQ(presenter.quitRequests, 1);
 
     // In line 1 nothing is read as the command.
-    EXPECT_FALSE(model.ParseFile(folder.Write("nul1.gui", std::string("rm\0 -rf x\nd\n", 12))));
+    EXPECT_FALSE(model.ParseFile(folder.Write("first.gui", std::string("rm\0 -rf x\nd\n", 12))));
     ASSERT_EQ(presenter.reports.size(), 2u);
     EXPECT_EQ(presenter.reports[1].title, "Parse Error at Line 1");
     EXPECT_EQ(model.m_strCommand, "");
