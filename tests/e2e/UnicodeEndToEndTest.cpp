@@ -13,6 +13,7 @@
 
 #include "e2e/Driver.h"
 #include "e2e/E2eExpect.h"
+#include "support/HexBytes.h"
 
 namespace e2e {
 namespace {
@@ -23,23 +24,12 @@ const char kAccented[] = "R\xC3\xA9sum\xC3\xA9 \xC3\xA9t\xC3\xA9";              
 // The test child as a form's command: it prints "uarg<k>=<hex>" lines.
 std::string UnicodeArgsPrinter() { return "\"" + TestBinFolder() + "tavrel_testchild.exe\" uargs"; }
 
-std::string Hex(const std::string& bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (unsigned char c : bytes) {
-        hex += digits[c >> 4];
-        hex += digits[c & 15];
-    }
-    return hex;
-}
-
 // What the child prints for these arguments, lines ending in LF.
 std::string ReceivedAsPrinted(const std::vector<std::string>& arguments)
 {
     std::string printed;
     for (size_t k = 0; k < arguments.size(); ++k)
-        printed += "uarg" + std::to_string(k + 1) + "=" + Hex(arguments[k]) + "\n";
+        printed += "uarg" + std::to_string(k + 1) + "=" + HexBytes(arguments[k]) + "\n";
     return printed + "uargs=" + std::to_string(arguments.size()) + "\n";
 }
 

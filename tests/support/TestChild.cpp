@@ -39,6 +39,8 @@
 #include <cstring>
 #include <string>
 
+#include "support/HexBytes.h"
+
 // Arguments reach the steps exactly as the runtime split them (no globbing).
 extern "C" {
 int _dowildcard = 0;
@@ -197,17 +199,6 @@ void WriteArguments(int first, int argc, char** argv)
     WriteOut("args=" + std::to_string(count) + "\r\n");
 }
 
-std::string Hex(const std::string& bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (unsigned char c : bytes) {
-        hex += digits[c >> 4];
-        hex += digits[c & 15];
-    }
-    return hex;
-}
-
 // Splits the Unicode command line as the C runtime splits the 8-bit one, so
 // that argument `first` is the same argument in both.
 void WriteUnicodeArguments(int first)
@@ -223,7 +214,7 @@ void WriteUnicodeArguments(int first)
         if (length > 1)
             WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, &utf8[0], length, nullptr, nullptr);
         ++written;
-        WriteOut("uarg" + std::to_string(written) + "=" + Hex(utf8) + "\r\n");
+        WriteOut("uarg" + std::to_string(written) + "=" + HexBytes(utf8) + "\r\n");
     }
     WriteOut("uargs=" + std::to_string(written) + "\r\n");
     LocalFree(wide);
