@@ -3,6 +3,7 @@
 #include "app/StartupRouting.h"
 #include "app/SystemStartupEnvironment.h"
 #include "formdef/ConsoleErrorPresenter.h"
+#include "formdef/SystemTextCodePages.h"
 
 CTavrelApp::CTavrelApp() = default;
 
@@ -11,6 +12,8 @@ BOOL CTavrelApp::InitInstance()
     Enable3dControls();
     // Form-definition errors are shown in the console window.
     InstallConsoleErrorPresenter();
+    // Form files saved in the system's legacy code page are decoded with it.
+    InstallSystemTextCodePages();
     SystemStartupEnvironment environment;
     RunStartup(m_lpCmdLine, environment);
     return FALSE;

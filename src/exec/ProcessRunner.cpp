@@ -2,6 +2,7 @@
 
 #include "common/Diag.h"
 #include "exec/StartErrorBox.h"
+#include "framework/WideText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -37,22 +38,6 @@ std::string FormatWithCode(const char* format, DWORD code)
     char text[256];
     snprintf(text, sizeof(text), format, static_cast<int>(code));
     return text;
-}
-
-// Expands %NAME% references. The result is measured in full so that an
-// over-long expansion can be refused instead of being cut short.
-bool ExpandEnvironment(const std::string& commandLine, std::string& expanded)
-{
-    DWORD needed = ExpandEnvironmentStringsA(commandLine.c_str(), nullptr, 0);
-    if (needed == 0)
-        return false;
-    // The ANSI call may ask for one byte more than it uses.
-    std::vector<char> buffer(needed + 1);
-    DWORD written = ExpandEnvironmentStringsA(commandLine.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (written == 0 || written > buffer.size())
-        return false;
-    expanded.assign(buffer.data(), strlen(buffer.data()));
-    return true;
 }
 
 }  // namespace
@@ -107,7 +92,7 @@ bool ProcessRunner::Start(const std::string& commandLine)
     // The system expands no more than 32K characters (and may answer
     // nonsense beyond); such a line is far past our own limit anyway.
     std::string expanded = commandLine;
-    if (commandLine.size() <= kMaxExpandableLength && !ExpandEnvironment(commandLine, expanded))
+    if (commandLine.size() <= kMaxExpandableLength && !ExpandEnvironmentReferences(commandLine, expanded))
         return FailStart(DescribeError(GetLastError()));
     if (expanded.size() > kMaxCommandLineLength) {
         char reason[160];

@@ -1,7 +1,8 @@
 #include "formdef/BatchFormFile.h"
 
-#include <cstdio>
+#include <utility>
 
+#include "formdef/FormFile.h"
 #include "formdef/FormModel.h"
 #include "formdef/LineReader.h"
 
@@ -12,24 +13,27 @@ const char kBatchGuiTag[] = "{{batch gui}}";
 BatchFormKind ReadBatchForm(const std::string& path, std::string& script)
 {
     script.clear();
-    // Binary: the reader itself treats CR LF and LF alike.
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
+    // Decoded as every form file is, so that a byte-order mark before the
+    // tag is no part of line 1.
+    std::string text;
+    if (!ReadFormFile(path, text))
         return BatchFormKind::CannotOpen;
 
-    LineReader reader(file);
+    // A file holding a NUL byte is no text file: the parser reports where.
+    if (text.find('\0') != std::string::npos)
+        return BatchFormKind::OrdinaryForm;
+    LineReader reader(std::move(text));
     std::string line;
     BatchFormKind kind = BatchFormKind::OrdinaryForm;
     if (reader.ReadLine(line)) {
         CFormModel::TrimBlank(line);
-        // The tag must stand at position 0: a byte-order mark or any text
-        // before it makes an ordinary form whose command is that line.
+        // The tag must stand at position 0: any text before it makes an
+        // ordinary form whose command is that line.
         if (line.compare(0, sizeof(kBatchGuiTag) - 1, kBatchGuiTag) == 0) {
             kind = BatchFormKind::BatchForm;
             while (reader.ReadLine(line))
                 script += line + "\r\n";
         }
     }
-    fclose(file);
     return kind;
 }

@@ -8,6 +8,7 @@
 #include "formdef/BatchFormFile.h"
 #include "formdef/BatchScriptRun.h"
 #include "formdef/FormModel.h"
+#include "formdef/FormTextDecoding.h"
 #include "formdef/LineReader.h"
 #include "framework/WinApp.h"
 
@@ -63,8 +64,9 @@ bool CFormModel::ParseFileWithBatchSupport(const std::string& path)
 
     // Cleared as ParseFile does, so that a reused model never mixes two
     // forms. Error reports number the lines of the output, not of the file.
+    // The output is decoded as a form file is.
     Clear();
-    LineReader reader(run.output);
+    LineReader reader(DecodeFormText(run.output));
     bool parsed = ParseLines(reader);
 
     Diag("%s", kRule);

@@ -3,23 +3,13 @@
 #include <cstdio>
 
 #include "common/Diag.h"
+#include "exec/BatchScriptFile.h"
 #include "exec/ProcessRunner.h"
 #include "exec/UniqueTempFile.h"
 
 namespace {
 
 constexpr DWORD kPollIntervalMs = 10;
-
-// Writes the whole script; false on any write failure (a full disk must not
-// run half a script).
-bool WriteScript(const std::string& path, const std::string& script)
-{
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    bool written = fwrite(script.data(), 1, script.size(), file) == script.size();
-    return fclose(file) == 0 && written;
-}
 
 void TakeChunk(const std::string& chunk, std::string& output)
 {
@@ -73,7 +63,7 @@ BatchScriptResult RunBatchScript(const std::string& script)
     Diag("Creating temp batch file: %s\n", result.tempPath.c_str());
     if (!created)
         return result;
-    if (!WriteScript(result.tempPath, script)) {
+    if (!WriteBatchScriptFile(result.tempPath, script)) {
         DeleteFileA(result.tempPath.c_str());
         return result;
     }

@@ -37,11 +37,13 @@ public:
     // state; m_nLine is left alone (ParseLines resets it).
     void Clear();
 
-    // Clears the model and parses the file. True when the file was read to
+    // Clears the model and parses the file, decoded from whichever encoding
+    // it was saved in (ReadFormFile). True when the file was read to
     // the end, also after a non-fatal error (which has already been
     // reported); false when it did not open or a fatal error stopped it.
     bool ParseFile(const std::string& path);
-    // Same for a prepared reader (file or text mode); does not clear first.
+    // Same for a prepared reader over decoded text; does not clear first. A
+    // text holding a NUL byte is reported at that line and not parsed.
     bool ParseLines(LineReader& reader);
     // The loader for every form file: a {{batch gui}} file runs its script and
     // parses the output; any other file goes to ParseFile (Windows only).
@@ -78,6 +80,9 @@ public:
 
 private:
     bool IsFirstMemberOfCurrentGroup();
+    // Reports the first NUL byte of the reader's text at its line; false
+    // when there is none.
+    bool ReportNulByte(LineReader& reader);
 
     // Number of the last radio group that received a member. Group numbers
     // only grow until the next Clear, and a member always joins the newest

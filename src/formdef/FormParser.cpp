@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "common/Diag.h"
+#include "formdef/FormFile.h"
 #include "formdef/FormKeywords.h"
 #include "formdef/FormModel.h"
 #include "formdef/FormSizeLimit.h"
@@ -15,6 +17,10 @@
 namespace {
 const char* const kBlanks = " \t";
 const char* const kBatchCmdTag = "{{batch cmd}}";
+const char kNulByteMessage[] = "Line contains a NUL byte: a form definition must be a text file";
+// How a NUL byte shows in the listing of lines (a NUL would end the text
+// of the report window there).
+const char kNulShown[] = "<NUL>";
 
 std::string TooManyControlsMessage()
 {
@@ -43,18 +49,32 @@ void CFormModel::TrimBlank(std::string& text)
 bool CFormModel::ParseFile(const std::string& path)
 {
     Clear();
-    // Binary, so that line ends are handled by the reader alike everywhere.
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file) {
+    std::string text;
+    if (!ReadFormFile(path, text)) {
         std::string message = "Failed to open file: " + path;
         Diag("##ERROR##\t%s\n", message.c_str());
         if (ParseErrorPresenter* presenter = GetParseErrorPresenter()) presenter->ShowOpenFailure(message);
         return false;
     }
-    LineReader reader(file);
-    bool parsed = ParseLines(reader);
-    fclose(file);
-    return parsed;
+    LineReader reader(std::move(text));
+    return ParseLines(reader);
+}
+
+// A NUL byte would cut its line short and the rest would silently run as
+// something else: such a file is not a text file, and says where.
+bool CFormModel::ReportNulByte(LineReader& reader)
+{
+    size_t nul = reader.text.find('\0', reader.position);
+    if (nul == std::string::npos) return false;
+    int line = 1;
+    for (size_t at = reader.position; at < nul; ++at)
+        if (reader.text[at] == '\n') ++line;
+    std::string skipped;
+    while (m_nLine < line && reader.ReadLine(skipped)) ++m_nLine;
+    for (size_t at = reader.listing.find('\0'); at != std::string::npos; at = reader.listing.find('\0', at))
+        reader.listing.replace(at, 1, kNulShown);
+    ReportError(line, kNulByteMessage, &reader);
+    return true;
 }
 
 bool CFormModel::ParseLines(LineReader& reader)
@@ -62,6 +82,7 @@ bool CFormModel::ParseLines(LineReader& reader)
     m_nLine = 0;
     std::string line;
 
+    if (ReportNulByte(reader)) return false;
     if (!reader.ReadLine(line)) {
         ReportError(0, "File is empty", &reader);
         return false;

@@ -14,13 +14,18 @@
 #include "common/Diag.h"
 #include "formui/ControlIds.h"
 #include "formui/TavrelDlg.h"
+#include "framework/WideText.h"
 
 namespace {
 
 constexpr DWORD kPathBufferSize = MAX_PATH;  // 260 characters
+// A path of 260 characters takes up to three bytes a character in the
+// program's text (UTF-8): room for that, and for the long paths the file
+// dialogs may return.
+constexpr DWORD kPathTextBufferSize = 8192;
 
 // Both file dialogs offer one filter: every file.
-const char kAllFilesFilter[] = "All Files (*.*)\0*.*\0";
+const wchar_t kAllFilesFilter[] = L"All Files (*.*)\0*.*\0";
 
 bool IsFolderBrowseType(const std::string& type)
 {
@@ -63,7 +68,7 @@ Function SystemFunction(const char* library, const char* name)
 
 using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);
 using OleUninitializeFn = void(WINAPI*)();
-using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
 // The folder browser of the new style needs COM on this thread.
 class ComScope {
@@ -99,35 +104,41 @@ bool BrowseForFolder(HWND owner, bool includeFiles, std::string* chosen)
     LPITEMIDLIST items = ::SHBrowseForFolderA(&info);
     if (items == nullptr)
         return false;  // cancelled
-    bool converted = ::SHGetPathFromIDListA(items, displayName) != FALSE;
+    // The 8-bit form would fail for a path that takes more than 260 bytes,
+    // which a path of fewer than 260 characters may do in UTF-8.
+    wchar_t path[kPathBufferSize] = {};
+    bool converted = ::SHGetPathFromIDListW(items, path) != FALSE;
     IMalloc* shellAllocator = nullptr;
     if (SUCCEEDED(::SHGetMalloc(&shellAllocator)) && shellAllocator != nullptr) {
         shellAllocator->Free(items);
         shellAllocator->Release();
     }
     if (converted)
-        *chosen = displayName;
+        *chosen = FromWide(path);
     return converted;
 }
 
+// The Unicode dialog: the 8-bit one refuses a chosen path that takes more
+// than 260 bytes, which a path of fewer characters may do in UTF-8.
 bool BrowseForFile(HWND owner, bool save, const std::string& current, std::string* chosen)
 {
-    char fileName[kPathBufferSize] = {};
-    lstrcpynA(fileName, current.c_str(), sizeof fileName);
-    OPENFILENAMEA dialog = {};
+    std::wstring fileName = ToWide(current);
+    fileName.resize(kPathTextBufferSize, L'\0');
+    fileName.back() = L'\0';
+    OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = kAllFilesFilter;
     dialog.nFilterIndex = 1;
-    dialog.lpstrFile = fileName;
-    dialog.nMaxFile = sizeof fileName;
+    dialog.lpstrFile = &fileName[0];
+    dialog.nMaxFile = kPathTextBufferSize;
     dialog.lpstrDefExt = nullptr;
     // No overwrite prompt for a new file: that question comes when the
     // form is run.
     dialog.Flags = save ? (OFN_HIDEREADONLY | OFN_ENABLESIZING)
                         : (OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING);
-    static const auto openDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetOpenFileNameA");
-    static const auto saveDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetSaveFileNameA");
+    static const auto openDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetOpenFileNameW");
+    static const auto saveDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetSaveFileNameW");
     FileDialogFn show = save ? saveDialog : openDialog;
     if (show == nullptr) {
         Diag("ERROR: File dialog not available\n");
@@ -136,7 +147,7 @@ bool BrowseForFile(HWND owner, bool save, const std::string& current, std::strin
     BOOL confirmed = show(&dialog);
     if (!confirmed)
         return false;
-    *chosen = fileName;
+    *chosen = FromWide(fileName.substr(0, fileName.find(L'\0')));
     return true;
 }
 
@@ -195,11 +206,15 @@ void CTavrelDlg::OnDropFiles(HDROP drop)
 
     if (target != nullptr) {
         Diag("  Found target edit box (control %d)\n", targetIndex);
-        UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-        char path[kPathBufferSize] = {};
-        if (count > 0 && ::DragQueryFileA(drop, 0, path, kPathBufferSize) > 0) {
+        // Read wide and measured first: the 8-bit form counts characters
+        // where the program's text needs bytes, and would cut the path.
+        UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        UINT length = count > 0 ? ::DragQueryFileW(drop, 0, nullptr, 0) : 0;
+        std::wstring wide(length + 1, L'\0');
+        if (length > 0 && ::DragQueryFileW(drop, 0, &wide[0], length + 1) > 0) {
+            std::string path = FromWide(wide.substr(0, length));
             target->m_pEdit->SetWindowText(path);
-            Diag("Dropped file: %s\n", path);
+            Diag("Dropped file: %s\n", path.c_str());
         }
     } else {
         Diag("  Drop not over any file/dir edit box\n");

@@ -9,6 +9,7 @@
 
 #include "common/Diag.h"
 #include "config/Settings.h"
+#include "exec/BatchScriptFile.h"
 #include "exec/FakeConsoleDlg.h"
 #include "exec/UniqueTempFile.h"
 #include "formui/ControlIds.h"
@@ -51,18 +52,6 @@ INT_PTR LaunchConsoleWithRunDisabled(CTavrelDlg& dialog, const std::string& comm
     if (dialog.m_btnRun.IsWindow())
         dialog.m_btnRun.EnableWindow(TRUE);
     return result;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& bytes)
-{
-    // Binary: every script line already ends with CR LF.
-    FILE* file = fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return false;
-    bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (fclose(file) != 0)
-        written = false;
-    return written;
 }
 
 }  // namespace
@@ -159,7 +148,7 @@ bool CTavrelDlg::RunEmbeddedBatch(const std::string& arguments)
     std::string path;
     bool created = CreateUniqueTempFile("tavrel-exec-%08x.bat", path);
     Diag("Creating temp execution batch file: %s\n", path.c_str());
-    if (!created || !WriteWholeFile(path, m_form.m_strBatchScript)) {
+    if (!created || !WriteBatchScriptFile(path, m_form.m_strBatchScript)) {
         if (created)
             DeleteFileA(path.c_str());  // a half-written script must not be left to run
         AfxMessageBox("Failed to create temporary execution batch file", MB_OK);

@@ -9,6 +9,7 @@
 #include "common/Diag.h"
 #include "config/ConfigDlg.h"
 #include "formui/ControlIds.h"
+#include "framework/WideText.h"
 #include "framework/WinApp.h"
 #include "resource.h"
 
@@ -209,13 +210,11 @@ BOOL CTavrelDlg::LoadGuiFile(const std::string& path)
     Diag("LoadGuiFile: %s\n", path.c_str());
     BOOL loaded = m_form.ParseFileWithBatchSupport(path) ? TRUE : FALSE;
     if (loaded) {
-        std::vector<char> expanded(kExpandBufferSize);
-        DWORD needed = ::ExpandEnvironmentStringsA(m_form.m_strCommand.c_str(), expanded.data(),
-                                                   kExpandBufferSize);
+        std::string expanded;
         // A result that does not fit the buffer is not trusted: the command
         // stays as written.
-        if (needed != 0 && needed <= kExpandBufferSize)
-            m_form.m_strCommand = expanded.data();
+        if (ExpandEnvironmentReferences(m_form.m_strCommand, expanded) && expanded.size() < kExpandBufferSize)
+            m_form.m_strCommand = expanded;
         Diag("Command name after expansion: %s\n", m_form.m_strCommand.c_str());
     }
     return loaded;

@@ -161,6 +161,22 @@ TEST_F(AssociateExtensionTest, PathWithSpacesIsQuotedAsOneArgument)
     EXPECT_NE(std::string::npos, diag.Text().find("AssociateExtension: Registering .tavreltest -> " + command + "\n"));
 }
 
+// The registry holds text as UTF-16: the shell must find the same folder
+// name the program was started from, accents and Chinese included.
+TEST_F(AssociateExtensionTest, FolderNamedInAnyLanguageIsRegisteredIntact)
+{
+    const std::string path = "C:\\Werkzeuge f\xC3\xBCr \xE4\xB8\xAD\xE6\x96\x87\\tavrel.exe";  // für 中文
+    AssociateExtension(kExtension, kProgId, Host(path, 10, 0));
+
+    wchar_t stored[128] = {};
+    DWORD size = sizeof stored;
+    ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, L"Software\\Classes\\tavreltest.form\\shell\\open\\command",
+                                          nullptr, RRF_RT_REG_SZ, nullptr, stored, &size));
+    EXPECT_EQ(std::wstring(L"\"C:\\Werkzeuge f\u00FCr \u4E2D\u6587\\tavrel.exe\" \"%1\""), stored);
+    EXPECT_NE(std::string::npos, diag.Text().find("AssociateExtension: Verification successful: " + OpenCommandFor(path)));
+    EXPECT_EQ(std::string::npos, diag.Text().find("doesn't match"));
+}
+
 TEST_F(AssociateExtensionTest, MachineWideRegistrationIsWarnedAboutAndOverriddenForTheUser)
 {
     if (!PutText(HKEY_LOCAL_MACHINE, kCommandKey, nullptr, "\"C:\\Old\\viewer.exe\" \"%1\""))

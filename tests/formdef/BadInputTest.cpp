@@ -1,5 +1,6 @@
 // Input that is not a sensible form must still parse without harm: binary
-// bytes, NULs, very long lines, unbalanced braces, stray carriage returns.
+// bytes, very long lines, unbalanced braces, stray carriage returns. (NUL
+// bytes are refused: see FormTextDecodingTest.)
 
 #include <gtest/gtest.h>
 
@@ -25,14 +26,15 @@ void ExpectIndexesInFileOrder(const CFormModel& model)
 
 std::string BinaryNoise(size_t size)
 {
-    // Skewed towards the bytes the grammar cares about.
-    const char interesting[] = {'{', '}', ' ', '\t', '\r', '\n', '\'', '"', '\0', '-'};
+    // Skewed towards the bytes the grammar cares about; no NUL, which
+    // would make the whole file one error.
+    const char interesting[] = {'{', '}', ' ', '\t', '\r', '\n', '\'', '"', 'x', '-'};
     std::string bytes;
     uint32_t state = 12345;
     for (size_t i = 0; i < size; ++i) {
         state = state * 1103515245u + 12345u;
         uint32_t pick = state >> 16;
-        bytes += (pick % 3 == 0) ? interesting[pick % sizeof interesting] : static_cast<char>(pick & 0xFF);
+        bytes += (pick % 3 == 0) ? interesting[pick % sizeof interesting] : static_cast<char>((pick & 0xFF) ? (pick & 0xFF) : 'z');
     }
     return "tool\ndesc\n" + bytes;
 }
@@ -61,21 +63,17 @@ TEST(BadInput, BinaryNoiseReadsTheSameFromFileAndText)
     }
 }
 
-TEST(BadInput, NulBytesAndLongLinesAreKeptWhole)
+TEST(BadInput, LongLinesAreKeptWhole)
 {
     std::string longFlag = "-" + std::string(99999, 'x');
     std::string longLabel(100000, 'y');
-    const char header[] = "t\0ol\nd\n-a\0b La\0bel\n";
-    std::string text = std::string(header, sizeof header - 1) + longFlag + " " + longLabel + "\n";
+    std::string text = "tool\nd\n" + longFlag + " " + longLabel + "\n";
     CFormModel model;
     DiagCapture quiet;
     ASSERT_TRUE(ParseText(model, text));
-    EXPECT_EQ(model.m_strCommand, std::string("t\0ol", 4));
-    ASSERT_EQ(model.m_controls.size(), 2u);
-    EXPECT_EQ(model.m_controls[0]->m_strFlag, std::string("-a\0b", 4));
-    EXPECT_EQ(model.m_controls[0]->m_strLabel, std::string("La\0bel", 6));
-    EXPECT_EQ(model.m_controls[1]->m_strFlag, longFlag);
-    EXPECT_EQ(model.m_controls[1]->m_strLabel, longLabel);
+    ASSERT_EQ(model.m_controls.size(), 1u);
+    EXPECT_EQ(model.m_controls[0]->m_strFlag, longFlag);
+    EXPECT_EQ(model.m_controls[0]->m_strLabel, longLabel);
 }
 
 TEST(BadInput, UnbalancedBraces)

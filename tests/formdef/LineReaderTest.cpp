@@ -1,9 +1,10 @@
-// Line splitting in text mode and file mode (the listing is checked with
-// the error reports that show it).
+// Line splitting of a text and of a file read whole (the listing is checked
+// with the error reports that show it).
 
 #include <gtest/gtest.h>
 
 #include "FormdefTestSupport.h"
+#include "formdef/FormFile.h"
 
 namespace {
 
@@ -37,14 +38,14 @@ std::vector<SplitCase> SplitCases()
         {"z\r", {"z\r"}},           // no line end, so no CR is dropped
         {"\r\n\r\n", {"", ""}},
         {std::string("a\0b\nc", 5), {std::string("a\0b", 3), "c"}},
-        // Line ends that straddle the file reader's 64 KiB chunks.
+        // Line ends that straddle the file's 64 KiB read chunks.
         {longLine + "\r\ny", {longLine, "y"}},
         {longLine + "x\r\n\r\n", {longLine + "x", ""}},
         {withNuls + "\r\n" + withNuls, {withNuls, withNuls}},
     };
 }
 
-TEST(LineReaderSplitting, TextModeAndFileModeAgree)
+TEST(LineReaderSplitting, TextAndFileAgree)
 {
     TempFolder folder;
     int serial = 0;
@@ -53,11 +54,10 @@ TEST(LineReaderSplitting, TextModeAndFileModeAgree)
         LineReader textReader(c.input);
         EXPECT_EQ(ReadAll(textReader), c.lines);
 
-        FILE* file = fopen(folder.Write("case" + std::to_string(serial++), c.input).c_str(), "rb");
-        ASSERT_NE(file, nullptr);
-        LineReader fileReader(file);
+        std::string fileText;
+        ASSERT_TRUE(ReadFormFile(folder.Write("case" + std::to_string(serial++), c.input), fileText));
+        LineReader fileReader(fileText);
         EXPECT_EQ(ReadAll(fileReader), c.lines);
-        fclose(file);
         EXPECT_EQ(fileReader.listing, textReader.listing);
     }
 }

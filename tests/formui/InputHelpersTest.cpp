@@ -17,26 +17,37 @@ namespace {
 
 int Check(CControlDef& def) { return (int)def.m_pButton->SendMessage(BM_GETCHECK); }
 
-// A drop as the shell makes it: DROPFILES followed by the ANSI paths, each
-// zero-terminated, and one more zero. The receiver frees it (DragFinish).
+// A drop as the shell makes it: DROPFILES followed by the paths in UTF-16,
+// each zero-terminated, and one more zero. The receiver frees it (DragFinish).
 HDROP MakeDrop(POINT clientPoint, const std::vector<std::string>& paths)
 {
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& path : paths)
-        size += path.size() + 1;
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    std::wstring names;
+    for (const std::string& path : paths) {
+        std::wstring wide(path.size(), L'\0');
+        wide.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()),
+                                                              &wide[0], static_cast<int>(wide.size()))));
+        names += wide + L'\0';
+    }
+    names += L'\0';
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
     auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
     drop->pt = clientPoint;
     drop->fNC = FALSE;
-    drop->fWide = FALSE;
-    char* names = reinterpret_cast<char*>(drop + 1);
-    for (const std::string& path : paths) {
-        memcpy(names, path.c_str(), path.size() + 1);
-        names += path.size() + 1;
-    }
+    drop->fWide = TRUE;
+    memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
     ::GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
+}
+
+// A name of `count` Chinese characters (three bytes each in UTF-8): long
+// enough that its path takes more than 260 bytes.
+std::string ChineseName(size_t count)
+{
+    std::string name;
+    for (size_t i = 0; i < count; ++i)
+        name += "\xE6\x96\x87";  // 文
+    return name;
 }
 
 // The centre of a window in the dialog's client coordinates.
@@ -160,6 +171,12 @@ TEST(InputHelpers, DropPutsTheFirstPathIntoThePathFieldUnderThePoint)
     EXPECT_EQ("C:\\folder", form.Control(3).m_pEdit->GetWindowText());
     EXPECT_EQ(BST_CHECKED, Check(form.Control(3)));
     EXPECT_EQ(BST_UNCHECKED, Check(form.Control(2)));
+
+    // Every character of a path that takes more than 260 bytes.
+    const std::string longPath = "C:\\" + ChineseName(100) + ".txt";
+    drop = MakeDrop(CentreIn(form.Control(1).m_pEdit->m_hWnd, dlg.m_hWnd), { longPath });
+    dlg.SendMessage(WM_DROPFILES, (WPARAM)drop);
+    EXPECT_EQ(longPath, form.Control(1).m_pEdit->GetWindowText());
 }
 
 TEST(InputHelpers, BrowseRequestsWithoutAFieldAreRefused)
@@ -199,7 +216,12 @@ TEST(InputHelpers, FocusTraceNamesTheFocusedWindow)
 TEST(InputHelpers, BrowseOpensTheSystemDialogsAndTakesTheChosenFile)
 {
     OpenForm form(FormText("", { "-i {{file}} Input", "-d {{dir}} Folder" }));
-    const std::string chosen = form.Path();  // the form's own file exists
+    // Beside the form, named in Chinese. (Wine's file dialog itself refuses
+    // a name whose path takes more than 260 bytes, even in its Unicode form.)
+    const std::string chosen = form.Path().substr(0, form.Path().find_last_of('\\') + 1) + ChineseName(40) + ".txt";
+    HANDLE file = ::CreateFileA(chosen.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
     {
         DialogAnswer answer(form.Dialog().m_hWnd, chosen);
         form.Control(0).m_pBrowse->SendMessage(BM_CLICK);
@@ -216,6 +238,7 @@ TEST(InputHelpers, BrowseOpensTheSystemDialogsAndTakesTheChosenFile)
     }
     EXPECT_EQ("C:\\kept", form.Control(1).m_pEdit->GetWindowText());
     EXPECT_FALSE(form.Logged("Selected folder"));
+    ::DeleteFileA(chosen.c_str());
 }
 
 TEST(InputHelpers, BrowseOfAPathFieldFarDownTheFormOpensItsDialog)

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "exec/BatchScriptFile.h"
 #include "RunFlowHarness.h"
 #include "support/TestPrograms.h"
 
@@ -242,7 +243,8 @@ TEST(EmbeddedBatch, ScriptRunsWithTheBuiltArguments)
     ASSERT_EQ(files.size(), 1u);
     std::string written;
     ASSERT_TRUE(ReadWholeFile(files[0], written));
-    EXPECT_EQ(written, script);  // exactly the script, CR LF line ends kept
+    // The script, CR LF line ends kept, after the switch of its console to UTF-8.
+    EXPECT_EQ(written, kUtf8CodePageLine + script);
     EXPECT_EQ(files[0].rfind(TempFolderPath() + "\\tavrel-exec-", 0), 0u) << files[0];
     std::string line = "cmd /c \"\"" + files[0] + "\" \"C:\\\" \"two words\" \"a&b\"\"";
     EXPECT_TRUE(form.Logged("========================================\nEXECUTING EMBEDDED BATCH COMMAND:\n" + line +
@@ -285,7 +287,7 @@ TEST(EmbeddedBatch, EveryRunGetsItsOwnFile)
         EXPECT_EQ(occupied.count(path), 0u) << path;
         std::string bytes;
         EXPECT_TRUE(ReadWholeFile(path, bytes));
-        EXPECT_EQ(bytes, "@echo ran\r\n");
+        EXPECT_EQ(bytes, kUtf8CodePageLine + std::string("@echo ran\r\n"));
         DeleteFileA(path.c_str());
     }
     for (const std::string& path : occupied) {

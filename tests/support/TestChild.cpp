@@ -20,6 +20,10 @@
 //   args         write every argument after this one, one per line, as
 //                "arg<k>=<byte length>:<bytes>\r\n" (k from 1), then "args=<count>\r\n";
 //                nothing after "args" is run as a step
+//   uargs        the same for the arguments as the system passed them, read
+//                from the Unicode command line: "uarg<k>=<UTF-8 bytes in
+//                hex>\r\n", then "uargs=<count>\r\n" (this program has no
+//                UTF-8 manifest: its 8-bit arguments could not hold them)
 //   exit CODE    end now with CODE (decimal, or 0x... hexadecimal)
 //
 // Without "exit" the program ends with code 0. An unknown step or a missing
@@ -28,11 +32,14 @@
 // bytes arrive in order and survive the process being killed.
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "support/HexBytes.h"
 
 // Arguments reach the steps exactly as the runtime split them (no globbing).
 extern "C" {
@@ -192,6 +199,27 @@ void WriteArguments(int first, int argc, char** argv)
     WriteOut("args=" + std::to_string(count) + "\r\n");
 }
 
+// Splits the Unicode command line as the C runtime splits the 8-bit one, so
+// that argument `first` is the same argument in both.
+void WriteUnicodeArguments(int first)
+{
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr)
+        Usage("could not read the Unicode command line");
+    int written = 0;
+    for (int i = first; i < count; ++i) {
+        int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string utf8(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
+        if (length > 1)
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, &utf8[0], length, nullptr, nullptr);
+        ++written;
+        WriteOut("uarg" + std::to_string(written) + "=" + HexBytes(utf8) + "\r\n");
+    }
+    WriteOut("uargs=" + std::to_string(written) + "\r\n");
+    LocalFree(wide);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -229,6 +257,9 @@ int main(int argc, char** argv)
             WriteOut(std::string("cmdline=") + GetCommandLineA() + "\r\n");
         } else if (step == "args") {
             WriteArguments(i + 1, argc, argv);
+            break;
+        } else if (step == "uargs") {
+            WriteUnicodeArguments(i + 1);
             break;
         } else if (step == "exit") {
             ExitProcess(static_cast<UINT>(Number(parameter())));

@@ -1,0 +1,16 @@
+#pragma once
+// Conversions between the program's 8-bit text (the active code page: UTF-8
+// wherever the system honours the manifest) and UTF-16, for the few system
+// calls whose 8-bit forms measure in the wrong unit.
+
+#include <windows.h>
+
+#include <string>
+
+std::wstring ToWide(const std::string& text, UINT codePage = CP_ACP);
+std::string FromWide(const std::wstring& wide, UINT codePage = CP_ACP);
+
+// Expands %NAME% references, in UTF-16: the 8-bit call counts its result in
+// characters, not bytes, and cuts a line short where a character takes
+// several bytes. False when the system cannot expand it.
+bool ExpandEnvironmentReferences(const std::string& text, std::string& expanded);
