@@ -3,7 +3,8 @@
 # Does nothing when everything is already there.
 set -euo pipefail
 packages=(g++-mingw-w64-i686 cmake make wine wine32:i386 wine64 xvfb xauth xdotool
-          imagemagick fonts-wine fonts-dejavu-core googletest clang libclang-rt-14-dev)
+          imagemagick fonts-wine fonts-dejavu-core googletest clang libclang-rt-14-dev
+          nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
