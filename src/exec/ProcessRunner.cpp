@@ -39,8 +39,10 @@ std::string FormatWithCode(const char* format, DWORD code)
     return text;
 }
 
-// Expands %NAME% references. The result is measured in full so that an
-// over-long expansion can be refused instead of being cut short.
+}  // namespace
+
+// Measured in full so that an over-long expansion can be refused instead
+// of being cut short.
 bool ExpandEnvironment(const std::string& commandLine, std::string& expanded)
 {
     DWORD needed = ExpandEnvironmentStringsA(commandLine.c_str(), nullptr, 0);
@@ -54,8 +56,6 @@ bool ExpandEnvironment(const std::string& commandLine, std::string& expanded)
     expanded.assign(buffer.data(), strlen(buffer.data()));
     return true;
 }
-
-}  // namespace
 
 ProcessRunner::~ProcessRunner() { CloseHandles(); }
 

@@ -9,6 +9,10 @@
 
 #include <string>
 
+// Expands %NAME% references of a command line as Start does before the
+// child is created. False when the system cannot expand it.
+bool ExpandEnvironment(const std::string& commandLine, std::string& expanded);
+
 class ProcessRunner {
 public:
     ProcessRunner() = default;

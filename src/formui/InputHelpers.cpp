@@ -14,6 +14,7 @@
 #include "common/Diag.h"
 #include "formui/ControlIds.h"
 #include "formui/TavrelDlg.h"
+#include "framework/SystemLibrary.h"
 
 namespace {
 
@@ -43,22 +44,6 @@ CControlDef* ControlAt(CFormModel& form, int index)
     if (index < 0 || index >= static_cast<int>(form.m_controls.size()))
         return nullptr;
     return form.m_controls[static_cast<size_t>(index)].get();
-}
-
-// The file dialogs and COM live in libraries that most openings of a form
-// never need: they are loaded at the first Browse, which keeps start-up
-// short. Always from the system folder, never from wherever the search
-// order would find a library of that name first.
-template <class Function>
-Function SystemFunction(const char* library, const char* name)
-{
-    char folder[MAX_PATH] = {};
-    UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return nullptr;
-    std::string path = std::string(folder) + "\\" + library;
-    HMODULE module = ::LoadLibraryA(path.c_str());  // kept loaded for the program's life
-    return module != nullptr ? reinterpret_cast<Function>(::GetProcAddress(module, name)) : nullptr;
 }
 
 using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);

@@ -20,15 +20,6 @@ namespace {
 const char kBanner[] = "========================================\n";
 const UINT kFirstActionButtonId = 7000;
 
-// What the user would run: for a batch form its command and the argument
-// list its script would get (not the cmd line that really runs).
-std::string PreviewText(CTavrelDlg& dialog)
-{
-    if (dialog.m_form.m_bBatchCmd)
-        return dialog.m_form.m_strCommand + " " + dialog.BuildCommandLine(false);
-    return dialog.BuildCommandLine(true);
-}
-
 void ShowPreview(const std::string& preview)
 {
     AfxMessageBox("Command that would be executed:\n\n" + preview, MB_OK | MB_ICONINFORMATION);
@@ -76,7 +67,7 @@ void CTavrelDlg::OnRun()
 
     if (IsShiftKeyDown()) {
         Diag("Shift key detected - showing command preview\n");
-        ShowPreview(PreviewText(*this));
+        ShowPreview(PreviewCommandLine());
         return;
     }
 
@@ -121,7 +112,7 @@ void CTavrelDlg::OnActionButton(UINT id)
     if (IsShiftKeyDown()) {
         Diag("Shift key detected - showing command preview\n");
         button->m_bPressed = 1;
-        std::string preview = PreviewText(*this);
+        std::string preview = PreviewCommandLine();
         button->m_bPressed = 0;
         ShowPreview(preview);
         return;
@@ -178,6 +169,15 @@ bool CTavrelDlg::RunEmbeddedBatch(const std::string& arguments)
     return true;
 }
 
+// What the user would run: for a batch form its command and the argument
+// list its script would get (not the cmd line that really runs).
+std::string CTavrelDlg::PreviewCommandLine()
+{
+    if (m_form.m_bBatchCmd)
+        return m_form.m_strCommand + " " + BuildCommandLine(false);
+    return BuildCommandLine(true);
+}
+
 INT_PTR CTavrelDlg::LaunchConsole(const std::string& commandLine)
 {
     auto console = std::make_unique<FakeConsoleDlg>(this);
@@ -186,5 +186,8 @@ INT_PTR CTavrelDlg::LaunchConsole(const std::string& commandLine)
     // Read at every opening, so a change in the settings applies at once.
     console->growRight = ReadGrowRight() != 0;
     console->growLeft = ReadGrowLeft() != 0;
+    // Handled from the console's own message loop, once the console has
+    // tried to start the command.
+    PostMessage(kRunStartedMessage);
     return console->DoModal();
 }

@@ -8,6 +8,7 @@
 
 #include "common/Diag.h"
 #include "config/ConfigDlg.h"
+#include "config/Settings.h"
 #include "formui/ControlIds.h"
 #include "framework/WinApp.h"
 #include "resource.h"
@@ -75,6 +76,7 @@ BEGIN_MESSAGE_MAP(CTavrelDlg, CDialog)
     ON_COMMAND_RANGE(kRadioIdBase, kRadioIdLast, OnRadioClicked)
     ON_CONTROL_RANGE(EN_CHANGE, kRadioEditIdBase, kRadioEditIdLast, OnRadioEditChange)
     ON_WM_DROPFILES()
+    ON_MESSAGE(kRunStartedMessage, OnRunStarted)
 END_MESSAGE_MAP()
 
 CTavrelDlg::CTavrelDlg(CWnd* parent) : CDialog(IDD_TAVREL_DIALOG, parent)
@@ -99,6 +101,7 @@ BOOL CTavrelDlg::OnInitDialog()
 
     HMENU systemMenu = GetSystemMenu(FALSE);
     if (systemMenu != nullptr) {
+        AddFormMenuItems(systemMenu);
         std::string about = LoadResourceString(IDS_ABOUTBOX);
         if (!about.empty()) {
             ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
@@ -173,6 +176,8 @@ BOOL CTavrelDlg::OnInitDialog()
                 m_staticDescription.SetWindowText(m_form.m_strDescription);
             CreateControls();
             LayoutControls();
+            if (ReadRememberValues() != 0)
+                RestoreFieldValues();
         }
     }
 
@@ -222,7 +227,7 @@ void CTavrelDlg::OnSysCommand(UINT id, LPARAM lParam)
     if ((id & 0xFFF0) == kAboutCommand) {
         ConfigDlg config(nullptr);
         config.DoModal();
-    } else {
+    } else if (!OnFormMenuCommand(id & 0xFFF0)) {
         Default();
     }
 }
