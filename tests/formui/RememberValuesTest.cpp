@@ -46,7 +46,26 @@ std::string Upper(std::string text)
     return text;
 }
 
-void SetRemembering(bool on) { WriteSetting(GetSettingsPath(), kRememberValuesSetting, on); }
+// The setting off for its lifetime; the settings file beside the test
+// program is shared with other test programs, so it is left as it was found.
+class RememberingOff {
+public:
+    RememberingOff() : m_fileExisted(Exists(GetSettingsPath()))
+    {
+        WriteSetting(GetSettingsPath(), kRememberValuesSetting, false);
+    }
+    ~RememberingOff()
+    {
+        if (m_fileExisted)
+            ::WritePrivateProfileStringA(kRememberValuesSetting.section, kRememberValuesSetting.name, nullptr,
+                                         GetSettingsPath().c_str());
+        else
+            ::DeleteFileA(GetSettingsPath().c_str());
+    }
+
+private:
+    bool m_fileExisted;
+};
 
 std::string ClipboardText(UINT format)
 {
@@ -123,14 +142,13 @@ TEST(RememberValues, NothingIsStoredWithoutAStartedRunNorReadWithTheSettingOff)
         RunToTheEnd(form);
         ASSERT_TRUE(Exists(StoreFileOf(formPath)));
     }
-    SetRemembering(false);
     {
+        RememberingOff off;
         LoadedForm form(MakeFormText(ArgsPrinterCommand(), {"-t {{text}} Text"}), formPath);
         EXPECT_EQ(form.Control(0).GetValue(), "");
         form.SetText(0, "not kept");
         RunToTheEnd(form);
     }
-    SetRemembering(true);
     LoadedForm form(MakeFormText(ArgsPrinterCommand(), {"-t {{text}} Text"}), formPath);
     EXPECT_EQ(form.Control(0).GetValue(), "kept");
 }
