@@ -11,7 +11,8 @@
 
 namespace {
 
-using Json = nlohmann::json;
+// Ordered: the version comes first in the file, where a reader looks for it.
+using Json = nlohmann::ordered_json;
 
 // Raised only when the meaning of a field changes; a reader meets a higher
 // number as "written by a newer version" and starts empty.
