@@ -11,7 +11,7 @@
 #include "exec/ProcessRunner.h"
 #include "framework/Clipboard.h"
 #include "framework/FileReplace.h"
-#include "framework/SaveFileDialog.h"
+#include "framework/FileDialogs.h"
 #include "framework/WinApp.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include "common/Diag.h"
 #include "formui/ControlIds.h"
 #include "formui/TavrelDlg.h"
+#include "framework/FileDialogs.h"
 #include "framework/SystemLibrary.h"
 
 namespace {
@@ -48,7 +49,6 @@ CControlDef* ControlAt(CFormModel& form, int index)
 
 using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);
 using OleUninitializeFn = void(WINAPI*)();
-using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
 
 // The folder browser of the new style needs COM on this thread.
 class ComScope {
@@ -97,31 +97,15 @@ bool BrowseForFolder(HWND owner, bool includeFiles, std::string* chosen)
 
 bool BrowseForFile(HWND owner, bool save, const std::string& current, std::string* chosen)
 {
-    char fileName[kPathBufferSize] = {};
-    lstrcpynA(fileName, current.c_str(), sizeof fileName);
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kAllFilesFilter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = fileName;
-    dialog.nMaxFile = sizeof fileName;
-    dialog.lpstrDefExt = nullptr;
     // No overwrite prompt for a new file: that question comes when the
     // form is run.
-    dialog.Flags = save ? (OFN_HIDEREADONLY | OFN_ENABLESIZING)
-                        : (OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING);
-    static const auto openDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetOpenFileNameA");
-    static const auto saveDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetSaveFileNameA");
-    FileDialogFn show = save ? saveDialog : openDialog;
-    if (show == nullptr) {
-        Diag("ERROR: File dialog not available\n");
+    const DWORD flags = save ? (OFN_HIDEREADONLY | OFN_ENABLESIZING)
+                             : (OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING);
+    std::string path = current;
+    if (!ShowFileDialog(owner, save ? FileDialogKind::Save : FileDialogKind::Open, kAllFilesFilter, nullptr, flags,
+                        path))
         return false;
-    }
-    BOOL confirmed = show(&dialog);
-    if (!confirmed)
-        return false;
-    *chosen = fileName;
+    *chosen = path;
     return true;
 }
 

@@ -12,7 +12,7 @@
 #include "exec/ConsoleTestSupport.h"
 #include "exec/FakeConsoleDlg.h"
 #include "exec/ProcessRunner.h"
-#include "framework/SaveFileDialog.h"
+#include "framework/FileDialogs.h"
 #include "framework/WinApp.h"
 
 namespace {
