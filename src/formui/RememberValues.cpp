@@ -65,9 +65,9 @@ void CTavrelDlg::RestoreFieldValues()
     // button, and the stored choice must have the last word.
     int restored = 0;
     for (size_t i = 0; i < matches.size(); ++i) {
-        CControlDef& control = *m_form.m_controls[i];
         if (matches[i] == nullptr)
             continue;
+        CControlDef& control = *m_form.m_controls[i];
         ++restored;
         if (identities[i].kind == "drive")
             SelectDrive(control.m_pCombo, matches[i]->text);
@@ -76,10 +76,10 @@ void CTavrelDlg::RestoreFieldValues()
     }
     std::set<int> groupsWithChoice;
     for (size_t i = 0; i < matches.size(); ++i) {
-        CControlDef& control = *m_form.m_controls[i];
         const std::string& kind = identities[i].kind;
         if (matches[i] == nullptr || (kind != "checkbox" && kind != "radio" && kind != "typedradio"))
             continue;
+        CControlDef& control = *m_form.m_controls[i];
         bool checked = matches[i]->checked;
         // Edited forms may bring two stored choices into one group.
         if (checked && control.m_nRadioGroup >= 0)
@@ -94,11 +94,11 @@ void CTavrelDlg::StoreFieldValues()
     const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
     std::vector<RememberedValue> values;
     for (size_t i = 0; i < identities.size(); ++i) {
+        if (identities[i].kind.empty())
+            continue;  // an action button, or no definition at all
         const CControlDef& control = *m_form.m_controls[i];
         RememberedValue value;
         value.control = identities[i];
-        if (value.control.kind.empty())
-            continue;
         if (value.control.kind == "drive")
             value.text = control.GetValue();
         else if (HasWindow(control.m_pEdit))
@@ -115,6 +115,8 @@ void CTavrelDlg::ClearFieldValues()
     if (!ForgetRememberedValues(m_strGuiPath))
         Diag("WARNING: Remembered values could not be removed\n");
     for (const auto& control : m_form.m_controls) {
+        if (control == nullptr)
+            continue;
         SetEditText(control->m_pEdit, std::string());
         SelectDrive(control->m_pCombo, std::string());
         if (!control->m_bActionButton)

@@ -23,15 +23,16 @@ bool WriteAll(HANDLE file, const std::string& bytes)
     return FlushFileBuffers(file) != FALSE;
 }
 
-// Another writer (or a reader without delete sharing) may hold the target
-// for a moment.
-bool MoveIntoPlace(const std::string& from, const std::string& to)
+// Another writer or a reader may hold the target for a moment: a file that
+// is open cannot be replaced on every Windows version, even when it was
+// opened for shared deleting (the system then answers "access denied").
+bool MoveIntoPlace(const std::string& from, const std::string& to, DWORD& error)
 {
     for (int attempt = 0; attempt < 10; ++attempt) {
         if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
-        DWORD error = GetLastError();
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)
+        error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION && error != ERROR_ACCESS_DENIED)
             return false;
         Sleep(20);
     }
@@ -61,10 +62,8 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes, DWOR
         error = GetLastError();
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
-    if (written && !MoveIntoPlace(temporary, path)) {
-        error = GetLastError();
+    if (written && !MoveIntoPlace(temporary, path, error))
         written = false;
-    }
     if (!written)
         DeleteFileA(temporary);
     if (!written && error == ERROR_SUCCESS)
