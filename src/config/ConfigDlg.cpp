@@ -43,6 +43,7 @@ void ConfigDlg::DoDataExchange()
     DDX_Control(IDC_GROW_RIGHT, m_growRight);
     DDX_Control(IDC_HIDE_FLAGS, m_hideFlags);
     DDX_Control(IDC_HIDE_RUN_WITH_BUTTONS, m_hideRunWithButtons);
+    DDX_Control(IDC_REMEMBER_VALUES, m_rememberValues);
 }
 
 BOOL ConfigDlg::OnInitDialog()
@@ -53,6 +54,7 @@ BOOL ConfigDlg::OnInitDialog()
     m_growRight.SetCheck(ReadGrowRight() != 0 ? BST_CHECKED : BST_UNCHECKED);
     m_hideFlags.SetCheck(ReadHideFlags() != 0 ? BST_CHECKED : BST_UNCHECKED);
     m_hideRunWithButtons.SetCheck(ReadHideRunWithButtons() != 0 ? BST_CHECKED : BST_UNCHECKED);
+    m_rememberValues.SetCheck(ReadRememberValues() != 0 ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }
 
@@ -91,6 +93,7 @@ void ConfigDlg::SaveSettings()
     WriteGrowRight(IsTicked(m_growRight));
     WriteHideFlags(IsTicked(m_hideFlags));
     WriteHideRunWithButtons(IsTicked(m_hideRunWithButtons));
+    WriteRememberValues(IsTicked(m_rememberValues));
 }
 
 void ConfigDlg::OnOK()

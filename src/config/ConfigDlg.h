@@ -2,7 +2,7 @@
 // ConfigDlg: the program's about box and settings page in one modal dialog.
 // It shows the quick start, opens the web page and the local manual,
 // registers the two form file types for the current user, and edits the
-// four on/off settings, which it saves however it is closed.
+// on/off settings, which it saves however it is closed.
 
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
@@ -20,12 +20,13 @@ public:
     CButton m_growRight;              // 1007
     CButton m_hideFlags;              // 1013
     CButton m_hideRunWithButtons;     // 1014
+    CButton m_rememberValues;         // 1015
 
 protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     // Close button and Enter; Escape, the close box and the system menu's
-    // Close come to OnCancel. Both save the four settings.
+    // Close come to OnCancel. Both save the settings.
     void OnOK() override;
     void OnCancel() override;
 

@@ -10,6 +10,7 @@ const SettingKey kGrowLeftSetting = {"Console", "GrowLeft", 1};
 const SettingKey kGrowRightSetting = {"Console", "GrowRight", 1};
 const SettingKey kHideFlagsSetting = {"UI", "HideFlags", 0};
 const SettingKey kHideRunWithButtonsSetting = {"UI", "HideRunWithButtons", 1};
+const SettingKey kRememberValuesSetting = {"UI", "RememberValues", 1};
 
 namespace {
 const char kSettingsFileName[] = "tavrel.ini";
@@ -36,8 +37,10 @@ int ReadGrowLeft() { return ReadSetting(GetSettingsPath(), kGrowLeftSetting); }
 int ReadGrowRight() { return ReadSetting(GetSettingsPath(), kGrowRightSetting); }
 int ReadHideFlags() { return ReadSetting(GetSettingsPath(), kHideFlagsSetting); }
 int ReadHideRunWithButtons() { return ReadSetting(GetSettingsPath(), kHideRunWithButtonsSetting); }
+int ReadRememberValues() { return ReadSetting(GetSettingsPath(), kRememberValuesSetting); }
 
 void WriteGrowLeft(bool on) { WriteSetting(GetSettingsPath(), kGrowLeftSetting, on); }
 void WriteGrowRight(bool on) { WriteSetting(GetSettingsPath(), kGrowRightSetting, on); }
 void WriteHideFlags(bool on) { WriteSetting(GetSettingsPath(), kHideFlagsSetting, on); }
 void WriteHideRunWithButtons(bool on) { WriteSetting(GetSettingsPath(), kHideRunWithButtonsSetting, on); }
+void WriteRememberValues(bool on) { WriteSetting(GetSettingsPath(), kRememberValuesSetting, on); }

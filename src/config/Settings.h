@@ -1,5 +1,5 @@
 #pragma once
-// The four on/off settings kept in "tavrel.ini" beside the executable.
+// The on/off settings kept in "tavrel.ini" beside the executable.
 // Nothing is cached: every call opens the file, so a change saved by the
 // configuration dialog shows the next time a value is needed.
 
@@ -15,6 +15,7 @@ extern const SettingKey kGrowLeftSetting;            // [Console] GrowLeft, on
 extern const SettingKey kGrowRightSetting;           // [Console] GrowRight, on
 extern const SettingKey kHideFlagsSetting;           // [UI] HideFlags, off
 extern const SettingKey kHideRunWithButtonsSetting;  // [UI] HideRunWithButtons, on
+extern const SettingKey kRememberValuesSetting;      // [UI] RememberValues, on
 
 // Full path of "tavrel.ini" in the running executable's folder.
 std::string GetSettingsPath();
@@ -26,12 +27,14 @@ int ReadGrowLeft();
 int ReadGrowRight();
 int ReadHideFlags();
 int ReadHideRunWithButtons();
+int ReadRememberValues();
 
 // A failed write is ignored: the old values stay in effect.
 void WriteGrowLeft(bool on);
 void WriteGrowRight(bool on);
 void WriteHideFlags(bool on);
 void WriteHideRunWithButtons(bool on);
+void WriteRememberValues(bool on);
 
 // The operations behind the named accessors, on a settings file of the
 // caller's choice. Any non-zero value means on.

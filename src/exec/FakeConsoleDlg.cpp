@@ -34,6 +34,7 @@ bool g_sizingConsole = false;
 BEGIN_MESSAGE_MAP(FakeConsoleDlg, CDialog)
     ON_WM_SIZE()
     ON_WM_TIMER()
+    ON_WM_SYSCOMMAND()
 END_MESSAGE_MAP()
 
 FakeConsoleDlg::FakeConsoleDlg(CWnd* parent) : CDialog(IDD_FAKECONSOLE, parent) {}
@@ -51,6 +52,7 @@ void FakeConsoleDlg::DoDataExchange() { DDX_Control(IDC_CONSOLE_OUTPUT, outputCt
 BOOL FakeConsoleDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    AddOutputMenuItems();
     if (!outputCtrl.IsWindow())
         return TRUE;
 

@@ -52,6 +52,15 @@ public:
 
     BOOL PreTranslateMessage(MSG* msg) override;
 
+    // Keeping the output (system menu): the text as shown, every line
+    // ending in CR LF; the clipboard in both text formats; a UTF-8 file
+    // that is replaced whole or not at all. SaveOutputTo reports a failure
+    // in a message box.
+    std::wstring ShownText() const;
+    void CopyAllOutput();
+    void SaveOutputAs();
+    bool SaveOutputTo(const std::string& path);
+
 protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
@@ -59,6 +68,8 @@ protected:
 
     void OnSize(UINT type, int cx, int cy);
     void OnTimer(UINT_PTR id);
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void AddOutputMenuItems();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -14,15 +14,13 @@
 #include "common/Diag.h"
 #include "formui/ControlIds.h"
 #include "formui/TavrelDlg.h"
+#include "framework/FileDialogs.h"
+#include "framework/SystemLibrary.h"
 #include "framework/WideText.h"
 
 namespace {
 
 constexpr DWORD kPathBufferSize = MAX_PATH;  // 260 characters
-// A path of 260 characters takes up to three bytes a character in the
-// program's text (UTF-8): room for that, and for the long paths the file
-// dialogs may return.
-constexpr DWORD kPathTextBufferSize = 8192;
 
 // Both file dialogs offer one filter: every file.
 const wchar_t kAllFilesFilter[] = L"All Files (*.*)\0*.*\0";
@@ -50,25 +48,8 @@ CControlDef* ControlAt(CFormModel& form, int index)
     return form.m_controls[static_cast<size_t>(index)].get();
 }
 
-// The file dialogs and COM live in libraries that most openings of a form
-// never need: they are loaded at the first Browse, which keeps start-up
-// short. Always from the system folder, never from wherever the search
-// order would find a library of that name first.
-template <class Function>
-Function SystemFunction(const char* library, const char* name)
-{
-    char folder[MAX_PATH] = {};
-    UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return nullptr;
-    std::string path = std::string(folder) + "\\" + library;
-    HMODULE module = ::LoadLibraryA(path.c_str());  // kept loaded for the program's life
-    return module != nullptr ? reinterpret_cast<Function>(::GetProcAddress(module, name)) : nullptr;
-}
-
 using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);
 using OleUninitializeFn = void(WINAPI*)();
-using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
 // The folder browser of the new style needs COM on this thread.
 class ComScope {
@@ -118,36 +99,17 @@ bool BrowseForFolder(HWND owner, bool includeFiles, std::string* chosen)
     return converted;
 }
 
-// The Unicode dialog: the 8-bit one refuses a chosen path that takes more
-// than 260 bytes, which a path of fewer characters may do in UTF-8.
 bool BrowseForFile(HWND owner, bool save, const std::string& current, std::string* chosen)
 {
-    std::wstring fileName = ToWide(current);
-    fileName.resize(kPathTextBufferSize, L'\0');
-    fileName.back() = L'\0';
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kAllFilesFilter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = &fileName[0];
-    dialog.nMaxFile = kPathTextBufferSize;
-    dialog.lpstrDefExt = nullptr;
     // No overwrite prompt for a new file: that question comes when the
     // form is run.
-    dialog.Flags = save ? (OFN_HIDEREADONLY | OFN_ENABLESIZING)
-                        : (OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING);
-    static const auto openDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetOpenFileNameW");
-    static const auto saveDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetSaveFileNameW");
-    FileDialogFn show = save ? saveDialog : openDialog;
-    if (show == nullptr) {
-        Diag("ERROR: File dialog not available\n");
+    const DWORD flags = save ? (OFN_HIDEREADONLY | OFN_ENABLESIZING)
+                             : (OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING);
+    std::string path = current;
+    if (!ShowFileDialog(owner, save ? FileDialogKind::Save : FileDialogKind::Open, kAllFilesFilter, nullptr, flags,
+                        path))
         return false;
-    }
-    BOOL confirmed = show(&dialog);
-    if (!confirmed)
-        return false;
-    *chosen = FromWide(fileName.substr(0, fileName.find(L'\0')));
+    *chosen = path;
     return true;
 }
 

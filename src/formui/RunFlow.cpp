@@ -22,13 +22,6 @@ namespace {
 
 const char kBanner[] = "========================================\n";
 
-// What the user would run: for a batch form its command and the argument
-// list its script would get (not the cmd line that really runs).
-std::string PreviewText(CTavrelDlg& dialog)
-{
-    return FormCommandPreview(dialog.m_form, [](const CControlDef& control) { return control.GetValue(); });
-}
-
 void ShowPreview(const std::string& preview)
 {
     AfxMessageBox("Command that would be executed:\n\n" + preview, MB_OK | MB_ICONINFORMATION);
@@ -64,7 +57,7 @@ void CTavrelDlg::OnRun()
 
     if (IsShiftKeyDown()) {
         Diag("Shift key detected - showing command preview\n");
-        ShowPreview(PreviewText(*this));
+        ShowPreview(PreviewCommandLine());
         return;
     }
 
@@ -109,7 +102,7 @@ void CTavrelDlg::OnActionButton(UINT id)
     if (IsShiftKeyDown()) {
         Diag("Shift key detected - showing command preview\n");
         button->m_bPressed = 1;
-        std::string preview = PreviewText(*this);
+        std::string preview = PreviewCommandLine();
         button->m_bPressed = 0;
         ShowPreview(preview);
         return;
@@ -166,6 +159,13 @@ bool CTavrelDlg::RunEmbeddedBatch(const std::string& arguments)
     return true;
 }
 
+// What the user would run: for a batch form its command and the argument
+// list its script would get (not the cmd line that really runs).
+std::string CTavrelDlg::PreviewCommandLine()
+{
+    return FormCommandPreview(m_form, [](const CControlDef& control) { return control.GetValue(); });
+}
+
 INT_PTR CTavrelDlg::LaunchConsole(const std::string& commandLine)
 {
     auto console = std::make_unique<FakeConsoleDlg>(this);
@@ -174,5 +174,8 @@ INT_PTR CTavrelDlg::LaunchConsole(const std::string& commandLine)
     // Read at every opening, so a change in the settings applies at once.
     console->growRight = ReadGrowRight() != 0;
     console->growLeft = ReadGrowLeft() != 0;
+    // Handled from the console's own message loop, once the console has
+    // tried to start the command.
+    PostMessage(kRunStartedMessage);
     return console->DoModal();
 }

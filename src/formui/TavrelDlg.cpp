@@ -8,6 +8,7 @@
 
 #include "common/Diag.h"
 #include "config/ConfigDlg.h"
+#include "config/Settings.h"
 #include "formui/ControlIds.h"
 #include "framework/WideText.h"
 #include "framework/WinApp.h"
@@ -80,6 +81,7 @@ BEGIN_MESSAGE_MAP(CTavrelDlg, CDialog)
     ON_CONTROL_RANGE(EN_CHANGE, kRadioEditIdBase, kRadioEditIdLast, OnRadioEditChange)
     ON_CONTROL_RANGE(EN_CHANGE, kRadioEditExtFirst, kRadioEditExtLast, OnRadioEditChange)
     ON_WM_DROPFILES()
+    ON_MESSAGE(kRunStartedMessage, OnRunStarted)
 END_MESSAGE_MAP()
 
 CTavrelDlg::CTavrelDlg(CWnd* parent) : CDialog(IDD_TAVREL_DIALOG, parent)
@@ -104,6 +106,7 @@ BOOL CTavrelDlg::OnInitDialog()
 
     HMENU systemMenu = GetSystemMenu(FALSE);
     if (systemMenu != nullptr) {
+        AddFormMenuItems(systemMenu);
         std::string about = LoadResourceString(IDS_ABOUTBOX);
         if (!about.empty()) {
             ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
@@ -178,6 +181,8 @@ BOOL CTavrelDlg::OnInitDialog()
                 m_staticDescription.SetWindowText(m_form.m_strDescription);
             CreateControls();
             LayoutControls();
+            if (ReadRememberValues() != 0)
+                RestoreFieldValues();
         }
     }
 
@@ -225,7 +230,7 @@ void CTavrelDlg::OnSysCommand(UINT id, LPARAM lParam)
     if ((id & 0xFFF0) == kAboutCommand) {
         ConfigDlg config(nullptr);
         config.DoModal();
-    } else {
+    } else if (!OnFormMenuCommand(id & 0xFFF0)) {
         Default();
     }
 }

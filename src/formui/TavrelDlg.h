@@ -58,6 +58,22 @@ public:
     // Field input helpers.
     void LogFocus(const char* tag);
 
+    // Remembered values (kept per user for each form file).
+    void RestoreFieldValues();
+    void StoreFieldValues();
+    void ClearFieldValues();
+
+    // The form's own system-menu items.
+    void AddFormMenuItems(HMENU systemMenu);
+    bool OnFormMenuCommand(UINT command);  // false: not one of ours
+    // The line a run would start, as the Shift preview shows it, with the
+    // environment references expanded; a batch form's script is named by
+    // the form's command.
+    std::string CommandLineToCopy();
+    void CopyCommandLine();
+    // The Shift preview's text.
+    std::string PreviewCommandLine();
+
     HICON m_hIcon = nullptr;
     std::string m_strGuiPath;
     std::string m_strTitle;
@@ -92,6 +108,9 @@ protected:
     void OnRadioClicked(UINT id);
     void OnRadioEditChange(UINT id);
     void OnDropFiles(HDROP drop);
+    // Posted by LaunchConsole: stores the values once the command started.
+    static constexpr UINT kRunStartedMessage = WM_APP + 1;
+    LRESULT OnRunStarted(WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 };

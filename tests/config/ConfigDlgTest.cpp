@@ -56,28 +56,41 @@ TEST_F(ConfigDlgTest, WithoutSettingsFileStartsFromTheDefaults)
     EXPECT_EQ(BST_CHECKED, CheckState(dialog, IDC_GROW_RIGHT));
     EXPECT_EQ(BST_UNCHECKED, CheckState(dialog, IDC_HIDE_FLAGS));
     EXPECT_EQ(BST_CHECKED, CheckState(dialog, IDC_HIDE_RUN_WITH_BUTTONS));
+    EXPECT_EQ(BST_CHECKED, CheckState(dialog, IDC_REMEMBER_VALUES));
+    // The box added last sits below every other control, inside the dialog.
+    RECT client, lowest, added;
+    dialog.GetClientRect(&client);
+    ::GetWindowRect(dialog.GetDlgItem(IDC_HIDE_RUN_WITH_BUTTONS), &lowest);
+    ::GetWindowRect(dialog.GetDlgItem(IDC_REMEMBER_VALUES), &added);
+    ::MapWindowPoints(nullptr, dialog.m_hWnd, reinterpret_cast<POINT*>(&lowest), 2);
+    ::MapWindowPoints(nullptr, dialog.m_hWnd, reinterpret_cast<POINT*>(&added), 2);
+    EXPECT_GE(added.top, lowest.bottom);
+    EXPECT_LE(added.bottom, client.bottom);
     // Opening alone writes nothing.
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(SettingsFile().c_str()));
 }
 
 TEST_F(ConfigDlgTest, StartsFromTheStoredValuesAnyNonZeroBeingOn)
 {
-    WriteSettingsFile("[Console]\r\nGrowLeft=0\r\nGrowRight=7\r\n[UI]\r\nHideFlags=2\r\nHideRunWithButtons=no\r\n");
+    WriteSettingsFile("[Console]\r\nGrowLeft=0\r\nGrowRight=7\r\n[UI]\r\nHideFlags=2\r\nHideRunWithButtons=no\r\n"
+                      "RememberValues=0\r\n");
     Open();
     EXPECT_EQ(BST_UNCHECKED, CheckState(dialog, IDC_GROW_LEFT));
     EXPECT_EQ(BST_CHECKED, CheckState(dialog, IDC_GROW_RIGHT));
     EXPECT_EQ(BST_CHECKED, CheckState(dialog, IDC_HIDE_FLAGS));
     EXPECT_EQ(BST_UNCHECKED, CheckState(dialog, IDC_HIDE_RUN_WITH_BUTTONS));
+    EXPECT_EQ(BST_UNCHECKED, CheckState(dialog, IDC_REMEMBER_VALUES));
 }
 
-TEST_F(ConfigDlgTest, CloseButtonSavesAllFourSettings)
+TEST_F(ConfigDlgTest, CloseButtonSavesEverySetting)
 {
     Open();
     SetCheckState(dialog, IDC_GROW_LEFT, BST_UNCHECKED);
     SetCheckState(dialog, IDC_HIDE_FLAGS, BST_CHECKED);
     Click(dialog, IDOK);
 
-    EXPECT_EQ("[Console]\r\nGrowLeft=0\r\nGrowRight=1\r\n[UI]\r\nHideFlags=1\r\nHideRunWithButtons=1\r\n",
+    EXPECT_EQ("[Console]\r\nGrowLeft=0\r\nGrowRight=1\r\n[UI]\r\nHideFlags=1\r\nHideRunWithButtons=1\r\n"
+              "RememberValues=1\r\n",
               FileContent(SettingsFile()));
     EXPECT_FALSE(dialog.IsWindowVisible());
 }
@@ -178,6 +191,7 @@ protected:
         BOOL result = ConfigDlg::OnInitDialog();
         m_growRight.SetCheck(BST_UNCHECKED);
         m_hideRunWithButtons.SetCheck(BST_UNCHECKED);
+        m_rememberValues.SetCheck(BST_UNCHECKED);
         if (m_how == Close::Escape) {
             HWND closeButton = GetDlgItem(IDOK);
             ::PostMessageA(closeButton, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -198,7 +212,8 @@ TEST_F(ConfigDlgTest, EscapeOrCloseBoxAfterUntickingStoresZero)
         DeleteFileA(SettingsFile().c_str());
         ScriptedConfigDlg modal(how);
         EXPECT_EQ(IDOK, modal.DoModal());
-        EXPECT_EQ("[Console]\r\nGrowLeft=1\r\nGrowRight=0\r\n[UI]\r\nHideFlags=0\r\nHideRunWithButtons=0\r\n",
+        EXPECT_EQ("[Console]\r\nGrowLeft=1\r\nGrowRight=0\r\n[UI]\r\nHideFlags=0\r\nHideRunWithButtons=0\r\n"
+                  "RememberValues=0\r\n",
                   FileContent(SettingsFile()));
     }
 }

@@ -6,9 +6,13 @@
 #include <mutex>
 #include <thread>
 
+#include "support/IsolatedAppData.h"
+
 namespace e2e {
 
 namespace {
+
+IsolatedAppData g_appData;
 
 // How long one cross-process message may take before the driver gives up.
 constexpr UINT kSendTimeoutMs = 5000;

@@ -321,3 +321,39 @@ TEST(RunFlowEndToEnd, ShiftPreviewOfRunAndOfAnActionButton)
     EXPECT_EQ(form.App().Output().find("Launching FakeConsoleDlg"), std::string::npos);
     form.CloseForm();
 }
+
+// The program remembers a form's values once a run has started and puts
+// them back when the same form file opens again.
+TEST(RunFlowEndToEnd, ValuesOfAStartedRunComeBackWhenTheFormOpensAgain)
+{
+    TempDir dir;
+    const std::string path = dir.Write("remembered.gui", FormFile(ArgsPrinter(), {"-t {{text}} Text", "/v Verbose"}));
+    // Identifiers: the text field's edit box is 2001, the checkbox 2002.
+    const std::string awkward = "  \"a b\" %PATH% ;=[ \xE9  ";
+    {
+        TavrelProcess app;
+        ASSERT_TRUE(app.Start("\"" + path + "\""));
+        HWND form = app.WaitForWindow(ArgsPrinter());
+        ASSERT_NE(form, nullptr);
+        ASSERT_TRUE(SetText(FindChildById(form, 2001), awkward));
+        ASSERT_TRUE(SetCheck(FindChildById(form, 2002), true));
+        PostCommand(form, IDOK);
+        HWND console = app.WaitForWindowWhere([](const WindowInfo& window) {
+            return StartsWith(window.title, "Executing: ") && EndsWith(window.title, " (Completed)");
+        });
+        ASSERT_NE(console, nullptr);
+        app.Close(console);
+        app.WaitForWindowGone(console);
+        app.Close(form);
+        ASSERT_TRUE(app.WaitForExit());
+    }
+    TavrelProcess app;
+    ASSERT_TRUE(app.Start("\"" + path + "\""));
+    HWND form = app.WaitForWindow(ArgsPrinter());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(GetText(FindChildById(form, 2001)), awkward);
+    EXPECT_EQ(SendMessageA(FindChildById(form, 2002), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(app.WaitForOutput("Remembered values restored for 2 of 2 controls\n"));
+    app.Close(form);
+    EXPECT_TRUE(app.WaitForExit());
+}

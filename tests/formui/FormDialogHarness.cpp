@@ -6,8 +6,11 @@
 
 #include "config/Settings.h"
 #include "framework/WinApp.h"
+#include "support/IsolatedAppData.h"
 
 namespace {
+
+IsolatedAppData g_appData;
 
 std::string TempFormPath()
 {

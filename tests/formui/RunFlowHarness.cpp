@@ -8,9 +8,12 @@
 
 #include "formui/ShiftKey.h"
 #include "framework/WinApp.h"
+#include "support/IsolatedAppData.h"
 #include "support/TestPrograms.h"
 
 namespace {
+
+IsolatedAppData g_appData;
 
 std::string TempFolder()
 {
@@ -75,9 +78,10 @@ BOOL CALLBACK FindConsole(HWND window, LPARAM result)
 
 // ---- LoadedForm -------------------------------------------------------------
 
-LoadedForm::LoadedForm(const std::string& formText)
+LoadedForm::LoadedForm(const std::string& formText) : LoadedForm(formText, FreshTempName("tvr")) {}
+
+LoadedForm::LoadedForm(const std::string& formText, const std::string& path) : m_path(path)
 {
-    m_path = FreshTempName("tvr");
     std::ofstream(m_path, std::ios::binary | std::ios::trunc) << formText;
     ::LoadLibraryA("RICHED20.DLL");
     SetMessageBoxHook([this](HWND owner, const std::string& text, const std::string& caption, UINT type) {

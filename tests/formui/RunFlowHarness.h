@@ -26,6 +26,8 @@ class LoadedForm {
 public:
     // `formText` is the whole form definition file.
     explicit LoadedForm(const std::string& formText);
+    // The form file at `path` (written there, removed at the end).
+    LoadedForm(const std::string& formText, const std::string& path);
     ~LoadedForm();
     LoadedForm(const LoadedForm&) = delete;
     LoadedForm& operator=(const LoadedForm&) = delete;

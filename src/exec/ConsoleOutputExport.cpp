@@ -1,0 +1,118 @@
+// Keeping a console's output: its system menu copies all of it or saves it
+// to a text file, during a run, after it, and in the error window alike.
+// Both take the text exactly as the window shows it at that moment.
+
+#include <richedit.h>
+
+#include <string>
+
+#include "common/Diag.h"
+#include "exec/FakeConsoleDlg.h"
+#include "exec/ProcessRunner.h"
+#include "framework/Clipboard.h"
+#include "framework/FileReplace.h"
+#include "framework/FileDialogs.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+// System commands of our own: below 0xF000, low four bits clear.
+constexpr UINT kCopyAllCommand = 0x0100;
+constexpr UINT kSaveAsCommand = 0x0110;
+constexpr UINT kUtf16 = 1200;
+
+const wchar_t kTextFilesFilter[] = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+
+// The control ends its paragraphs with a bare CR; a saved or pasted text
+// ends every line with CR LF.
+std::wstring WithCrLfLineEnds(const std::wstring& text)
+{
+    std::wstring out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        if (c == L'\r' || c == L'\n') {
+            out += L"\r\n";
+            if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
+                ++i;
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+void FakeConsoleDlg::AddOutputMenuItems()
+{
+    HMENU menu = GetSystemMenu(FALSE);
+    if (menu == nullptr)
+        return;
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu, MF_STRING, kCopyAllCommand, "Copy all output");
+    ::AppendMenuA(menu, MF_STRING, kSaveAsCommand, "Save output as...");
+}
+
+std::wstring FakeConsoleDlg::ShownText() const
+{
+    if (!outputCtrl.IsWindow())
+        return std::wstring();
+    GETTEXTLENGTHEX measure = { GTL_NUMCHARS | GTL_PRECISE, kUtf16 };
+    LRESULT length = outputCtrl.SendMessage(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&measure), 0);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GETTEXTEX how = {};
+    how.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    how.flags = GT_DEFAULT;
+    how.codepage = kUtf16;
+    LRESULT copied = outputCtrl.SendMessage(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                                            reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return WithCrLfLineEnds(text);
+}
+
+void FakeConsoleDlg::OnSysCommand(UINT id, LPARAM)
+{
+    const UINT command = id & 0xFFF0;
+    if (command == kCopyAllCommand)
+        CopyAllOutput();
+    else if (command == kSaveAsCommand)
+        SaveOutputAs();
+    else
+        Default();
+}
+
+void FakeConsoleDlg::CopyAllOutput()
+{
+    const std::wstring text = ShownText();
+    if (PutTextOnClipboard(m_hWnd, text))
+        Diag("Copied all output to clipboard (%d characters)\n", static_cast<int>(text.size()));
+    else
+        MessageBox("Could not put the output on the clipboard.", AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void FakeConsoleDlg::SaveOutputAs()
+{
+    std::string path;
+    if (!AskSavePath(m_hWnd, kTextFilesFilter, L"txt", path))
+        return;
+    // Taken after the dialog: a run goes on while the user picks the name.
+    SaveOutputTo(path);
+}
+
+bool FakeConsoleDlg::SaveOutputTo(const std::string& path)
+{
+    // UTF-8 keeps every character the window shows, whatever the code page.
+    const std::string bytes = NarrowToCodePage(ShownText(), CP_UTF8);
+    DWORD error = 0;
+    if (ReplaceFileContents(path, bytes, error)) {
+        Diag("Saved output to %s (%d bytes)\n", path.c_str(), static_cast<int>(bytes.size()));
+        return true;
+    }
+    Diag("ERROR: Could not save output to %s\n", path.c_str());
+    MessageBox("Could not save the output to\n" + path + "\n\n" + ProcessRunner::DescribeError(error),
+               AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}

@@ -1,0 +1,134 @@
+// The form's remembered values: put back while the form opens, stored once
+// a run has started, cleared from the system menu.
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/Diag.h"
+#include "config/Settings.h"
+#include "formui/RememberedValues.h"
+#include "formui/TavrelDlg.h"
+#include "formui/ValueStore.h"
+
+namespace {
+
+bool HasWindow(const CWnd* window) { return window != nullptr && window->IsWindow(); }
+
+std::vector<ControlIdentity> IdentitiesOf(const CFormModel& form)
+{
+    std::vector<const CControlDef*> controls;
+    for (const auto& control : form.m_controls)
+        controls.push_back(control.get());
+    return IdentifyControls(controls);
+}
+
+bool IsChecked(const CWnd* button) { return HasWindow(button) && button->SendMessage(BM_GETCHECK) != 0; }
+
+void SetChecked(CWnd* button, bool checked)
+{
+    if (HasWindow(button))
+        button->SendMessage(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void SetEditText(CWnd* edit, const std::string& text)
+{
+    if (HasWindow(edit))
+        edit->SetWindowText(text);
+}
+
+// A drive that is gone (an unplugged stick) cannot be chosen; the drop-down
+// then stays at "<select drive>".
+void SelectDrive(CWnd* combo, const std::string& drive)
+{
+    if (!HasWindow(combo))
+        return;
+    LRESULT item = drive.empty() ? CB_ERR
+                                 : combo->SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                      reinterpret_cast<LPARAM>(drive.c_str()));
+    combo->SendMessage(CB_SETCURSEL, item == CB_ERR ? 0 : static_cast<WPARAM>(item));
+}
+
+}  // namespace
+
+void CTavrelDlg::RestoreFieldValues()
+{
+    std::vector<RememberedValue> stored;
+    if (!LoadRememberedValues(m_strGuiPath, stored))
+        return;
+    const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
+    const std::vector<const RememberedValue*> matches = MatchRememberedValues(identities, stored);
+
+    // Texts first: text put into a typed radio's box selects its radio
+    // button, and the stored choice must have the last word.
+    int restored = 0;
+    for (size_t i = 0; i < matches.size(); ++i) {
+        if (matches[i] == nullptr)
+            continue;
+        CControlDef& control = *m_form.m_controls[i];
+        ++restored;
+        if (identities[i].kind == "drive")
+            SelectDrive(control.m_pCombo, matches[i]->text);
+        else
+            SetEditText(control.m_pEdit, matches[i]->text);
+    }
+    std::set<int> groupsWithChoice;
+    for (size_t i = 0; i < matches.size(); ++i) {
+        const std::string& kind = identities[i].kind;
+        if (matches[i] == nullptr || (kind != "checkbox" && kind != "radio" && kind != "typedradio"))
+            continue;
+        CControlDef& control = *m_form.m_controls[i];
+        bool checked = matches[i]->checked;
+        // Edited forms may bring two stored choices into one group.
+        if (checked && control.m_nRadioGroup >= 0)
+            checked = groupsWithChoice.insert(control.m_nRadioGroup).second;
+        SetChecked(control.m_pButton, checked);
+    }
+    Diag("Remembered values restored for %d of %d controls\n", restored, static_cast<int>(matches.size()));
+}
+
+void CTavrelDlg::StoreFieldValues()
+{
+    const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
+    std::vector<RememberedValue> values;
+    for (size_t i = 0; i < identities.size(); ++i) {
+        if (identities[i].kind.empty())
+            continue;  // an action button, or no definition at all
+        const CControlDef& control = *m_form.m_controls[i];
+        RememberedValue value;
+        value.control = identities[i];
+        if (value.control.kind == "drive")
+            value.text = control.GetValue();
+        else if (HasWindow(control.m_pEdit))
+            value.text = control.m_pEdit->GetWindowText();  // a typed radio's box, chosen or not
+        value.checked = IsChecked(control.m_pButton);
+        values.push_back(value);
+    }
+    StoreRememberedValues(m_strGuiPath, values);
+}
+
+void CTavrelDlg::ClearFieldValues()
+{
+    Diag("Clearing remembered values\n");
+    if (!ForgetRememberedValues(m_strGuiPath))
+        Diag("WARNING: Remembered values could not be removed\n");
+    for (const auto& control : m_form.m_controls) {
+        if (control == nullptr)
+            continue;
+        SetEditText(control->m_pEdit, std::string());
+        SelectDrive(control->m_pCombo, std::string());
+        if (!control->m_bActionButton)
+            SetChecked(control->m_pButton, false);
+    }
+}
+
+LRESULT CTavrelDlg::OnRunStarted(WPARAM, LPARAM)
+{
+    // Posted before the console opened; the runner holds the child's handle
+    // only when the command was started.
+    if (!m_strGuiPath.empty() && m_runner.ProcessHandle() != nullptr && ReadRememberValues() != 0)
+        StoreFieldValues();
+    return 0;
+}

@@ -1,0 +1,112 @@
+#include "formui/ValueStore.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "common/Diag.h"
+#include "framework/Clipboard.h"
+#include "framework/FileReplace.h"
+
+namespace {
+
+// Far above any form's values; a larger file is not ours.
+constexpr DWORD kMaxStoreFileSize = 16u << 20;
+
+std::string StoreFilePath(const std::string& formPath)
+{
+    std::string folder = RememberedValuesFolder();
+    if (folder.empty())
+        return std::string();
+    return folder + "\\" + RememberedValuesFileName(FormStoreKey(formPath));
+}
+
+bool ReadSmallFile(const std::string& path, std::string& bytes)
+{
+    // Shared for deleting too, so that another window may replace the file
+    // while it is read here.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD size = GetFileSize(file, nullptr);
+    bool read = size != INVALID_FILE_SIZE && size <= kMaxStoreFileSize;
+    if (read) {
+        bytes.assign(size, '\0');
+        DWORD got = 0;
+        read = size == 0 || (ReadFile(file, &bytes[0], size, &got, nullptr) && got == size);
+    }
+    CloseHandle(file);
+    return read;
+}
+
+}  // namespace
+
+std::string RememberedValuesFolder()
+{
+    char folder[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableA("APPDATA", folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        folder[0] = '\0';
+        if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+            return std::string();
+    }
+    std::string path = folder;
+    if (path.empty())
+        return path;
+    if (path.back() != '\\')
+        path += '\\';
+    return path + "Tavrel";
+}
+
+std::string FormStoreKey(const std::string& formPath)
+{
+    char full[MAX_PATH * 4] = {};
+    DWORD length = GetFullPathNameA(formPath.c_str(), sizeof full, full, nullptr);
+    std::string path = length != 0 && length < sizeof full ? std::string(full, length) : formPath;
+    // Folded in UTF-16, where the system's own case rules apply to every
+    // letter, and kept as UTF-8 so that the key does not depend on the code
+    // page of the moment.
+    std::wstring wide = WidenFromCodePage(path);
+    if (wide.empty())
+        return path;
+    CharLowerBuffW(&wide[0], static_cast<DWORD>(wide.size()));
+    return NarrowToCodePage(wide, CP_UTF8);
+}
+
+bool LoadRememberedValues(const std::string& formPath, std::vector<RememberedValue>& values)
+{
+    values.clear();
+    std::string path = StoreFilePath(formPath);
+    std::string bytes;
+    if (path.empty() || !ReadSmallFile(path, bytes))
+        return false;
+    if (!ParseRememberedValues(bytes, FormStoreKey(formPath), values)) {
+        Diag("WARNING: Remembered values unusable, starting empty: %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool StoreRememberedValues(const std::string& formPath, const std::vector<RememberedValue>& values)
+{
+    std::string folder = RememberedValuesFolder();
+    if (folder.empty() || (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)) {
+        Diag("WARNING: Cannot create the folder for remembered values: %s\n", folder.c_str());
+        return false;
+    }
+    std::string path = StoreFilePath(formPath);
+    DWORD error = 0;
+    if (!ReplaceFileContents(path, SerializeRememberedValues(FormStoreKey(formPath), values), error)) {
+        Diag("WARNING: Cannot store remembered values in %s (error %d)\n", path.c_str(), static_cast<int>(error));
+        return false;
+    }
+    return true;
+}
+
+bool ForgetRememberedValues(const std::string& formPath)
+{
+    std::string path = StoreFilePath(formPath);
+    if (path.empty())
+        return true;
+    return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
+}

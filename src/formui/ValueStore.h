@@ -1,0 +1,23 @@
+#pragma once
+// Where a form's remembered values live: one file per form in the "Tavrel"
+// folder of the user's application-data folder (per user, and writable
+// where the program's own folder may not be). Every failure reads as "no
+// values" or is only traced: remembering never stops a form.
+
+#include <string>
+#include <vector>
+
+#include "formui/RememberedValues.h"
+
+// "<application data>\Tavrel", from APPDATA or, without it, from the shell;
+// empty when neither names a folder.
+std::string RememberedValuesFolder();
+
+// The form file's full path, case-folded as the file system compares it.
+std::string FormStoreKey(const std::string& formPath);
+
+// False (values empty) when nothing usable is stored for the form.
+bool LoadRememberedValues(const std::string& formPath, std::vector<RememberedValue>& values);
+bool StoreRememberedValues(const std::string& formPath, const std::vector<RememberedValue>& values);
+// True when nothing is stored for the form any more.
+bool ForgetRememberedValues(const std::string& formPath);

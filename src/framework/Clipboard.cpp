@@ -1,0 +1,73 @@
+#include "framework/Clipboard.h"
+
+#include <cstring>
+
+namespace {
+
+// The clipboard takes ownership of the memory once SetClipboardData succeeds.
+bool PutFormat(UINT format, const void* data, size_t bytes)
+{
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (memory == nullptr)
+        return false;
+    void* target = GlobalLock(memory);
+    if (target == nullptr) {
+        GlobalFree(memory);
+        return false;
+    }
+    memcpy(target, data, bytes);
+    GlobalUnlock(memory);
+    if (SetClipboardData(format, memory) == nullptr) {
+        GlobalFree(memory);
+        return false;
+    }
+    return true;
+}
+
+bool PutBoth(HWND owner, const std::string& narrow, const std::wstring& wide)
+{
+    // Another program may hold the clipboard for a moment.
+    bool opened = false;
+    for (int attempt = 0; attempt < 10 && !opened; ++attempt) {
+        opened = OpenClipboard(owner) != FALSE;
+        if (!opened)
+            Sleep(20);
+    }
+    if (!opened)
+        return false;
+    bool put = EmptyClipboard() != FALSE;
+    put = put && PutFormat(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+    put = put && PutFormat(CF_TEXT, narrow.c_str(), narrow.size() + 1);
+    CloseClipboard();
+    return put;
+}
+
+}  // namespace
+
+std::wstring WidenFromCodePage(const std::string& text)
+{
+    if (text.empty())
+        return std::wstring();
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    return wide;
+}
+
+std::string NarrowToCodePage(const std::wstring& text, UINT codePage)
+{
+    if (text.empty())
+        return std::string();
+    int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return std::string();
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &narrow[0], length, nullptr, nullptr);
+    return narrow;
+}
+
+bool PutTextOnClipboard(HWND owner, const std::string& text) { return PutBoth(owner, text, WidenFromCodePage(text)); }
+
+bool PutTextOnClipboard(HWND owner, const std::wstring& text) { return PutBoth(owner, NarrowToCodePage(text), text); }

@@ -1,0 +1,72 @@
+#include "framework/FileReplace.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        DWORD piece = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        if (!WriteFile(file, bytes.data() + done, piece, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return FlushFileBuffers(file) != FALSE;
+}
+
+// Another writer or a reader may hold the target for a moment: a file that
+// is open cannot be replaced on every Windows version, even when it was
+// opened for shared deleting (the system then answers "access denied").
+bool MoveIntoPlace(const std::string& from, const std::string& to, DWORD& error)
+{
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION && error != ERROR_ACCESS_DENIED)
+            return false;
+        Sleep(20);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::string& path, const std::string& bytes, DWORD& error)
+{
+    error = ERROR_SUCCESS;
+    // A read-only target would be replaced by the rename: refuse it as the
+    // system refuses to write it.
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        error = ERROR_ACCESS_DENIED;
+        return false;
+    }
+    char temporary[MAX_PATH] = {};
+    if (GetTempFileNameA(FolderOf(path).c_str(), "tvr", 0, temporary) == 0) {
+        error = GetLastError();
+        return false;
+    }
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool written = file != INVALID_HANDLE_VALUE && WriteAll(file, bytes);
+    if (!written)
+        error = GetLastError();
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    if (written && !MoveIntoPlace(temporary, path, error))
+        written = false;
+    if (!written)
+        DeleteFileA(temporary);
+    if (!written && error == ERROR_SUCCESS)
+        error = ERROR_WRITE_FAULT;
+    return written;
+}
