@@ -14,6 +14,7 @@
 #include "common/Diag.h"
 #include "formui/ControlIds.h"
 #include "formui/TavrelDlg.h"
+#include "framework/SystemLibrary.h"
 
 namespace {
 
@@ -47,20 +48,7 @@ CControlDef* ControlAt(CFormModel& form, int index)
 
 // The file dialogs and COM live in libraries that most openings of a form
 // never need: they are loaded at the first Browse, which keeps start-up
-// short. Always from the system folder, never from wherever the search
-// order would find a library of that name first.
-template <class Function>
-Function SystemFunction(const char* library, const char* name)
-{
-    char folder[MAX_PATH] = {};
-    UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return nullptr;
-    std::string path = std::string(folder) + "\\" + library;
-    HMODULE module = ::LoadLibraryA(path.c_str());  // kept loaded for the program's life
-    return module != nullptr ? reinterpret_cast<Function>(::GetProcAddress(module, name)) : nullptr;
-}
-
+// short.
 using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);
 using OleUninitializeFn = void(WINAPI*)();
 using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
@@ -70,12 +58,12 @@ class ComScope {
 public:
     ComScope()
     {
-        static const auto initialize = SystemFunction<OleInitializeFn>("ole32.dll", "OleInitialize");
+        static const auto initialize = SystemLibraryFunction<OleInitializeFn>("ole32.dll", "OleInitialize");
         m_initialized = initialize != nullptr && SUCCEEDED(initialize(nullptr));
     }
     ~ComScope()
     {
-        static const auto uninitialize = SystemFunction<OleUninitializeFn>("ole32.dll", "OleUninitialize");
+        static const auto uninitialize = SystemLibraryFunction<OleUninitializeFn>("ole32.dll", "OleUninitialize");
         if (m_initialized && uninitialize != nullptr)
             uninitialize();
     }
@@ -126,8 +114,8 @@ bool BrowseForFile(HWND owner, bool save, const std::string& current, std::strin
     // form is run.
     dialog.Flags = save ? (OFN_HIDEREADONLY | OFN_ENABLESIZING)
                         : (OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ENABLESIZING);
-    static const auto openDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetOpenFileNameA");
-    static const auto saveDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetSaveFileNameA");
+    static const auto openDialog = SystemLibraryFunction<FileDialogFn>("comdlg32.dll", "GetOpenFileNameA");
+    static const auto saveDialog = SystemLibraryFunction<FileDialogFn>("comdlg32.dll", "GetSaveFileNameA");
     FileDialogFn show = save ? saveDialog : openDialog;
     if (show == nullptr) {
         Diag("ERROR: File dialog not available\n");

@@ -9,6 +9,7 @@
 #include "common/Diag.h"
 #include "config/ConfigDlg.h"
 #include "formui/ControlIds.h"
+#include "framework/SystemLibrary.h"
 #include "framework/WinApp.h"
 #include "resource.h"
 
@@ -95,7 +96,7 @@ BOOL CTavrelDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     // The console window's output control needs the rich-edit class.
-    ::LoadLibraryA("RICHED20.DLL");
+    LoadRichEditLibrary();
 
     HMENU systemMenu = GetSystemMenu(FALSE);
     if (systemMenu != nullptr) {
