@@ -6,14 +6,15 @@
 # and puts the manual, titled with the version, beside the built program.
 set(TAVREL_GENERATED ${CMAKE_BINARY_DIR}/generated)
 
-# The version resource wants four numbers; missing parts are 0.
-set(_parts ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} ${PROJECT_VERSION_PATCH} ${PROJECT_VERSION_TWEAK})
+# The version resource and the manifest want four numbers; missing parts
+# are 0.
 set(_quad)
-foreach(_part IN LISTS _parts)
-  if(_part STREQUAL "")
-    set(_part 0)
+foreach(_part MAJOR MINOR PATCH TWEAK)
+  set(_number "${PROJECT_VERSION_${_part}}")
+  if(_number STREQUAL "")
+    set(_number 0)
   endif()
-  list(APPEND _quad ${_part})
+  list(APPEND _quad ${_number})
 endforeach()
 list(JOIN _quad "," TAVREL_VERSION_COMMAS)
 list(JOIN _quad "." TAVREL_VERSION_QUAD)
