@@ -4,8 +4,9 @@
 #  - it holds the programs, the manual, the examples, README.txt and the
 #    licence, named with the project's one version, and SHA256SUMS matches;
 #  - each shipped program carries the project's version in its version
-#    resource, no link time, no build path, and the mitigations (ASLR with
-#    relocations, DEP, no SE handler), read with pev's tools.
+#    resource, no link time, no build path, imports only known DLLs, and
+#    the mitigations (ASLR with relocations, DEP, no SE handler), read with
+#    pev's tools.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 fail() { echo "release check FAILED: $*" >&2; exit 1; }
@@ -62,6 +63,17 @@ for exe in "$folder"/*.exe; do
   # Marked as having no SE handler, the image must register none: a write
   # to the head of the handler chain (fs:0) would end the process.
   ! i686-w64-mingw32-objdump -d "$exe" | grep -qE ',%fs:0x0$' || fail "$what: registers an SE handler"
+  # Libraries the loader resolves before the program runs: only ones that
+  # Windows 7 to 11 list as known DLLs, which always come from the system
+  # folder (GNU ld cannot ask the loader to search only there).
+  imports=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
+  for dll in $imports; do
+    case "$dll" in
+      advapi32.dll|comdlg32.dll|gdi32.dll|imm32.dll|kernel32.dll|msvcrt.dll|ole32.dll|oleaut32.dll|\
+      psapi.dll|rpcrt4.dll|setupapi.dll|shell32.dll|shlwapi.dll|user32.dll|ws2_32.dll) ;;
+      *) fail "$what imports $dll, which is not a known DLL: load it with LoadSystemLibrary" ;;
+    esac
+  done
   ! strings -a "$exe" | grep -qE "$root|/build/|/usr/" || fail "$what: holds a build path"
 done
 
