@@ -11,20 +11,22 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 fail() { echo "release check FAILED: $*" >&2; exit 1; }
 
-one="$root/build-release-check-1"
-two="$root/build-release-check-2"
-rm -rf "$one" "$two"
-bash "$root/tools/release.sh" --build-dir "$one" --dist "$one/dist" >/dev/null
+# The first build is the everyday one in build/ (tools/test.sh has just
+# made it), the second a fresh one in another folder: one extra build.
+one="$root/build"
+two="$root/build-release-check"
+rm -rf "$two"
+bash "$root/tools/release.sh" --build-dir "$one" --dist "$two/dist-one" >/dev/null
 bash "$root/tools/release.sh" --build-dir "$two" --dist "$two/dist" >/dev/null
 
 version=$(sed -n 's/^project(Tavrel VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 [ -n "$version" ] || fail "no project version in CMakeLists.txt"
 name="tavrel-$version-win32.zip"
-zip="$one/dist/$name"
+zip="$two/dist-one/$name"
 [ -f "$zip" ] || fail "no $name"
 cmp "$zip" "$two/dist/$name" || fail "two builds gave different archives"
 cmp "$one/release/tavrel-$version/tavrel.exe" "$two/release/tavrel-$version/tavrel.exe" || fail "different tavrel.exe"
-(cd "$one/dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
+(cd "$two/dist-one" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match"
 
 # Contents: exactly what a user needs, under one folder named with the version.
 expected=$( {
@@ -36,7 +38,7 @@ expected=$( {
 actual=$(unzip -Z1 "$zip" | LC_ALL=C sort)
 [ "$expected" = "$actual" ] || fail "archive holds:"$'\n'"$actual"$'\n'"expected:"$'\n'"$expected"
 
-unpacked="$one/unpacked"
+unpacked="$two/unpacked"
 mkdir -p "$unpacked" && (cd "$unpacked" && unzip -q "$zip")
 folder="$unpacked/tavrel-$version"
 head -1 "$folder/README.txt" | grep -q "^Tavrel $version for Windows" || fail "README.txt names another version"
@@ -77,5 +79,5 @@ for exe in "$folder"/*.exe; do
   ! strings -a "$exe" | grep -qE "$root|/build/|/usr/" || fail "$what: holds a build path"
 done
 
-rm -rf "$one" "$two"
+rm -rf "$two"
 echo "Release check passed: $name"
