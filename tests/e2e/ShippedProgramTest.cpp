@@ -66,6 +66,19 @@ TEST(ShippedProgram, EveryBundledExampleFormOpensWithoutAComplaint)
     }
 }
 
+TEST(ShippedProgram, TheFirstExampleAUserTriesRuns)
+{
+    TavrelProcess app;
+    ASSERT_TRUE(app.Start("\"" + ExamplesFolder() + "\\list-folder.gui\""));
+    HWND form = app.WaitForWindow("cmd /c dir");
+    ASSERT_NE(form, nullptr) << app.Output();
+    // The required folder: its label takes identifier 2000, its edit box 2001.
+    ASSERT_TRUE(SetText(FindChildById(form, 2001), "C:\\windows"));
+    Click(FindChildById(form, IDOK));
+    EXPECT_TRUE(app.WaitForOutput("Process exited with code: 0")) << app.Output();
+    app.Kill();
+}
+
 // Wine, unlike Windows, has libraries of its own that it prefers to files of
 // the same name; told to prefer files for one program, it searches as
 // Windows does. (Windows ignores this key.)
