@@ -21,6 +21,8 @@ foreach(_program tavrel tavrel-lint)
 endforeach()
 set(TAVREL_README_LINT_LINE "")
 if(TARGET tavrel-lint)
+  # Its version resource, so that its file properties name the version too.
+  target_sources(tavrel-lint PRIVATE ${PROJECT_SOURCE_DIR}/res/tavrel-lint.rc)
   set(TAVREL_README_LINT_LINE "  tavrel-lint.exe   checks form definitions, from a command prompt\n")
 endif()
 
