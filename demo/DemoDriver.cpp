@@ -67,6 +67,19 @@ bool SaveWindowPicture(HWND hwnd, const std::string& path)
     return saved;
 }
 
+// The pictures show what a user sees, so the scripts run a copy of the
+// program from a neutral folder (TAVREL_DEMO_EXE, a Windows path), started
+// in that folder; without it, the built program from the test folder.
+bool StartTavrel(e2e::TavrelProcess& app, const std::string& form)
+{
+    char exe[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("TAVREL_DEMO_EXE", exe, MAX_PATH) == 0 || exe[0] == 0)
+        return app.Start("\"" + form + "\"");
+    std::string folder = exe;
+    folder.erase(folder.find_last_of('\\') + 1);
+    return app.Start("\"" + form + "\"", folder, exe);
+}
+
 int Fail(const char* what, e2e::TavrelProcess& app)
 {
     fprintf(stderr, "demo: %s\n--- Tavrel's diagnostic lines ---\n%s\n", what, app.Output().c_str());
@@ -85,7 +98,7 @@ HWND WaitForFinishedConsole(e2e::TavrelProcess& app)
 int RunFormAndPictureConsole(const std::string& form, const std::string& picture)
 {
     e2e::TavrelProcess app;
-    if (!app.Start("\"" + form + "\""))
+    if (!StartTavrel(app, form))
         return Fail("tavrel.exe did not start", app);
     HWND dialog = app.WaitForWindowWhere([](const e2e::WindowInfo& w) { return !w.title.empty(); }, 20000);
     if (dialog == nullptr)
@@ -121,7 +134,7 @@ int main(int argc, char** argv)
     const std::string out = std::string(argv[3]) + "\\";
 
     e2e::TavrelProcess app;
-    if (!app.Start("\"" + form + "\""))
+    if (!StartTavrel(app, form))
         return Fail("tavrel.exe did not start", app);
     HWND dialog = app.WaitForWindow("cmd /c dir", 20000);
     if (dialog == nullptr)

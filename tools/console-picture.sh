@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
 # Opens a form with build/tavrel.exe under Wine on a private X server,
 # presses Run as the form stands, waits for the command to finish and saves
-# a PNG of the console window. Usage: tools/console-picture.sh FORM.gui OUT.png
+# a PNG of the console window. The program and the form are copied to
+# C:\Tavrel first (helper programs the form names, to C:\Tavrel\tools), so
+# no build path shows.
+# Usage: tools/console-picture.sh FORM.gui OUT.png [PROGRAM...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-[ $# -eq 2 ] || { echo "usage: $0 FORM.gui OUT.png" >&2; exit 2; }
-bash "$root/tools/build.sh" tavrel tavrel_demo >/dev/null
-winpath() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
+[ $# -ge 2 ] || { echo "usage: $0 FORM.gui OUT.png [PROGRAM...]" >&2; exit 2; }
+form=$(realpath "$1")
 out=$(realpath -m "$2")
+shift 2
+bash "$root/tools/build.sh" tavrel tavrel_demo >/dev/null
+source "$root/tools/neutral-folder.sh"
+stage_in_neutral_folder "$root/build/wineprefix" "$root/build/tavrel.exe" "$form" "$@"
 bmp="${out%.png}.bmp"
-bash "$root/tools/with-display.sh" "$root/build/wineprefix" \
+winpath() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
+TAVREL_DEMO_EXE='C:\Tavrel\tavrel.exe' bash "$root/tools/with-display.sh" "$root/build/wineprefix" \
   "$root/build/wine-run.sh" "$root/build/testbin/tavrel_demo.exe" --run \
-  "$(winpath "$1")" "$(winpath "$bmp")"
+  "C:\\Tavrel\\examples\\$(basename "$form")" "$(winpath "$bmp")"
 convert "$bmp" "$out" && rm -f "$bmp"
 echo "Saved $out"

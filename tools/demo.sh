@@ -14,9 +14,12 @@ out="$root/out"
 mkdir -p "$out"
 rm -f "$out"/form.bmp "$out"/console.bmp
 
-bash "$root/tools/with-display.sh" "$root/build/wineprefix" \
+# Run from C:\Tavrel, as a user who unzipped it there would.
+source "$root/tools/neutral-folder.sh"
+stage_in_neutral_folder "$root/build/wineprefix" "$root/build/tavrel.exe" "$root/examples/list-folder.gui"
+TAVREL_DEMO_EXE='C:\Tavrel\tavrel.exe' bash "$root/tools/with-display.sh" "$root/build/wineprefix" \
   "$root/build/wine-run.sh" "$root/build/testbin/tavrel_demo.exe" \
-  "$(winpath "$root/examples/list-folder.gui")" 'C:\windows' "$(winpath "$out")"
+  'C:\Tavrel\examples\list-folder.gui' 'C:\windows' "$(winpath "$out")"
 
 for picture in form console; do
   convert "$out/$picture.bmp" "$out/$picture.png" && rm -f "$out/$picture.bmp"

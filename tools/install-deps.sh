@@ -2,7 +2,7 @@
 # Installs what building and testing Tavrel needs on Debian 12 (as root).
 # Does nothing when everything is already there.
 set -euo pipefail
-packages=(g++-mingw-w64-i686 cmake make wine wine32:i386 wine64 xvfb xauth xdotool
+packages=(g++-mingw-w64-i686 cmake make wine wine32:i386 wine64 xvfb xauth xdotool zip unzip pev
           imagemagick fonts-wine fonts-dejavu-core googletest clang libclang-rt-14-dev
           nlohmann-json3-dev)
 missing=()

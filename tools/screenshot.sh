@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Opens a form with the built tavrel.exe under Wine on a private X server and
-# saves a PNG of the form window, frame and caption included.
+# saves a PNG of the form window, frame and caption included. Program and
+# form are copied to C:\Tavrel first, so no build path shows.
 #
 # Usage: tools/screenshot.sh FORM.gui OUT.png [SECONDS]
 #   SECONDS  how long to let the form paint once it is shown (default 1)
@@ -43,6 +44,9 @@ wineserver -w 2>/dev/null || true
 
 mkdir -p "$(dirname "$out")"
 rm -f "$out"
+# Opened as a user would: from C:\Tavrel, never from the build folder.
+source "$repo/tools/neutral-folder.sh"
+stage_in_neutral_folder "$WINEPREFIX" "$exe" "$form"
 
 # The part that needs the display runs inside xvfb-run.
 inner=$(mktemp)
@@ -51,7 +55,7 @@ cat >"$inner" <<'EOF'
 set -u
 exe=$1 form=$2 out=$3 settle=$4
 log=$(mktemp)
-wine "$exe" "$(winepath -w "$form")" >"$log" 2>&1 &
+wine 'C:\Tavrel\tavrel.exe' "C:\\Tavrel\\examples\\$(basename "$form")" >"$log" 2>&1 &
 pid=$!
 cleanup() {
   kill "$pid" 2>/dev/null || true
@@ -90,6 +94,7 @@ for _ in $(seq 1 50); do
   sleep 0.1
 done
 EOF
-timeout 180 xvfb-run -a -s "-screen 0 ${SCREEN:-1280x1024x24}" bash "$inner" "$exe" "$form" "$out" "$settle"
+(cd "$neutral_unix" &&
+  timeout 180 xvfb-run -a -s "-screen 0 ${SCREEN:-1280x1024x24}" bash "$inner" "$exe" "$form" "$out" "$settle")
 [ -f "$out" ] || { echo "no screenshot taken" >&2; exit 1; }
 echo "$out"

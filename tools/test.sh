@@ -23,3 +23,7 @@ bash "$root/tools/build.sh"
 # another. A first failure stays in the log; only a second one fails the run.
 (cd "$root/build" && bash "$root/tools/with-display.sh" "$root/build/wineprefix" \
     ctest --output-on-failure -j"$jobs" --repeat until-pass:2)
+
+echo "== Release archive =="
+# Built twice in two folders: the archives must match byte for byte.
+bash "$root/tools/check-release.sh"

@@ -6,6 +6,7 @@
 #include "common/Diag.h"
 #include "config/FileAssociations.h"
 #include "framework/ModulePath.h"
+#include "framework/SystemLibrary.h"
 #include "config/RtfStream.h"
 #include "config/Settings.h"
 #include "config/TextFormat.h"
@@ -29,8 +30,7 @@ END_MESSAGE_MAP()
 
 ConfigDlg::ConfigDlg(CWnd* parent) : CDialog(IDD_CONFIG, parent)
 {
-    // Loading twice is harmless: the library stays loaded for the process.
-    ::LoadLibraryA("RICHED20.DLL");
+    LoadRichEditLibrary();
 }
 
 ConfigDlg::~ConfigDlg() = default;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "exec/FakeConsoleDlg.h"
+#include "framework/SystemLibrary.h"
 #include "framework/WinApp.h"
 
 void ConsoleErrorPresenter::ShowReport(const std::string& title, const std::string& text)
@@ -10,7 +11,7 @@ void ConsoleErrorPresenter::ShowReport(const std::string& title, const std::stri
     // The console's output control is a rich edit; its class exists only
     // once the library is loaded. The form dialog loads it too, but a report
     // may come before that (or from a program without a form dialog).
-    LoadLibraryA("RICHED20.DLL");
+    LoadRichEditLibrary();
 
     FakeConsoleDlg report(nullptr);
     report.textMode = true;

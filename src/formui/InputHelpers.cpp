@@ -48,6 +48,8 @@ CControlDef* ControlAt(CFormModel& form, int index)
     return form.m_controls[static_cast<size_t>(index)].get();
 }
 
+// COM lives in a library that most openings of a form never need: it is
+// loaded at the first Browse, which keeps start-up short.
 using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);
 using OleUninitializeFn = void(WINAPI*)();
 
@@ -56,12 +58,12 @@ class ComScope {
 public:
     ComScope()
     {
-        static const auto initialize = SystemFunction<OleInitializeFn>("ole32.dll", "OleInitialize");
+        static const auto initialize = SystemLibraryFunction<OleInitializeFn>("ole32.dll", "OleInitialize");
         m_initialized = initialize != nullptr && SUCCEEDED(initialize(nullptr));
     }
     ~ComScope()
     {
-        static const auto uninitialize = SystemFunction<OleUninitializeFn>("ole32.dll", "OleUninitialize");
+        static const auto uninitialize = SystemLibraryFunction<OleUninitializeFn>("ole32.dll", "OleUninitialize");
         if (m_initialized && uninitialize != nullptr)
             uninitialize();
     }

@@ -10,6 +10,7 @@
 #include "config/ConfigDlg.h"
 #include "config/Settings.h"
 #include "formui/ControlIds.h"
+#include "framework/SystemLibrary.h"
 #include "framework/WideText.h"
 #include "framework/WinApp.h"
 #include "resource.h"
@@ -102,7 +103,7 @@ BOOL CTavrelDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     // The console window's output control needs the rich-edit class.
-    ::LoadLibraryA("RICHED20.DLL");
+    LoadRichEditLibrary();
 
     HMENU systemMenu = GetSystemMenu(FALSE);
     if (systemMenu != nullptr) {

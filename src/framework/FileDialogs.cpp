@@ -25,8 +25,8 @@ bool ShowFileDialog(HWND owner, FileDialogKind kind, const wchar_t* filter, cons
                     DWORD flags, std::string& path)
 {
     using FileDialogFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
-    static const auto openDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetOpenFileNameW");
-    static const auto saveDialog = SystemFunction<FileDialogFn>("comdlg32.dll", "GetSaveFileNameW");
+    static const auto openDialog = SystemLibraryFunction<FileDialogFn>("comdlg32.dll", "GetOpenFileNameW");
+    static const auto saveDialog = SystemLibraryFunction<FileDialogFn>("comdlg32.dll", "GetSaveFileNameW");
     FileDialogFn show = kind == FileDialogKind::Save ? saveDialog : openDialog;
     if (show == nullptr) {
         Diag("ERROR: File dialog not available\n");

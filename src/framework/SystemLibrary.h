@@ -1,21 +1,32 @@
 #pragma once
-// Functions of system libraries that most openings of a form never need
-// (file dialogs, COM): loaded at their first use, which keeps start-up
-// short. Always from the system folder, never from wherever the search
-// order would find a library of that name first.
+// Libraries of the system, loaded from the system folder only: a file of the
+// same name beside a copied or renamed tavrel.exe, or in the current folder,
+// is never loaded in their place.
 
 #include <windows.h>
 
-#include <string>
+// Narrows, for the rest of the process, where libraries loaded by bare name
+// are searched: the system folder only where Windows can (Windows 8 and
+// later, Windows 7 with update KB2533623), else at least not the current
+// folder. Call first thing at start-up.
+void RestrictLibrarySearch();
 
+// Loads a system library (and what it depends on) from the system folder;
+// null when it cannot be loaded. It stays loaded for the process's life.
+HMODULE LoadSystemLibrary(const char* fileName);
+
+// A function of a system library loaded as above; null when either is
+// missing.
 template <class Function>
-Function SystemFunction(const char* library, const char* name)
+Function SystemLibraryFunction(const char* library, const char* name)
 {
-    char folder[MAX_PATH] = {};
-    UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return nullptr;
-    std::string path = std::string(folder) + "\\" + library;
-    HMODULE module = ::LoadLibraryA(path.c_str());  // kept loaded for the program's life
-    return module != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
+    HMODULE module = LoadSystemLibrary(library);
+    // Through a generic function pointer: FARPROC stands for any signature.
+    return module != nullptr
+        ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)))
+        : nullptr;
 }
+
+// The rich-edit control's library: its window class RichEdit20W exists once
+// it is loaded. Loading it again costs nothing.
+void LoadRichEditLibrary();

@@ -13,6 +13,7 @@
 #include "lint/ModelJson.h"
 
 #if defined(_WIN32)
+#include "framework/SystemLibrary.h"
 #include "lint/BatchFormRun.h"
 #endif
 
@@ -57,6 +58,9 @@ std::string Counted(int count, const char* what)
 
 int main(int argc, char** argv)
 {
+#if defined(_WIN32)
+    RestrictLibrarySearch();
+#endif
     // The parser traces every step; the checker shows only its findings.
     SetDiagSink([](const std::string&) {});
 

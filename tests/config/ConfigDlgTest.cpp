@@ -11,6 +11,7 @@
 #include "config/RegistryTestKeys.h"
 #include "config/Settings.h"
 #include "resource.h"
+#include "tavrel_version.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ TEST_F(ConfigDlgTest, QuickStartIsLoadedFromTheResourcesAndReadOnly)
     char text[8192] = {};
     GetWindowTextA(control, text, sizeof text);
     std::string shown = text;
-    EXPECT_EQ(0u, shown.find("Tavrel v1.0 Quick Start")) << shown;
+    EXPECT_EQ(0u, shown.find("Tavrel v" TAVREL_VERSION " Quick Start")) << shown;
     EXPECT_NE(std::string::npos, shown.find("File Types"));
     EXPECT_NE(std::string::npos, shown.find("Console Window"));
     EXPECT_NE(std::string::npos, shown.find("For more detail, click Open Manual above."));
