@@ -37,7 +37,8 @@ Window* MakeWindow(CreateFn create)
     auto window = std::make_unique<Window>();
     if (!create(*window))
         return nullptr;
-    window->SetFont(GuiFont(), TRUE);
+    // Not drawn yet: the form shows after creation and paints in full then.
+    window->SetFont(GuiFont(), FALSE);
     return window.release();
 }
 
@@ -46,6 +47,15 @@ bool IsTypedRadio(const CControlDef& def) { return def.m_nRadioGroup >= 0 && !de
 bool IsCheckbox(const CControlDef& def)
 {
     return def.m_nRadioGroup < 0 && def.m_strType.empty() && !def.m_strFlag.empty();
+}
+
+// The text of a checkbox, untyped radio or option label: the flag in front
+// unless the user hides flags.
+std::string FlagLabel(const std::string& flag, const std::string& label, bool hideFlags)
+{
+    if (!hideFlags && !flag.empty())
+        return flag + "   " + label;
+    return label;
 }
 
 // "C:\" becomes "C:".
@@ -58,7 +68,12 @@ std::string DriveName(std::string root)
 
 class ControlFactory {
 public:
-    ControlFactory(CTavrelDlg& dialog, ControlIdAllocator& ids) : m_dialog(dialog), m_ids(ids) {}
+    // The flag setting is read once for the whole form: a form of a thousand
+    // labels would otherwise open the settings file a thousand times.
+    ControlFactory(CTavrelDlg& dialog, ControlIdAllocator& ids)
+        : m_dialog(dialog), m_ids(ids), m_hideFlags(ReadHideFlags() != 0)
+    {
+    }
 
     void Create(CControlDef& def, int index)
     {
@@ -92,7 +107,7 @@ private:
     {
         const bool radio = def.m_nRadioGroup >= 0;
         const bool typed = IsTypedRadio(def);
-        std::string text = typed ? def.m_strFlag : m_dialog.FormatFlagLabel(def.m_strFlag, def.m_strLabel);
+        std::string text = typed ? def.m_strFlag : FlagLabel(def.m_strFlag, def.m_strLabel, m_hideFlags);
 
         DWORD style = radio ? kRadioStyle : kCheckboxStyle;
         if (radio && def.m_bFirstInGroup)
@@ -135,7 +150,7 @@ private:
     {
         std::string label = def.m_strLabel;
         if (!def.m_bRequired && !def.m_strFlag.empty() && !def.m_strType.empty())
-            label = m_dialog.FormatFlagLabel(def.m_strFlag, def.m_strLabel);
+            label = FlagLabel(def.m_strFlag, def.m_strLabel, m_hideFlags);
         if (def.IsPathType())
             label += ":";
         return label;
@@ -210,6 +225,7 @@ private:
 
     CTavrelDlg& m_dialog;
     ControlIdAllocator& m_ids;
+    const bool m_hideFlags;
 };
 
 // Keyboard navigation among radio buttons stops at the next WS_GROUP: the
@@ -275,9 +291,7 @@ void WarnAboutButtonLimits(const CFormModel& form)
 
 std::string CTavrelDlg::FormatFlagLabel(const std::string& flag, const std::string& label)
 {
-    if (ReadHideFlags() == 0 && !flag.empty())
-        return flag + "   " + label;
-    return label;
+    return FlagLabel(flag, label, ReadHideFlags() != 0);
 }
 
 void CTavrelDlg::CreateControls()
