@@ -444,31 +444,15 @@ void CTavrelDlg::UpdateScrollBar()
     m_scrollBar.SetScrollInfo(&info, TRUE);
 }
 
-void CTavrelDlg::OnVScroll(UINT code, UINT position, HWND scrollBar)
+void CTavrelDlg::ScrollTo(int position)
 {
-    if (scrollBar != nullptr && scrollBar != m_scrollBar.m_hWnd) {
-        Default();
+    if (!m_scrollBar.IsWindow())
         return;
-    }
-    if (!m_scrollBar.IsWindow()) {
-        Default();
-        return;
-    }
-    const int oldPosition = m_nScrollPos;
     SCROLLINFO info = {};
     m_scrollBar.GetScrollInfo(&info, SIF_ALL);
-    int newPosition = info.nPos;
-    switch (code) {
-    case SB_LINEUP: newPosition -= kLineStep; break;
-    case SB_LINEDOWN: newPosition += kLineStep; break;
-    case SB_PAGEUP: newPosition -= static_cast<int>(info.nPage); break;
-    case SB_PAGEDOWN: newPosition += static_cast<int>(info.nPage); break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: newPosition = ThumbPosition(position, info.nTrackPos); break;
-    default: break;
-    }
+    const int oldPosition = m_nScrollPos;
     const int lastPosition = info.nPage > 0 ? info.nMax - static_cast<int>(info.nPage) + 1 : info.nMax;
-    newPosition = std::max(info.nMin, std::min(newPosition, lastPosition));
+    const int newPosition = std::max(info.nMin, std::min(position, lastPosition));
 
     m_nScrollPos = newPosition;
     SCROLLINFO update = {};
@@ -487,5 +471,30 @@ void CTavrelDlg::OnVScroll(UINT code, UINT position, HWND scrollBar)
         m_panel.SetWindowPos(nullptr, 0, wanted - newPosition, 0, 0,
                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+void CTavrelDlg::OnVScroll(UINT code, UINT position, HWND scrollBar)
+{
+    if (scrollBar != nullptr && scrollBar != m_scrollBar.m_hWnd) {
+        Default();
+        return;
+    }
+    if (!m_scrollBar.IsWindow()) {
+        Default();
+        return;
+    }
+    SCROLLINFO info = {};
+    m_scrollBar.GetScrollInfo(&info, SIF_ALL);
+    int newPosition = info.nPos;
+    switch (code) {
+    case SB_LINEUP: newPosition -= kLineStep; break;
+    case SB_LINEDOWN: newPosition += kLineStep; break;
+    case SB_PAGEUP: newPosition -= static_cast<int>(info.nPage); break;
+    case SB_PAGEDOWN: newPosition += static_cast<int>(info.nPage); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: newPosition = ThumbPosition(position, info.nTrackPos); break;
+    default: break;
+    }
+    ScrollTo(newPosition);
     Default();
 }

@@ -67,6 +67,7 @@ BEGIN_MESSAGE_MAP(CTavrelDlg, CDialog)
     ON_COMMAND(IDOK, OnRun)
     ON_WM_VSCROLL()
     ON_WM_SIZE()
+    ON_MESSAGE(WM_MOUSEWHEEL, OnMouseWheel)
     ON_WM_TIMER()
     ON_WM_SETFOCUS()
     ON_WM_KILLFOCUS()
@@ -248,6 +249,10 @@ HCURSOR CTavrelDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
 BOOL CTavrelDlg::PreTranslateMessage(MSG* msg)
 {
+    if (ForwardWheelToForm(*msg))
+        return TRUE;
+    const bool keyboard = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
+    const HWND focusBefore = ::GetFocus();
     const bool tab = msg->message == WM_KEYDOWN && msg->wParam == VK_TAB;
     if (tab) {
         Diag("\n[TAB KEY PRESSED]\n");
@@ -256,6 +261,9 @@ BOOL CTavrelDlg::PreTranslateMessage(MSG* msg)
     BOOL result = CDialog::PreTranslateMessage(msg);  // moves the focus on Tab
     if (tab)
         LogFocus("After Tab");
+    // Tab, Shift+Tab, arrows and mnemonics may move the focus off screen.
+    if (keyboard && ::GetFocus() != focusBefore)
+        ScrollIntoView(::GetFocus());
     return result;
 }
 
