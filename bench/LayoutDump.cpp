@@ -27,9 +27,14 @@ BOOL CALLBACK PrintWindow(HWND window, LPARAM dialog)
     RECT rect = {};
     ::GetWindowRect(window, &rect);
     ::MapWindowPoints(nullptr, reinterpret_cast<HWND>(dialog), reinterpret_cast<POINT*>(&rect), 2);
-    printf("  %-10s id=%-5d %s (%d,%d)-(%d,%d) '%s'\n", className, ::GetDlgCtrlID(window),
+    // A drop-down's open list is a window of its own: its size counts too.
+    RECT list = {};
+    if (lstrcmpiA(className, "ComboBox") == 0)
+        ::SendMessageA(window, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&list));
+    printf("  %-10s id=%-5d %s (%d,%d)-(%d,%d) list %dx%d '%s'\n", className, ::GetDlgCtrlID(window),
            (::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) ? "shown " : "hidden", (int)rect.left,
-           (int)rect.top, (int)rect.right, (int)rect.bottom, text);
+           (int)rect.top, (int)rect.right, (int)rect.bottom, (int)(list.right - list.left),
+           (int)(list.bottom - list.top), text);
     return TRUE;
 }
 

@@ -26,6 +26,10 @@ constexpr DWORD kBrowseStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 constexpr DWORD kDriveStringsBufferSize = 511;
 
 const RECT kNoRect = { 0, 0, 0, 0 };
+// A drive drop-down is made at the width and open-list height the layout
+// gives it, so that the layout only moves it: resizing a drop-down resizes
+// its list too, a window of its own, and costs as much as a dozen controls.
+const RECT kDriveListRect = { 0, 0, 100, 200 };
 
 HFONT GuiFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
 
@@ -197,7 +201,7 @@ private:
     {
         int id = m_ids.NextSequential();
         CComboBox* combo = MakeWindow<CComboBox>([&](CComboBox& c) {
-            return c.Create(kDriveListStyle, kNoRect, Panel(), id);
+            return c.Create(kDriveListStyle, kDriveListRect, Panel(), id);
         });
         if (combo == nullptr) {
             Diag("Failed to create drive combo box for control %d\n", index);
