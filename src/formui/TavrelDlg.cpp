@@ -155,6 +155,11 @@ BOOL CTavrelDlg::OnInitDialog()
     if (m_groupRequired.Create("Required", WS_CHILD | BS_GROUPBOX, MakeRect(0, 0, 100, 100),
                                &m_panel, kRequiredGroupId)) {
         m_groupRequired.SetFont(GuiFont(), TRUE);
+        // The box draws only its frame: the panel paints what lies inside it
+        // (it would be left out as a child's area), or scrolling leaves
+        // pieces of earlier views there.
+        ::SetWindowLongA(m_groupRequired.m_hWnd, GWL_EXSTYLE,
+                         ::GetWindowLongA(m_groupRequired.m_hWnd, GWL_EXSTYLE) | WS_EX_TRANSPARENT);
         Diag("Created Required group box\n");
     } else {
         Diag("WARNING: Failed to create Required group box\n");

@@ -280,3 +280,19 @@ TEST(Scrolling, MovingTheFocusScrollsItsFieldIntoView)
     EXPECT_TRUE(shown(39));
     ExpectPosition(form, dlg.m_nScrollPos);
 }
+
+// The Required box draws only its frame; the panel must paint inside it, or
+// a scroll leaves pieces of the earlier view there.
+TEST(Scrolling, ThePanelPaintsInsideTheRequiredBox)
+{
+    OpenForm form(FormText("Box.", { "{{required text}} First", "{{required text}} Second", "-c Check" }));
+    CTavrelDlg& dlg = form.Dialog();
+    dlg.ShowWindow(SW_SHOWNA);
+    RECT box = RectIn(dlg.m_groupRequired.m_hWnd, dlg.m_panel.m_hWnd);
+    HDC dc = ::GetDC(dlg.m_panel.m_hWnd);
+    // Inside the frame, left of every control.
+    const bool painted = ::PtVisible(dc, box.left + 3, (box.top + box.bottom) / 2) != FALSE;
+    ::ReleaseDC(dlg.m_panel.m_hWnd, dc);
+    dlg.ShowWindow(SW_HIDE);
+    EXPECT_TRUE(painted);
+}
