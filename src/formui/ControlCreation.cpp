@@ -53,15 +53,6 @@ bool IsCheckbox(const CControlDef& def)
     return def.m_nRadioGroup < 0 && def.m_strType.empty() && !def.m_strFlag.empty();
 }
 
-// The text of a checkbox, untyped radio or option label: the flag in front
-// unless the user hides flags.
-std::string FlagLabel(const std::string& flag, const std::string& label, bool hideFlags)
-{
-    if (!hideFlags && !flag.empty())
-        return flag + "   " + label;
-    return label;
-}
-
 // "C:\" becomes "C:".
 std::string DriveName(std::string root)
 {
@@ -72,12 +63,7 @@ std::string DriveName(std::string root)
 
 class ControlFactory {
 public:
-    // The flag setting is read once for the whole form: a form of a thousand
-    // labels would otherwise open the settings file a thousand times.
-    ControlFactory(CTavrelDlg& dialog, ControlIdAllocator& ids)
-        : m_dialog(dialog), m_ids(ids), m_hideFlags(ReadHideFlags() != 0)
-    {
-    }
+    ControlFactory(CTavrelDlg& dialog, ControlIdAllocator& ids) : m_dialog(dialog), m_ids(ids) {}
 
     void Create(CControlDef& def, int index)
     {
@@ -111,7 +97,7 @@ private:
     {
         const bool radio = def.m_nRadioGroup >= 0;
         const bool typed = IsTypedRadio(def);
-        std::string text = typed ? def.m_strFlag : FlagLabel(def.m_strFlag, def.m_strLabel, m_hideFlags);
+        std::string text = typed ? def.m_strFlag : m_dialog.FormatFlagLabel(def.m_strFlag, def.m_strLabel);
 
         DWORD style = radio ? kRadioStyle : kCheckboxStyle;
         if (radio && def.m_bFirstInGroup)
@@ -154,7 +140,7 @@ private:
     {
         std::string label = def.m_strLabel;
         if (!def.m_bRequired && !def.m_strFlag.empty() && !def.m_strType.empty())
-            label = FlagLabel(def.m_strFlag, def.m_strLabel, m_hideFlags);
+            label = m_dialog.FormatFlagLabel(def.m_strFlag, def.m_strLabel);
         if (def.IsPathType())
             label += ":";
         return label;
@@ -229,7 +215,6 @@ private:
 
     CTavrelDlg& m_dialog;
     ControlIdAllocator& m_ids;
-    const bool m_hideFlags;
 };
 
 // Keyboard navigation among radio buttons stops at the next WS_GROUP: the
@@ -295,13 +280,20 @@ void WarnAboutButtonLimits(const CFormModel& form)
 
 std::string CTavrelDlg::FormatFlagLabel(const std::string& flag, const std::string& label)
 {
-    return FlagLabel(flag, label, ReadHideFlags() != 0);
+    const int hideFlags = m_nHideFlagsWhileCreating >= 0 ? m_nHideFlagsWhileCreating : ReadHideFlags();
+    if (hideFlags == 0 && !flag.empty())
+        return flag + "   " + label;
+    return label;
 }
 
 void CTavrelDlg::CreateControls()
 {
     Diag("CreateControls - Phase 2: Creating labels and checkboxes\n");
     Diag("Creating %d controls\n", static_cast<int>(m_form.m_controls.size()));
+    // One read of the flag setting serves every label of the form: a form
+    // of a thousand labels would otherwise open the settings file a
+    // thousand times.
+    m_nHideFlagsWhileCreating = ReadHideFlags() != 0 ? 1 : 0;
 
     if (!m_form.m_controls.empty())
         WarnAboutButtonLimits(m_form);
@@ -329,5 +321,6 @@ void CTavrelDlg::CreateControls()
     }
 
     CloseRadioGroups(m_form);
+    m_nHideFlagsWhileCreating = -1;
     Diag("CreateControls complete\n");
 }

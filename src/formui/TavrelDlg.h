@@ -76,6 +76,7 @@ public:
     int m_nClientHeight = 0;
     int m_nNextControlId = 2000;
     int m_nWheelRemainder = 0;  // wheel delta not yet turned into lines
+    int m_nHideFlagsWhileCreating = -1;  // the flag setting while controls are created; -1 outside
     ProcessRunner m_runner;
 
 protected:
