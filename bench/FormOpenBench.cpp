@@ -1,6 +1,8 @@
 // Time from process start to the form being shown and idle, for a form of
-// 20 controls and one of 1,000, against a bare dialog program of ours built
-// the same way (the baseline), all in the same run. Prints figures only.
+// 20 controls and one of 1,000, against two baselines built the same way,
+// all in the same run: the bare dialog (the empty form template) and the
+// bare program that creates the same windows as tavrel.exe for the form
+// (see BareDialog.cpp). Prints figures only.
 //
 // Usage: form_open_bench [--runs N] [--tavrel PATH]
 // tavrel.exe is looked for beside this program and one folder up.
@@ -13,6 +15,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "BenchForm.h"
 
 namespace {
 
@@ -33,44 +37,10 @@ std::string TempFile(const char* name)
     return std::string(folder) + name;
 }
 
-// A form of `count` controls of the kinds a real form mixes.
 std::string WriteForm(int count)
 {
     std::string path = TempFile(count > 100 ? "tavrel-bench-large.gui" : "tavrel-bench-small.gui");
-    std::ofstream out(path, std::ios::binary);
-    out << "cmd /c echo\r\nA benchmark form of " << count << " controls.\r\n";
-    int made = 0;
-    for (int i = 0; made < count; ++i) {
-        switch (i % 10) {
-        case 0: out << "{{required text}} Required text " << i << "\r\n"; ++made; break;
-        case 1: out << "-n" << i << " {{number}} Number " << i << "\r\n"; ++made; break;
-        case 2:
-            // Path fields stay well below the 100 Browse buttons a form is
-            // announced to support, or a warning box would open first.
-            if ((i / 10) % 2 == 0)
-                out << "-f" << i << " {{file}} Input file " << i << "\r\n";
-            else
-                out << "-s" << i << " {{text}} Text " << i << "\r\n";
-            ++made;
-            break;
-        case 3: case 4: out << "-c" << i << " Checkbox " << i << " with a label of a few words\r\n"; ++made; break;
-        case 5:
-            out << "{{radiostart}}\r\n";
-            for (int r = 0; r < 3 && made < count; ++r, ++made)
-                out << "-r" << i << "x" << r << " Choice " << r << "\r\n";
-            out << "{{radioend}}\r\n";
-            break;
-        case 6: out << "-t" << i << " {{text}} Text " << i << "\r\n"; ++made; break;
-        case 7:
-            if ((i / 10) % 4 == 1)
-                out << "-d" << i << " {{dir}} Folder " << i << "\r\n";
-            else
-                out << "{{drive}} -v" << i << " Drive " << i << "\r\n";
-            ++made;
-            break;
-        default: out << "-o" << i << " Option " << i << "\r\n"; ++made; break;
-        }
-    }
+    std::ofstream(path, std::ios::binary) << BenchFormText(count);
     return path;
 }
 
@@ -154,17 +124,10 @@ struct Figures {
     int failed = 0;
 };
 
-Figures Measure(const std::string& commandLine, int runs)
+Figures Summarise(std::vector<double> times, int failed)
 {
-    std::vector<double> times;
     Figures figures;
-    for (int i = 0; i < runs; ++i) {
-        double ms = TimeOpen(commandLine);
-        if (ms < 0)
-            ++figures.failed;
-        else
-            times.push_back(ms);
-    }
+    figures.failed = failed;
     if (!times.empty()) {
         std::sort(times.begin(), times.end());
         figures.median = times[times.size() / 2];
@@ -174,11 +137,37 @@ Figures Measure(const std::string& commandLine, int runs)
     return figures;
 }
 
+// Runs every program once per round, `runs` rounds: a machine busy with
+// other work slows all of them alike instead of whichever ran then.
+std::vector<Figures> Measure(const std::vector<std::string>& commandLines, int runs)
+{
+    std::vector<std::vector<double>> times(commandLines.size());
+    std::vector<int> failed(commandLines.size(), 0);
+    for (int round = 0; round < runs; ++round) {
+        for (size_t i = 0; i < commandLines.size(); ++i) {
+            double ms = TimeOpen(commandLines[i]);
+            if (ms < 0)
+                ++failed[i];
+            else
+                times[i].push_back(ms);
+        }
+    }
+    std::vector<Figures> figures;
+    for (size_t i = 0; i < commandLines.size(); ++i)
+        figures.push_back(Summarise(times[i], failed[i]));
+    return figures;
+}
+
+double Ratio(const Figures& figures, const Figures& baseline)
+{
+    return figures.median > 0 && baseline.median > 0 ? figures.median / baseline.median : -1;
+}
+
 void Print(const char* name, const Figures& figures, const Figures* baseline)
 {
     printf("  %-26s median %8.1f ms   min %8.1f   max %8.1f", name, figures.median, figures.min, figures.max);
-    if (baseline != nullptr && baseline->median > 0 && figures.median > 0)
-        printf("   ratio to baseline %5.2f", figures.median / baseline->median);
+    if (baseline != nullptr && Ratio(figures, *baseline) > 0)
+        printf("   ratio to bare dialog %5.2f", Ratio(figures, *baseline));
     if (figures.failed > 0)
         printf("   (%d runs failed)", figures.failed);
     printf("\n");
@@ -188,7 +177,7 @@ void Print(const char* name, const Figures& figures, const Figures* baseline)
 
 int main(int argc, char** argv)
 {
-    int runs = 5;
+    int runs = 9;
     std::string tavrel;
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--runs") == 0 && i + 1 < argc)
@@ -208,16 +197,33 @@ int main(int argc, char** argv)
     const std::string small = WriteForm(20);
     const std::string large = WriteForm(1000);
     printf("Form open: process start to form shown and idle, %d runs each\n", runs);
-    // One run of each first, so that every program's file is in the cache.
-    Measure("\"" + baseline + "\"", 1);
-    Measure("\"" + tavrel + "\" \"" + small + "\"", 1);
-
-    Figures bare = Measure("\"" + baseline + "\"", runs);
-    Figures twenty = Measure("\"" + tavrel + "\" \"" + small + "\"", runs);
-    Figures thousand = Measure("\"" + tavrel + "\" \"" + large + "\"", runs);
-    Print("bare dialog (baseline)", bare, nullptr);
+    const std::string bareWindows = "\"" + baseline + "\" ";
+    const std::vector<std::string> programs = {
+        "\"" + baseline + "\"",
+        bareWindows + "20",
+        "\"" + tavrel + "\" \"" + small + "\"",
+        bareWindows + "1000",
+        "\"" + tavrel + "\" \"" + large + "\"",
+    };
+    // One round first, so that every program's file is in the cache.
+    Measure(programs, 1);
+    std::vector<Figures> figures = Measure(programs, runs);
+    const Figures& bare = figures[0];
+    const Figures& bareTwenty = figures[1];
+    const Figures& twenty = figures[2];
+    const Figures& bareThousand = figures[3];
+    const Figures& thousand = figures[4];
+    Print("bare dialog", bare, nullptr);
+    Print("bare, same windows, 20", bareTwenty, &bare);
     Print("tavrel, 20 controls", twenty, &bare);
+    Print("bare, same windows, 1000", bareThousand, &bare);
     Print("tavrel, 1000 controls", thousand, &bare);
+    // The fastest run is the one least disturbed by other work on the
+    // machine: on a busy machine compare the minima.
+    printf("  by median: tavrel 20 / bare dialog %.2f, tavrel 1000 / bare same windows 1000 %.2f\n",
+           Ratio(twenty, bare), Ratio(thousand, bareThousand));
+    printf("  by minimum: tavrel 20 / bare dialog %.2f, tavrel 1000 / bare same windows 1000 %.2f\n",
+           twenty.min / bare.min, thousand.min / bareThousand.min);
 
     ::DeleteFileA(small.c_str());
     ::DeleteFileA(large.c_str());

@@ -26,6 +26,10 @@ constexpr DWORD kBrowseStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 constexpr DWORD kDriveStringsBufferSize = 511;
 
 const RECT kNoRect = { 0, 0, 0, 0 };
+// A drive drop-down is made at the width and open-list height the layout
+// gives it, so that the layout only moves it: resizing a drop-down resizes
+// its list too, a window of its own, and costs as much as a dozen controls.
+const RECT kDriveListRect = { 0, 0, 100, 200 };
 
 HFONT GuiFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
 
@@ -37,7 +41,8 @@ Window* MakeWindow(CreateFn create)
     auto window = std::make_unique<Window>();
     if (!create(*window))
         return nullptr;
-    window->SetFont(GuiFont(), TRUE);
+    // Not drawn yet: the form shows after creation and paints in full then.
+    window->SetFont(GuiFont(), FALSE);
     return window.release();
 }
 
@@ -182,7 +187,7 @@ private:
     void CreateDriveList(CControlDef& def, int index, int id)
     {
         CComboBox* combo = MakeWindow<CComboBox>([&](CComboBox& c) {
-            return c.Create(kDriveListStyle, kNoRect, Panel(), id);
+            return c.Create(kDriveListStyle, kDriveListRect, Panel(), id);
         });
         if (combo == nullptr) {
             Diag("Failed to create drive combo box for control %d\n", index);
@@ -281,7 +286,8 @@ void WarnAboutButtonLimits(const CFormModel& form)
 
 std::string CTavrelDlg::FormatFlagLabel(const std::string& flag, const std::string& label)
 {
-    if (ReadHideFlags() == 0 && !flag.empty())
+    const int hideFlags = m_nHideFlagsWhileCreating >= 0 ? m_nHideFlagsWhileCreating : ReadHideFlags();
+    if (hideFlags == 0 && !flag.empty())
         return flag + "   " + label;
     return label;
 }
@@ -290,6 +296,10 @@ void CTavrelDlg::CreateControls()
 {
     Diag("CreateControls - Phase 2: Creating labels and checkboxes\n");
     Diag("Creating %d controls\n", static_cast<int>(m_form.m_controls.size()));
+    // One read of the flag setting serves every label of the form: a form
+    // of a thousand labels would otherwise open the settings file a
+    // thousand times.
+    m_nHideFlagsWhileCreating = ReadHideFlags() != 0 ? 1 : 0;
 
     if (!m_form.m_controls.empty())
         WarnAboutButtonLimits(m_form);
@@ -320,5 +330,6 @@ void CTavrelDlg::CreateControls()
     }
 
     CloseRadioGroups(m_form);
+    m_nHideFlagsWhileCreating = -1;
     Diag("CreateControls complete\n");
 }

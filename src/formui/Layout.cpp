@@ -41,19 +41,60 @@ int ClientHeightOf(const CWnd& window)
     return client.bottom - client.top;
 }
 
-// The height of an action button's text in the button's own font.
-int MeasureButtonText(CWnd& button, int width)
-{
-    HDC dc = ::GetDC(button.m_hWnd);
-    HFONT font = button.GetFont();
-    HGDIOBJ previous = ::SelectObject(dc, font != nullptr ? font : GuiFont());
-    std::string text = button.GetWindowText();
-    RECT rect = { 0, 0, width, 10000 };
-    ::DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK);
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(button.m_hWnd, dc);
-    return rect.bottom - rect.top;
-}
+// Measures text in the dialog's font through one device context held for a
+// whole layout: taking and releasing a context for each of a thousand
+// labels costs more than the measuring itself.
+class TextMeasure {
+public:
+    explicit TextMeasure(HWND window) : m_window(window), m_dc(::GetDC(window))
+    {
+        m_previous = ::SelectObject(m_dc, GuiFont());
+    }
+    ~TextMeasure()
+    {
+        ::SelectObject(m_dc, m_previous);
+        ::ReleaseDC(m_window, m_dc);
+    }
+    TextMeasure(const TextMeasure&) = delete;
+    TextMeasure& operator=(const TextMeasure&) = delete;
+
+    // The height of `text` wrapped at `width`.
+    int Height(const std::string& text, int width) { return Height(m_dc, text, width); }
+
+    // The width of `text` on one line.
+    int SingleLineWidth(const std::string& text)
+    {
+        RECT rect = { 0, 0, 0, 0 };
+        ::DrawTextA(m_dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
+        return rect.right - rect.left;
+    }
+
+    // The height of a button's text in the button's own font.
+    int ButtonTextHeight(CWnd& button, int width)
+    {
+        HFONT font = button.GetFont();
+        if (font == nullptr || font == GuiFont())
+            return Height(button.GetWindowText(), width);
+        HDC dc = ::GetDC(button.m_hWnd);
+        HGDIOBJ previous = ::SelectObject(dc, font);
+        int height = Height(dc, button.GetWindowText(), width);
+        ::SelectObject(dc, previous);
+        ::ReleaseDC(button.m_hWnd, dc);
+        return height;
+    }
+
+    static int Height(HDC dc, const std::string& text, int width)
+    {
+        RECT rect = { 0, 0, width, 10000 };
+        ::DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK);
+        return rect.bottom - rect.top;
+    }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
 
 // The scroll message carries the thumb's position in 16 bits; while the user
 // drags, the bar knows it in full. A message sent without a drag (the
@@ -67,7 +108,7 @@ int ThumbPosition(UINT messagePosition, int trackPosition)
 
 class FlowLayout {
 public:
-    FlowLayout(CTavrelDlg& dialog, int contentWidth) : m_dialog(dialog), W(contentWidth) {}
+    FlowLayout(TextMeasure& measure, int contentWidth) : m_measure(measure), W(contentWidth) {}
 
     // The three kinds a required control can be placed as; anything else
     // keeps y = 0 and height 0.
@@ -115,18 +156,7 @@ public:
     int y = 0;
 
 private:
-    int Measure(const std::string& text, int width) { return m_dialog.MeasureTextHeight(text, width); }
-
-    int MeasureSingleLineWidth(const std::string& text)
-    {
-        HDC dc = ::GetDC(m_dialog.m_hWnd);
-        HGDIOBJ previous = ::SelectObject(dc, GuiFont());
-        RECT rect = { 0, 0, 0, 0 };
-        ::DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
-        ::SelectObject(dc, previous);
-        ::ReleaseDC(m_dialog.m_hWnd, dc);
-        return rect.right - rect.left;
-    }
+    int Measure(const std::string& text, int width) { return m_measure.Height(text, width); }
 
     void Record(CControlDef& def, int top, int height)
     {
@@ -140,7 +170,7 @@ private:
         // A flag too long for the 50-pixel button would be cut off: the
         // button grows to fit it and the edit box and label move right.
         int buttonWidth = kTypedRadioWidth;
-        int needed = MeasureSingleLineWidth(TextOf(def.m_pButton)) + kRadioGlyphWidth;
+        int needed = m_measure.SingleLineWidth(TextOf(def.m_pButton)) + kRadioGlyphWidth;
         if (needed > buttonWidth) {
             int extra = needed - buttonWidth;
             buttonWidth = needed;
@@ -169,7 +199,7 @@ private:
     void PlaceActionButton(CControlDef& def, int index)
     {
         std::string text = TextOf(def.m_pButton);
-        int textHeight = MeasureButtonText(*def.m_pButton, W - 16);
+        int textHeight = m_measure.ButtonTextHeight(*def.m_pButton, W - 16);
         Diag("  Button text: '%s'\n", text.substr(0, 50).c_str());
         Diag("  Calculated text height: %d, total height: %d\n", textHeight, textHeight + 12);
         int height = std::max(textHeight + 12, kRowHeight);
@@ -216,7 +246,7 @@ private:
         y += rowHeight + kGap;
     }
 
-    CTavrelDlg& m_dialog;
+    TextMeasure& m_measure;
     const int W;
 };
 
@@ -224,13 +254,7 @@ private:
 
 int CTavrelDlg::MeasureTextHeight(const std::string& text, int width)
 {
-    HDC dc = ::GetDC(m_hWnd);
-    HGDIOBJ previous = ::SelectObject(dc, GuiFont());
-    RECT rect = { 0, 0, width, 10000 };
-    ::DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK);
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(m_hWnd, dc);
-    return rect.bottom - rect.top;
+    return TextMeasure(m_hWnd).Height(text, width);
 }
 
 void CTavrelDlg::LayoutControls()
@@ -244,12 +268,13 @@ void CTavrelDlg::LayoutControls()
     if (m_btnRun.IsWindow())
         PlaceOnPanel(&m_btnRun, CW - 86, 10, kRunButtonWidth, kRunButtonHeight);
 
-    FlowLayout flow(*this, W);
+    TextMeasure measure(m_hWnd);
+    FlowLayout flow(measure, W);
     if (m_staticDescription.IsWindow()) {
         std::string description = m_staticDescription.GetWindowText();
         if (!description.empty()) {
             m_staticDescription.ShowWindow(SW_SHOW);
-            int height = MeasureTextHeight(description, CW - 106);
+            int height = measure.Height(description, CW - 106);
             PlaceOnPanel(&m_staticDescription, kMargin, 10, CW - 106, height);
             // 20 pixels below the lower of the description and the Run button.
             flow.y = std::max(height + 10, 35) + 20;
@@ -419,31 +444,15 @@ void CTavrelDlg::UpdateScrollBar()
     m_scrollBar.SetScrollInfo(&info, TRUE);
 }
 
-void CTavrelDlg::OnVScroll(UINT code, UINT position, HWND scrollBar)
+void CTavrelDlg::ScrollTo(int position)
 {
-    if (scrollBar != nullptr && scrollBar != m_scrollBar.m_hWnd) {
-        Default();
+    if (!m_scrollBar.IsWindow())
         return;
-    }
-    if (!m_scrollBar.IsWindow()) {
-        Default();
-        return;
-    }
-    const int oldPosition = m_nScrollPos;
     SCROLLINFO info = {};
     m_scrollBar.GetScrollInfo(&info, SIF_ALL);
-    int newPosition = info.nPos;
-    switch (code) {
-    case SB_LINEUP: newPosition -= kLineStep; break;
-    case SB_LINEDOWN: newPosition += kLineStep; break;
-    case SB_PAGEUP: newPosition -= static_cast<int>(info.nPage); break;
-    case SB_PAGEDOWN: newPosition += static_cast<int>(info.nPage); break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: newPosition = ThumbPosition(position, info.nTrackPos); break;
-    default: break;
-    }
+    const int oldPosition = m_nScrollPos;
     const int lastPosition = info.nPage > 0 ? info.nMax - static_cast<int>(info.nPage) + 1 : info.nMax;
-    newPosition = std::max(info.nMin, std::min(newPosition, lastPosition));
+    const int newPosition = std::max(info.nMin, std::min(position, lastPosition));
 
     m_nScrollPos = newPosition;
     SCROLLINFO update = {};
@@ -462,5 +471,30 @@ void CTavrelDlg::OnVScroll(UINT code, UINT position, HWND scrollBar)
         m_panel.SetWindowPos(nullptr, 0, wanted - newPosition, 0, 0,
                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+void CTavrelDlg::OnVScroll(UINT code, UINT position, HWND scrollBar)
+{
+    if (scrollBar != nullptr && scrollBar != m_scrollBar.m_hWnd) {
+        Default();
+        return;
+    }
+    if (!m_scrollBar.IsWindow()) {
+        Default();
+        return;
+    }
+    SCROLLINFO info = {};
+    m_scrollBar.GetScrollInfo(&info, SIF_ALL);
+    int newPosition = info.nPos;
+    switch (code) {
+    case SB_LINEUP: newPosition -= kLineStep; break;
+    case SB_LINEDOWN: newPosition += kLineStep; break;
+    case SB_PAGEUP: newPosition -= static_cast<int>(info.nPage); break;
+    case SB_PAGEDOWN: newPosition += static_cast<int>(info.nPage); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: newPosition = ThumbPosition(position, info.nTrackPos); break;
+    default: break;
+    }
+    ScrollTo(newPosition);
     Default();
 }

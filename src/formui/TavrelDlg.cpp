@@ -70,6 +70,7 @@ BEGIN_MESSAGE_MAP(CTavrelDlg, CDialog)
     ON_COMMAND(IDOK, OnRun)
     ON_WM_VSCROLL()
     ON_WM_SIZE()
+    ON_MESSAGE(WM_MOUSEWHEEL, OnMouseWheel)
     ON_WM_TIMER()
     ON_WM_SETFOCUS()
     ON_WM_KILLFOCUS()
@@ -163,6 +164,11 @@ BOOL CTavrelDlg::OnInitDialog()
     if (m_groupRequired.Create("Required", WS_CHILD | BS_GROUPBOX, MakeRect(0, 0, 100, 100),
                                &m_panel, kRequiredGroupId)) {
         m_groupRequired.SetFont(GuiFont(), TRUE);
+        // The box draws only its frame: the panel paints what lies inside it
+        // (it would be left out as a child's area), or scrolling leaves
+        // pieces of earlier views there.
+        ::SetWindowLongA(m_groupRequired.m_hWnd, GWL_EXSTYLE,
+                         ::GetWindowLongA(m_groupRequired.m_hWnd, GWL_EXSTYLE) | WS_EX_TRANSPARENT);
         Diag("Created Required group box\n");
     } else {
         Diag("WARNING: Failed to create Required group box\n");
@@ -257,6 +263,10 @@ HCURSOR CTavrelDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
 BOOL CTavrelDlg::PreTranslateMessage(MSG* msg)
 {
+    if (ForwardWheelToForm(*msg))
+        return TRUE;
+    const bool keyboard = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
+    const HWND focusBefore = ::GetFocus();
     const bool tab = msg->message == WM_KEYDOWN && msg->wParam == VK_TAB;
     if (tab) {
         Diag("\n[TAB KEY PRESSED]\n");
@@ -265,6 +275,9 @@ BOOL CTavrelDlg::PreTranslateMessage(MSG* msg)
     BOOL result = CDialog::PreTranslateMessage(msg);  // moves the focus on Tab
     if (tab)
         LogFocus("After Tab");
+    // Tab, Shift+Tab, arrows and mnemonics may move the focus off screen.
+    if (keyboard && ::GetFocus() != focusBefore)
+        ScrollIntoView(::GetFocus());
     return result;
 }
 

@@ -43,6 +43,10 @@ public:
     void LayoutControls();
     int MeasureTextHeight(const std::string& text, int width);
     void UpdateScrollBar();
+    // Moves the content to `position` (clamped to the bar's range).
+    void ScrollTo(int position);
+    // Scrolls just enough to show the control row that holds `window`.
+    void ScrollIntoView(HWND window);
 
     // Field values and validation.
     bool ValidateInputs();
@@ -87,6 +91,8 @@ public:
     int m_nContentHeight = 0;
     int m_nClientHeight = 0;
     int m_nNextControlId = 2000;
+    int m_nWheelRemainder = 0;  // wheel delta not yet turned into lines
+    int m_nHideFlagsWhileCreating = -1;  // the flag setting while controls are created; -1 outside
     ProcessRunner m_runner;
 
 protected:
@@ -100,6 +106,8 @@ protected:
     void OnRun();
     void OnVScroll(UINT code, UINT position, HWND scrollBar);
     void OnSize(UINT type, int cx, int cy);
+    LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    bool ForwardWheelToForm(const MSG& msg);
     void OnTimer(UINT_PTR id);
     void OnSetFocus(HWND oldFocus);
     void OnKillFocus(HWND newFocus);

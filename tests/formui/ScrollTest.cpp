@@ -171,3 +171,134 @@ TEST(Scrolling, DraggingTheThumbReachesPositionsBeyondSixteenBits)
     CControlDef& lastField = form.Control(1499);
     EXPECT_LE(RectIn(lastField.m_pEdit->m_hWnd, dlg.m_hWnd).bottom, form.ClientHeight());
 }
+
+namespace {
+
+std::string ManyFields(int count)
+{
+    std::vector<std::string> lines = { "{{drive}} -d Drive" };
+    for (int i = 0; i < count; ++i)
+        lines.push_back("-f" + std::to_string(i) + " {{text}} Field " + std::to_string(i));
+    return FormText("Fields.", lines);
+}
+
+// A wheel message as the system delivers it to `target`; true when the form
+// took it from the control.
+bool Wheel(OpenForm& form, HWND target, int delta)
+{
+    MSG msg = {};
+    msg.hwnd = target;
+    msg.message = WM_MOUSEWHEEL;
+    msg.wParam = MAKEWPARAM(0, (WORD)(short)delta);
+    BOOL taken = static_cast<CWnd&>(form.Dialog()).PreTranslateMessage(&msg);
+    if (!taken)
+        ::SendMessageA(target, WM_MOUSEWHEEL, msg.wParam, 0);
+    return taken != FALSE;
+}
+
+bool Press(OpenForm& form, UINT key, bool shift = false)
+{
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    MSG msg = {};
+    msg.hwnd = ::GetFocus();
+    msg.message = WM_KEYDOWN;
+    msg.wParam = key;
+    BOOL handled = static_cast<CWnd&>(form.Dialog()).PreTranslateMessage(&msg);
+    keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+    return handled != FALSE;
+}
+
+}  // namespace
+
+TEST(Scrolling, TheWheelScrollsTallFormsByLinesAndAddsUpSmallSteps)
+{
+    UINT lines = 0;
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0));
+    ASSERT_TRUE(lines > 0 && lines < 10);
+    const int notch = static_cast<int>(lines) * 20;
+
+    OpenForm form(ManyFields(80));
+    CTavrelDlg& dlg = form.Dialog();
+    HWND edit = form.Control(5).m_pEdit->m_hWnd;
+    HWND label = form.Control(5).m_pLabel->m_hWnd;
+    // Over (or focused on) an edit box or a label, the form scrolls.
+    EXPECT_TRUE(Wheel(form, edit, -WHEEL_DELTA));
+    ExpectPosition(form, notch);
+    EXPECT_TRUE(Wheel(form, label, -2 * WHEEL_DELTA));
+    ExpectPosition(form, 3 * notch);
+    // Touchpad steps of a quarter notch add up to exactly one notch.
+    for (int i = 0; i < 4; ++i)
+        Wheel(form, edit, -WHEEL_DELTA / 4);
+    ExpectPosition(form, 4 * notch);
+    // A step left over is dropped when the wheel turns the other way.
+    Wheel(form, edit, -WHEEL_DELTA / 4);
+    Wheel(form, edit, WHEEL_DELTA);
+    ExpectPosition(form, 3 * notch);
+    // Sent straight to the dialog, and clamped at the top.
+    dlg.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 10 * WHEEL_DELTA), 0);
+    ExpectPosition(form, 0);
+    // The drive drop-down keeps the wheel for its own choice.
+    EXPECT_FALSE(Wheel(form, form.Control(0).m_pCombo->m_hWnd, -WHEEL_DELTA));
+    ExpectPosition(form, 0);
+
+    // A form that fits: the wheel goes where it went before and nothing moves.
+    OpenForm small(ManyFields(3));
+    ASSERT_LE(small.Dialog().m_nContentHeight, small.ClientHeight());
+    EXPECT_FALSE(Wheel(small, small.Control(1).m_pEdit->m_hWnd, -WHEEL_DELTA));
+    small.Dialog().SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-WHEEL_DELTA), 0);
+    EXPECT_EQ(0, small.Dialog().m_nScrollPos);
+    EXPECT_EQ(0, PanelTop(small));
+}
+
+TEST(Scrolling, MovingTheFocusScrollsItsFieldIntoView)
+{
+    OpenForm form(ManyFields(80));
+    CTavrelDlg& dlg = form.Dialog();
+    const int client = form.ClientHeight();
+    auto shown = [&](size_t index) {
+        RECT edit = RectIn(form.Control(index).m_pEdit->m_hWnd, dlg.m_hWnd);
+        return edit.top >= 0 && edit.bottom <= client;
+    };
+    // Tab through the fields: each one focused is in view.
+    form.Control(1).m_pEdit->SetFocus();
+    for (size_t i = 2; i <= 40; ++i) {
+        SCOPED_TRACE(i);
+        Press(form, VK_TAB);
+        ASSERT_EQ(form.Control(i).m_pEdit->m_hWnd, ::GetFocus());
+        EXPECT_TRUE(shown(i));
+    }
+    EXPECT_GT(dlg.m_nScrollPos, 0);
+    // Tab moved the view only as far as needed: the field sits at the bottom.
+    RECT last = RectIn(form.Control(40).m_pEdit->m_hWnd, dlg.m_hWnd);
+    EXPECT_GT(last.bottom, client - 40);
+    ExpectPosition(form, dlg.m_nScrollPos);
+
+    // Shift+Tab back to a field above the view scrolls up to it.
+    dlg.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)(-20 * WHEEL_DELTA)), 0);
+    form.Control(40).m_pEdit->SetFocus();
+    ASSERT_FALSE(shown(39));
+    Press(form, VK_TAB, true);
+    ASSERT_EQ(form.Control(39).m_pEdit->m_hWnd, ::GetFocus());
+    EXPECT_TRUE(shown(39));
+    ExpectPosition(form, dlg.m_nScrollPos);
+}
+
+// The Required box draws only its frame; the panel must paint inside it, or
+// a scroll leaves pieces of the earlier view there.
+TEST(Scrolling, ThePanelPaintsInsideTheRequiredBox)
+{
+    OpenForm form(FormText("Box.", { "{{required text}} First", "{{required text}} Second", "-c Check" }));
+    CTavrelDlg& dlg = form.Dialog();
+    dlg.ShowWindow(SW_SHOWNA);
+    RECT box = RectIn(dlg.m_groupRequired.m_hWnd, dlg.m_panel.m_hWnd);
+    HDC dc = ::GetDC(dlg.m_panel.m_hWnd);
+    // Inside the frame, left of every control.
+    const bool painted = ::PtVisible(dc, box.left + 3, (box.top + box.bottom) / 2) != FALSE;
+    ::ReleaseDC(dlg.m_panel.m_hWnd, dc);
+    dlg.ShowWindow(SW_HIDE);
+    EXPECT_TRUE(painted);
+}
