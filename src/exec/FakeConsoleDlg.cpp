@@ -3,6 +3,7 @@
 
 #include "exec/FakeConsoleDlg.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/Diag.h"
@@ -20,13 +21,33 @@ constexpr UINT kThrottledPeriodMs = 100;
 // ones switch back.
 constexpr int kTicksBeforeThrottling = 5;
 constexpr int kIdleTicksBeforeUnthrottling = 2;
-constexpr long kTextLimit = 0xA00000;
+// The first tick takes this much; later ticks learn from the time the
+// control needed (kTickWorkSeconds of appending per tick), never less than
+// the minimum.
+constexpr size_t kFirstDrainBudget = 64 * 1024;
+constexpr size_t kMinDrainBudget = 16 * 1024;
+constexpr double kTickWorkSeconds = 0.060;
+constexpr size_t kExitDrainLimit = 1024 * 1024;
+// Shown once, before output that arrives after the exit banner.
+constexpr char kLateOutputMarker[] = "***** Output from a process the command left running *****\r\n";
 constexpr int kColumns = 85;
 constexpr int kRows = 25;
 
 // One flag for every console window: moving the output control inside
 // OnSize must not start another round of sizing.
 bool g_sizingConsole = false;
+
+double Seconds()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER counter;
+    ::QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / frequency;
+}
 
 
 }  // namespace
@@ -56,7 +77,7 @@ BOOL FakeConsoleDlg::OnInitDialog()
 
     if (consoleFont.CreatePointFont(100, "Lucida Console"))
         outputCtrl.SetFont(consoleFont, TRUE);
-    outputCtrl.LimitText(kTextLimit);
+    outputCtrl.LimitText(textLimit);
     SetWindowText(textMode && !title.empty() ? title : "Executing: " + command);
 
     const TEXTMETRICA metrics = MeasureFont(outputCtrl, consoleFont);
@@ -109,51 +130,112 @@ void FakeConsoleDlg::OnSize(UINT type, int cx, int cy)
 
 void FakeConsoleDlg::OnTimer(UINT_PTR id)
 {
-    // timerId is 0 once the end was shown: a tick already queued by then
+    // timerId is 0 once reading has stopped: a tick already queued by then
     // must not read again.
     if (id == kPollTimer && runner != nullptr && timerId != 0) {
         // Keys typed faster than the child reads them wait in the runner.
         if (runner->HasPendingInput())
             runner->FlushInput();
-        std::string chunk;
-        if (runner->ReadOutput(chunk)) {
-            if (!chunk.empty()) {
-                AppendOutput(chunk);
-                ++outputStreak;
-                idleStreak = 0;
-                if (!throttled && outputStreak > kTicksBeforeThrottling) {
-                    KillTimer(timerId);
-                    timerId = SetTimer(kPollTimer, kThrottledPeriodMs);
-                    throttled = true;
-                    Diag("Output throttling enabled (100ms polling)\n");
-                }
-            } else {
-                outputStreak = 0;
-                ++idleStreak;
-                if (throttled && idleStreak >= kIdleTicksBeforeUnthrottling) {
-                    KillTimer(timerId);
-                    timerId = SetTimer(kPollTimer, kPollPeriodMs);
-                    throttled = false;
-                    Diag("Output throttling disabled (28ms polling)\n");
-                }
-            }
-        }
-
-        if (!runner->IsRunning()) {
-            KillTimer(timerId);
-            timerId = 0;
-            // What the child wrote just before it ended is still in the pipe.
-            while (runner->ReadOutput(chunk) && !chunk.empty())
-                AppendOutput(chunk);
-            ConsoleLines().SettleCarriageReturn();
-            char banner[80];
-            snprintf(banner, sizeof banner, "\r\n\r\n***** Process exited with code %d *****\r\n",
-                     static_cast<int>(runner->GetExitCode()));
-            AppendOutput(banner);
-            SetWindowText(GetWindowText() + " (Completed)");
+        const bool pipeOpen = PollOutput();
+        if (readingAfterExit) {
+            if (!pipeOpen)
+                StopPolling();
+        } else if (!runner->IsRunning()) {
+            ShowExit();
         }
     }
     Default();
+}
+
+bool FakeConsoleDlg::PollOutput()
+{
+    if (drainBudget == 0)
+        drainBudget = kFirstDrainBudget;
+    std::string output;
+    const bool pipeOpen = DrainPipe(drainBudget, output);
+    if (!output.empty()) {
+        if (readingAfterExit && !lateOutputMarked) {
+            AppendOutput(kLateOutputMarker);
+            lateOutputMarked = true;
+        }
+        AppendTimed(output);
+        ++outputStreak;
+        idleStreak = 0;
+        if (!throttled && outputStreak > kTicksBeforeThrottling) {
+            SetPollPeriod(kThrottledPeriodMs);
+            throttled = true;
+            Diag("Output throttling enabled (100ms polling)\n");
+        }
+    } else if (pipeOpen) {
+        outputStreak = 0;
+        ++idleStreak;
+        if (throttled && idleStreak >= kIdleTicksBeforeUnthrottling) {
+            SetPollPeriod(kPollPeriodMs);
+            throttled = false;
+            Diag("Output throttling disabled (28ms polling)\n");
+        }
+    }
+    return pipeOpen;
+}
+
+bool FakeConsoleDlg::DrainPipe(size_t budget, std::string& taken)
+{
+    std::string piece;
+    while (taken.size() < budget) {
+        if (!runner->ReadOutput(piece))
+            return false;
+        if (piece.empty())
+            break;
+        taken += piece;
+    }
+    return true;
+}
+
+// Learns how many bytes the control takes in one tick's worth of time: the
+// control's speed differs by orders of magnitude between systems.
+void FakeConsoleDlg::AppendTimed(const std::string& output)
+{
+    const double start = Seconds();
+    AppendOutput(output);
+    const double spent = Seconds() - start;
+    if (output.size() < kMinDrainBudget || spent <= 0)
+        return;
+    const double fitting = static_cast<double>(output.size()) * kTickWorkSeconds / spent;
+    const double learnt = (static_cast<double>(drainBudget) + fitting) / 2;
+    const double ceiling = std::max<double>(kMinDrainBudget, static_cast<double>(textLimit) / 4);
+    drainBudget = static_cast<size_t>(std::min(ceiling, std::max<double>(kMinDrainBudget, learnt)));
+}
+
+void FakeConsoleDlg::ShowExit()
+{
+    // What the child wrote just before it ended is still in the pipe. The
+    // pipe holds far less than this, so only a process the child left
+    // behind could keep the loop going, and its output may follow the banner.
+    std::string output;
+    const bool pipeOpen = DrainPipe(kExitDrainLimit, output);
+    if (!output.empty())
+        AppendOutput(output);
+    ConsoleLines().SettleCarriageReturn();
+    char banner[80];
+    snprintf(banner, sizeof banner, "\r\n\r\n***** Process exited with code %d *****\r\n",
+             static_cast<int>(runner->GetExitCode()));
+    AppendOutput(banner);
+    SetWindowText(GetWindowText() + " (Completed)");
+    readingAfterExit = true;
+    if (!pipeOpen)
+        StopPolling();
+}
+
+void FakeConsoleDlg::StopPolling()
+{
+    KillTimer(timerId);
+    timerId = 0;
+}
+
+void FakeConsoleDlg::SetPollPeriod(UINT milliseconds)
+{
+    KillTimer(timerId);
+    timerId = SetTimer(kPollTimer, milliseconds);
 }
 
 void FakeConsoleDlg::PostNcDestroy()

@@ -39,6 +39,16 @@ public:
     bool growDone = false;
     bool growLeft = true;
     bool growRight = true;
+    // Characters the control keeps; the oldest output makes room beyond it.
+    long textLimit = 0xA00000;
+    // Bytes one tick may take from the pipe; learnt from the ticks before,
+    // so that a tick's work stays short enough for the window to answer.
+    size_t drainBudget = 0;
+    // The command has ended and its exit banner shows, but something it
+    // started still holds the output pipe: reading goes on while the window
+    // is open, and the first output after the banner is marked once.
+    bool readingAfterExit = false;
+    bool lateOutputMarked = false;
 
     // The one way text reaches the window: appends, then checks auto-grow.
     void AppendOutput(const std::string& text);
@@ -59,6 +69,22 @@ protected:
 
     void OnSize(UINT type, int cx, int cy);
     void OnTimer(UINT_PTR id);
+
+private:
+    // One poll of the pipe: output is appended, the polling period follows
+    // the output streaks. False when the pipe has ended.
+    bool PollOutput();
+    // Takes what waits in the pipe, up to `budget` bytes; false (with what
+    // was taken) once the pipe has ended.
+    bool DrainPipe(size_t budget, std::string& taken);
+    void AppendTimed(const std::string& output);
+    void ShowExit();
+    void StopPolling();
+    void SetPollPeriod(UINT milliseconds);
+    // Makes room for `incoming` characters within textLimit by removing the
+    // oldest lines behind a one-line marker; everything goes when the piece
+    // itself had to be cut.
+    void TrimOldestFor(long incoming, bool pieceCut);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -72,6 +72,46 @@ void FollowEndOrKeepView(CRichEditCtrl& control, const ViewBeforeAppend& view)
         control.LineScroll(view.firstVisible - control.GetFirstVisibleLine());
 }
 
+// The control holds at most the text limit; one piece may fill this much
+// of it, and trimming leaves the same room free.
+long RoomForOnePiece(long textLimit) { return textLimit / 4 * 3; }
+
+// Replaces what was removed from the top of a full control.
+constexpr char kTrimmedMarker[] = "***** Older output removed: the console keeps the newest output *****\r\n";
+
+// A piece larger than the room it may take (held back behind a long
+// selection, say) keeps its newest lines; what it loses counts as trimmed.
+long KeepNewest(std::vector<ConsoleWrite>& writes, long room, bool& dropped)
+{
+    dropped = false;
+    long total = 0;
+    for (const ConsoleWrite& write : writes)
+        total += static_cast<long>(write.text.size());
+    if (total <= room)
+        return total;
+    long kept = 0;
+    size_t first = writes.size();
+    while (first > 0 && kept + static_cast<long>(writes[first - 1].text.size()) <= room)
+        kept += static_cast<long>(writes[--first].text.size());
+    if (first > 0) {
+        // Part of this write fits: its newest whole lines.
+        std::string& text = writes[first - 1].text;
+        size_t from = text.size() - static_cast<size_t>(room - kept);
+        const size_t lineStart = text.find('\n', from);
+        from = lineStart == std::string::npos ? text.size() : lineStart + 1;
+        text.erase(0, from);
+        writes[first - 1].replaceCaretLine = false;
+        kept += static_cast<long>(text.size());
+        --first;
+    }
+    writes.erase(writes.begin(), writes.begin() + static_cast<long>(first));
+    dropped = true;
+    // The control is emptied for this piece; nothing is replaced in it.
+    if (!writes.empty())
+        writes.front().replaceCaretLine = false;
+    return kept;
+}
+
 }  // namespace
 
 void FakeConsoleDlg::AppendOutput(const std::string& text)
@@ -94,11 +134,14 @@ void FakeConsoleDlg::AppendText(const std::string& text)
         return;
     }
 
-    const std::vector<ConsoleWrite> writes = lines.Take(text);
+    std::vector<ConsoleWrite> writes = lines.Take(text);
     if (writes.empty())
         return;
+    bool dropped = false;
+    const long incoming = KeepNewest(writes, RoomForOnePiece(textLimit), dropped);
     const ViewBeforeAppend view = TakeView(outputCtrl, consoleFont);
     outputCtrl.SendMessage(WM_SETREDRAW, FALSE);
+    TrimOldestFor(incoming, dropped);
     for (const ConsoleWrite& write : writes) {
         if (write.replaceCaretLine)
             SelectCaretLineToEnd(outputCtrl);
@@ -112,6 +155,25 @@ void FakeConsoleDlg::AppendText(const std::string& text)
     FollowEndOrKeepView(outputCtrl, view);
     outputCtrl.SendMessage(WM_SETREDRAW, TRUE);
     outputCtrl.Invalidate(TRUE);
+}
+
+void FakeConsoleDlg::TrimOldestFor(long incoming, bool pieceCut)
+{
+    const long length = outputCtrl.GetTextLength();
+    if (!pieceCut && length + incoming <= textLimit)
+        return;
+    // Room for more than this piece, so that trimming is not repeated at
+    // every append once the control is full.
+    const long keep = std::max(0L, RoomForOnePiece(textLimit) - incoming);
+    // Everything shown is older than what a cut piece lost.
+    long cut = pieceCut ? length : length - keep;
+    const long line = outputCtrl.LineFromChar(cut);
+    const long nextLine = outputCtrl.LineIndex(line + 1);
+    if (outputCtrl.LineIndex(line) != cut)
+        cut = nextLine >= 0 ? nextLine : length;
+    outputCtrl.SetSel(0, cut);
+    ReplaceSelection(kTrimmedMarker);
+    SelectEnd(outputCtrl);
 }
 
 void FakeConsoleDlg::ReplaceSelection(const std::string& text)
