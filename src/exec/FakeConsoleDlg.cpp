@@ -10,6 +10,7 @@
 #include "exec/ConsoleLineDiscipline.h"
 #include "exec/FontMetrics.h"
 #include "exec/ProcessRunner.h"
+#include "exec/SystemCodePages.h"
 #include "resource.h"
 
 namespace {
@@ -57,7 +58,10 @@ BEGIN_MESSAGE_MAP(FakeConsoleDlg, CDialog)
     ON_WM_TIMER()
 END_MESSAGE_MAP()
 
-FakeConsoleDlg::FakeConsoleDlg(CWnd* parent) : CDialog(IDD_FAKECONSOLE, parent) {}
+FakeConsoleDlg::FakeConsoleDlg(CWnd* parent)
+    : CDialog(IDD_FAKECONSOLE, parent), outputDecoder(MakeSystemOutputDecoder())
+{
+}
 
 FakeConsoleDlg::~FakeConsoleDlg()
 {
@@ -138,8 +142,10 @@ void FakeConsoleDlg::OnTimer(UINT_PTR id)
             runner->FlushInput();
         const bool pipeOpen = PollOutput();
         if (readingAfterExit) {
-            if (!pipeOpen)
+            if (!pipeOpen) {
+                AppendOutput(outputDecoder.Flush());
                 StopPolling();
+            }
         } else if (!runner->IsRunning()) {
             ShowExit();
         }
@@ -196,7 +202,7 @@ bool FakeConsoleDlg::DrainPipe(size_t budget, std::string& taken)
 void FakeConsoleDlg::AppendTimed(const std::string& output)
 {
     const double start = Seconds();
-    AppendOutput(output);
+    AppendChildOutput(output);
     const double spent = Seconds() - start;
     if (output.size() < kMinDrainBudget || spent <= 0)
         return;
@@ -206,6 +212,13 @@ void FakeConsoleDlg::AppendTimed(const std::string& output)
     drainBudget = static_cast<size_t>(std::min(ceiling, std::max<double>(kMinDrainBudget, learnt)));
 }
 
+void FakeConsoleDlg::AppendChildOutput(const std::string& bytes)
+{
+    const std::string text = outputDecoder.Decode(bytes);
+    if (!text.empty())
+        AppendOutput(text);
+}
+
 void FakeConsoleDlg::ShowExit()
 {
     // What the child wrote just before it ended is still in the pipe. The
@@ -213,8 +226,11 @@ void FakeConsoleDlg::ShowExit()
     // behind could keep the loop going, and its output may follow the banner.
     std::string output;
     const bool pipeOpen = DrainPipe(kExitDrainLimit, output);
-    if (!output.empty())
-        AppendOutput(output);
+    AppendChildOutput(output);
+    // A character cut short can only be completed by a process still
+    // holding the pipe.
+    if (!pipeOpen)
+        AppendOutput(outputDecoder.Flush());
     ConsoleLines().SettleCarriageReturn();
     char banner[80];
     snprintf(banner, sizeof banner, "\r\n\r\n***** Process exited with code %d *****\r\n",

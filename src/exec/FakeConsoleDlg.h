@@ -15,6 +15,7 @@
 
 #include <string>
 
+#include "exec/ConsoleOutputDecoder.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
@@ -49,6 +50,8 @@ public:
     // is open, and the first output after the banner is marked once.
     bool readingAfterExit = false;
     bool lateOutputMarked = false;
+    // The child's bytes as UTF-8 text (UTF-8 or the system's OEM code page).
+    ConsoleOutputDecoder outputDecoder;
 
     // The one way text reaches the window: appends, then checks auto-grow.
     void AppendOutput(const std::string& text);
@@ -57,7 +60,7 @@ public:
     void CheckAutoGrow();
     // Writes text through the carriage-return line discipline.
     void AppendText(const std::string& text);
-    // Replaces the control's selection with code page 437 text.
+    // Replaces the control's selection with UTF-8 text.
     void ReplaceSelection(const std::string& text);
 
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -77,6 +80,8 @@ private:
     // Takes what waits in the pipe, up to `budget` bytes; false (with what
     // was taken) once the pipe has ended.
     bool DrainPipe(size_t budget, std::string& taken);
+    // The child's bytes, decoded, through AppendOutput.
+    void AppendChildOutput(const std::string& bytes);
     void AppendTimed(const std::string& output);
     void ShowExit();
     void StopPolling();

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr UINT kOemUnitedStates = 437;
 constexpr UINT kUtf16 = 1200;
 // The view follows new output only while its bottom is this close (in
 // lines) to the end, so that someone reading further up is not pulled down.
@@ -181,11 +180,11 @@ void FakeConsoleDlg::ReplaceSelection(const std::string& text)
     if (text.empty())
         return;
     const int length = static_cast<int>(text.size());
-    const int wideLength = ::MultiByteToWideChar(kOemUnitedStates, 0, text.data(), length, nullptr, 0);
+    const int wideLength = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
     if (wideLength <= 0)
         return;
     std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    ::MultiByteToWideChar(kOemUnitedStates, 0, text.data(), length, &wide[0], wideLength);
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, &wide[0], wideLength);
     SETTEXTEX how = { ST_SELECTION, kUtf16 };
     outputCtrl.SendMessage(EM_SETTEXTEX, (WPARAM)&how, (LPARAM)wide.c_str());
 }

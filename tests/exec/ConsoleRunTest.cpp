@@ -196,6 +196,9 @@ TEST_F(ConsoleRun, TypingAheadOfABusyChildArrivesWhole)
 {
     DiagCapture quiet;
     const std::string first(3000, '\xE9'), second(3000, '\xEA');
+    // Typed as the keyboard's code page has them, they reach the child (and
+    // come back) in the OEM code page.
+    const std::string firstInOem(3000, '\x82'), secondInOem(3000, '\x88');
     std::string shown;
     RunConsole(ConsoleFor(TestChildCommand("sleep 3000 echo 2")), [&](ConsoleRemote& remote) {
         // Enter as the character it makes: a posted key would be translated
@@ -204,7 +207,7 @@ TEST_F(ConsoleRun, TypingAheadOfABusyChildArrivesWhole)
         EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted, 10000));
         shown = remote.Text();
     });
-    EXPECT_NE(std::string::npos, shown.find("echo:" + first + "\necho:" + second + "\n")) << shown.size();
+    EXPECT_NE(std::string::npos, shown.find("echo:" + firstInOem + "\necho:" + secondInOem + "\n")) << shown.size();
 }
 
 TEST_F(ConsoleRun, EscapeAnsweredNoKeepsTheChildRunningAndItsOutputShowing)
@@ -330,6 +333,36 @@ TEST_F(ConsoleRun, OutputOfAProcessLeftRunningFollowsTheBannerAndTheWindowStillC
     ASSERT_NE(std::string::npos, banner) << shownLater;
     EXPECT_EQ("***** Output from a process the command left running *****\nlate\nlater\n",
               shownLater.substr(banner + Banner(4).size()));
+}
+
+// UTF-8 output shows as UTF-8 even with characters cut between two writes;
+// other output is in the OEM code page. A typed key reaches the child in
+// the encoding its output showed.
+TEST_F(ConsoleRun, OutputIsUtf8WhenItIsValidElseOemAndTypedKeysFollow)
+{
+    DiagCapture quiet;
+    struct Run {
+        const char* steps;
+        std::wstring shown;
+    };
+    const Run runs[] = {
+        { "out 636166c3 sleep 150 out a920e282 sleep 150 out ac0d0a key",
+          L"caf\x00E9 \x20AC\r\n\r\nkey=C3\r\n" },
+        { "out 8281200d0a key", L"\x00E9\x00FC \r\n\r\nkey=82\r\n" },
+    };
+    for (const Run& run : runs) {
+        FakeConsoleDlg window;
+        window.runner = &runner;
+        window.command = TestChildCommand(run.steps);
+        std::wstring shown;
+        RunConsole(window, [&](ConsoleRemote& remote) {
+            EXPECT_TRUE(remote.WaitForText("\n"));
+            remote.Type("\xE9\r");
+            EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted));
+            shown = remote.WideText();
+        });
+        EXPECT_EQ(0u, shown.find(run.shown)) << run.steps << " showed " << testing::PrintToString(shown);
+    }
 }
 
 TEST_F(ConsoleRun, AFailedStartIsShownInTheWindowWhichStaysOpen)

@@ -143,6 +143,8 @@ bool ConsoleRemote::WaitForCaptionEnding(const std::string& suffix, DWORD timeou
 
 std::string ConsoleRemote::Text() const { return IsOpen() ? ShownText(m_output) : std::string(); }
 
+std::wstring ConsoleRemote::WideText() const { return IsOpen() ? ShownWideText(m_output) : std::wstring(); }
+
 std::string ConsoleRemote::Caption() const
 {
     if (!IsOpen())

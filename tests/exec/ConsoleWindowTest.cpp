@@ -69,10 +69,10 @@ TEST(ConsoleDisplay, ShowsWhatAConsoleShowsWhereverThePipeCutTheOutput)
     }
 }
 
-TEST_F(ConsoleWindow, OutputIsDecodedFromCodePage437)
+TEST_F(ConsoleWindow, AppendedTextIsUtf8)
 {
-    console->AppendOutput("\xB0\xC4\x81\x9B");
-    EXPECT_EQ(std::wstring(L"\x2591\x2500\x00FC\x00A2"), ShownWideText(console->outputCtrl));
+    console->AppendOutput("\xE2\x96\x91\xC3\xBC\xF0\x9F\x98\x80");
+    EXPECT_EQ(std::wstring(L"\x2591\x00FC\xD83D\xDE00"), ShownWideText(console->outputCtrl));
 }
 
 TEST_F(ConsoleWindow, OutputWaitsWhileTextIsSelectedAndComesFirstAtTheNextAppend)
