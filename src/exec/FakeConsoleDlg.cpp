@@ -18,6 +18,9 @@ namespace {
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollPeriodMs = 28;
 constexpr UINT kThrottledPeriodMs = 100;
+// Until the first output (or for this long after the start).
+constexpr UINT kFirstOutputPeriodMs = 5;
+constexpr DWORD kFirstOutputPollingMs = 1000;
 // Six ticks in a row with output switch to the slower period, two quiet
 // ones switch back.
 constexpr int kTicksBeforeThrottling = 5;
@@ -71,13 +74,35 @@ FakeConsoleDlg::~FakeConsoleDlg()
         DestroyWindow();
 }
 
+INT_PTR FakeConsoleDlg::DoModal()
+{
+    // The child starts before the window is made, so that its start-up
+    // overlaps ours and its first output shows sooner.
+    StartChild();
+    const INT_PTR result = CDialog::DoModal();
+    // No window ever came to poll or stop it.
+    if (result == -1 && !windowOpened && childStart == ChildStart::Started)
+        runner->Terminate();
+    return result;
+}
+
+void FakeConsoleDlg::StartChild()
+{
+    if (childStart != ChildStart::NotTried || textMode)
+        return;
+    childStart = runner != nullptr && runner->Start(command) ? ChildStart::Started : ChildStart::Failed;
+}
+
 void FakeConsoleDlg::DoDataExchange() { DDX_Control(IDC_CONSOLE_OUTPUT, outputCtrl); }
 
 BOOL FakeConsoleDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    windowOpened = true;
     if (!outputCtrl.IsWindow())
         return TRUE;
+
+    StartChild();  // when opened without DoModal
 
     if (consoleFont.CreatePointFont(100, "Lucida Console"))
         outputCtrl.SetFont(consoleFont, TRUE);
@@ -109,8 +134,12 @@ BOOL FakeConsoleDlg::OnInitDialog()
         return FALSE;
     }
 
-    if (runner != nullptr && runner->Start(command)) {
-        timerId = SetTimer(kPollTimer, kPollPeriodMs);
+    if (childStart == ChildStart::Started) {
+        // Polled often until the first output shows, so that it shows as
+        // soon as it comes; then the ordinary period applies.
+        awaitingFirstOutput = true;
+        firstOutputDeadline = ::GetTickCount() + kFirstOutputPollingMs;
+        timerId = SetTimer(kPollTimer, kFirstOutputPeriodMs);
         if (timerId == 0) {
             AppendOutput("ERROR: Failed to start polling timer.\r\n");
             runner->Terminate();
@@ -159,6 +188,11 @@ bool FakeConsoleDlg::PollOutput()
         drainBudget = kFirstDrainBudget;
     std::string output;
     const bool pipeOpen = DrainPipe(drainBudget, output);
+    if (awaitingFirstOutput &&
+        (!output.empty() || !pipeOpen || static_cast<LONG>(::GetTickCount() - firstOutputDeadline) >= 0)) {
+        awaitingFirstOutput = false;
+        SetPollPeriod(kPollPeriodMs);
+    }
     if (!output.empty()) {
         if (readingAfterExit && !lateOutputMarked) {
             AppendOutput(kLateOutputMarker);

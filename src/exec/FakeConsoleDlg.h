@@ -45,6 +45,9 @@ public:
     // Bytes one tick may take from the pipe; learnt from the ticks before,
     // so that a tick's work stays short enough for the window to answer.
     size_t drainBudget = 0;
+    // Polling is quicker from the start until the first output shows.
+    bool awaitingFirstOutput = false;
+    DWORD firstOutputDeadline = 0;
     // The command has ended and its exit banner shows, but something it
     // started still holds the output pipe: reading goes on while the window
     // is open, and the first output after the banner is marked once.
@@ -63,6 +66,8 @@ public:
     // Replaces the control's selection with UTF-8 text.
     void ReplaceSelection(const std::string& text);
 
+    // Starts the child (run mode), then runs the window.
+    INT_PTR DoModal() override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
@@ -74,6 +79,11 @@ protected:
     void OnTimer(UINT_PTR id);
 
 private:
+    enum class ChildStart { NotTried, Started, Failed };
+    ChildStart childStart = ChildStart::NotTried;
+    bool windowOpened = false;
+    void StartChild();
+
     // One poll of the pipe: output is appended, the polling period follows
     // the output streaks. False when the pipe has ended.
     bool PollOutput();
