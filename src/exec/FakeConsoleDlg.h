@@ -100,6 +100,8 @@ private:
     // oldest lines behind a one-line marker; everything goes when the piece
     // itself had to be cut.
     void TrimOldestFor(long incoming, bool pieceCut);
+    // Puts a new output control holding `text` in place of the old one.
+    bool RefillOutputControl(const std::wstring& text);
 
     DECLARE_MESSAGE_MAP()
 };

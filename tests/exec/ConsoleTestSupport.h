@@ -45,9 +45,10 @@ public:
     static void Pause(DWORD milliseconds) { ::Sleep(milliseconds); }
 
 private:
+    HWND Output() const;
+
     DWORD m_uiThread;
     HWND m_window = nullptr;
-    HWND m_output = nullptr;
 };
 
 // Runs the console modally on this thread while `script` drives it from a
