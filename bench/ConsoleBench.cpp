@@ -27,6 +27,7 @@
 #include "common/Diag.h"
 #include "exec/FakeConsoleDlg.h"
 #include "exec/ProcessRunner.h"
+#include "SampleSpread.h"
 
 namespace {
 
@@ -40,25 +41,6 @@ double Now()
     LARGE_INTEGER counter;
     ::QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct Spread {
-    double median = 0, mean = 0, worst = 0;
-};
-
-Spread SpreadOf(std::vector<double> values)
-{
-    Spread spread;
-    if (values.empty())
-        return spread;
-    std::sort(values.begin(), values.end());
-    spread.median = values[values.size() / 2];
-    spread.worst = values.back();
-    double sum = 0;
-    for (double v : values)
-        sum += v;
-    spread.mean = sum / static_cast<double>(values.size());
-    return spread;
 }
 
 // Numbered lines so that none repeats; `width` characters before the line end.
@@ -200,8 +182,8 @@ void BenchStream(const std::string& kind, size_t bytes)
     std::vector<double> gaps;
     for (size_t i = 1; i < console.tickStarts.size(); ++i)
         gaps.push_back(console.tickStarts[i] - console.tickStarts[i - 1]);
-    const Spread gap = SpreadOf(gaps);
-    const Spread cost = SpreadOf(console.tickCosts);
+    const SampleSpread gap = SpreadOf(gaps);
+    const SampleSpread cost = SpreadOf(console.tickCosts);
     printf("  %zu ticks; gap between ticks median %.1f ms, worst %.1f ms; tick cost median %.1f ms, worst %.1f "
            "ms\n",
            console.tickCosts.size(), 1000 * gap.median, 1000 * gap.worst, 1000 * cost.median, 1000 * cost.worst);
@@ -240,7 +222,7 @@ void BenchAppend()
         if (!hidden.ok)
             return;
         const double start = Now();
-        const Spread cost = SpreadOf(AppendInPieces(hidden.console, text, piece));
+        const SampleSpread cost = SpreadOf(AppendInPieces(hidden.console, text, piece));
         const double seconds = Now() - start;
         printf("  %6zu-byte pieces: %9.0f bytes/s; per piece median %.2f ms, worst %.2f ms\n", piece,
                text.size() / seconds, 1000 * cost.median, 1000 * cost.worst);
@@ -254,7 +236,7 @@ void BenchAppend()
     const std::vector<double> costs = AppendInPieces(hidden.console, line, 4095);
     const size_t quarter = costs.size() / 4;
     for (size_t band = 0; band < 4; ++band) {
-        const Spread cost = SpreadOf(std::vector<double>(costs.begin() + band * quarter,
+        const SampleSpread cost = SpreadOf(std::vector<double>(costs.begin() + band * quarter,
                                                          costs.begin() + (band + 1) * quarter));
         printf("  line at %4zu-%4zu KB: per piece median %.2f ms, worst %.2f ms\n", band * 500, (band + 1) * 500,
                1000 * cost.median, 1000 * cost.worst);
@@ -273,20 +255,27 @@ double Timed(const std::function<void()>& action)
 
 void BenchFull(size_t bytes)
 {
-    printf("Full control: %zu bytes of short lines appended in 256 KB pieces\n", bytes);
     HiddenConsole hidden;
     if (!hidden.ok)
         return;
     FakeConsoleDlg& console = hidden.console;
-    const double fill = Timed([&] { AppendInPieces(console, LinesOf(bytes, kShortLine), 262144); });
+    // Filled to just below the point where the oldest output makes room.
+    const size_t fill = std::min(bytes, static_cast<size_t>(console.textLimit) / 20 * 19);
+    printf("Full control: %zu bytes of short lines appended in 64 KB pieces\n", fill);
+    const double filling = Timed([&] { AppendInPieces(console, LinesOf(fill, kShortLine), 65536); });
     CRichEditCtrl& output = console.outputCtrl;
-    printf("  filled in %.2f s; the control holds %ld characters in %d lines\n", fill, output.GetTextLength(),
+    printf("  filled in %.2f s; the control holds %ld characters in %d lines\n", filling, output.GetTextLength(),
            output.GetLineCount());
     std::vector<double> ticks;
     for (int i = 0; i < 50; ++i)
         ticks.push_back(Timed([&] { console.AppendOutput("one more line of output\r\n"); }));
-    const Spread tick = SpreadOf(ticks);
+    const SampleSpread tick = SpreadOf(ticks);
     printf("  one-line append: median %.2f ms, worst %.2f ms\n", 1000 * tick.median, 1000 * tick.worst);
+    std::vector<double> pieces;
+    const std::string piece = LinesOf(65536, kShortLine);
+    for (int i = 0; i < 5; ++i)
+        pieces.push_back(Timed([&] { console.AppendOutput(piece); }));
+    printf("  64 KB append: median %.2f ms\n", 1000 * SpreadOf(pieces).median);
     const HWND control = output.m_hWnd;
     const double top = Timed([&] { ::SendMessageA(control, WM_VSCROLL, SB_TOP, 0); ::UpdateWindow(control); });
     std::vector<double> pages;
@@ -294,13 +283,15 @@ void BenchFull(size_t bytes)
         pages.push_back(Timed([&] { ::SendMessageA(control, WM_VSCROLL, SB_PAGEDOWN, 0); ::UpdateWindow(control); }));
     const double bottom =
         Timed([&] { ::SendMessageA(control, WM_VSCROLL, SB_BOTTOM, 0); ::UpdateWindow(control); });
-    const Spread page = SpreadOf(pages);
+    const SampleSpread page = SpreadOf(pages);
     printf("  scroll to top %.2f ms, page down median %.2f ms (worst %.2f), to bottom %.2f ms\n", 1000 * top,
            1000 * page.median, 1000 * page.worst, 1000 * bottom);
-    const double afterScroll = Timed([&] { console.AppendOutput("one more line after scrolling\r\n"); });
-    printf("  one-line append after scrolling: %.2f ms\n", 1000 * afterScroll);
+    const std::string overflow = LinesOf(static_cast<size_t>(console.textLimit) / 10, kShortLine);
+    const double trim = Timed([&] { console.AppendOutput(overflow); });
+    printf("  append of %zu bytes past the limit (oldest output removed): %.2f ms; the control then holds %ld "
+           "characters\n",
+           overflow.size(), 1000 * trim, console.outputCtrl.GetTextLength());
 }
-
 
 }  // namespace
 

@@ -21,6 +21,7 @@
 #include "formui/TavrelDlg.h"
 #include "framework/WinApp.h"
 #include "support/TestPrograms.h"
+#include "SampleSpread.h"
 
 namespace {
 
@@ -155,29 +156,7 @@ double RunToFirstOutput(CTavrelDlg& form)
     return firstSeen.load() ? Milliseconds(pressed, firstAt) : -1;
 }
 
-struct Figures {
-    double median = 0, minimum = 0, mean = 0;
-    size_t count = 0;
-};
-
-Figures Summarise(std::vector<double> samples)
-{
-    samples.erase(std::remove_if(samples.begin(), samples.end(), [](double s) { return s < 0; }), samples.end());
-    Figures figures;
-    figures.count = samples.size();
-    if (samples.empty())
-        return figures;
-    std::sort(samples.begin(), samples.end());
-    figures.median = samples[samples.size() / 2];
-    figures.minimum = samples.front();
-    double sum = 0;
-    for (double s : samples)
-        sum += s;
-    figures.mean = sum / static_cast<double>(samples.size());
-    return figures;
-}
-
-void Print(const char* what, const Figures& figures)
+void Print(const char* what, const SampleSpread& figures)
 {
     printf("%-34s n=%2u  median %7.2f ms  min %7.2f ms  mean %7.2f ms\n", what, static_cast<unsigned>(figures.count),
            figures.median, figures.minimum, figures.mean);
@@ -221,8 +200,8 @@ int main(int argc, char** argv)
     SetDiagSink(nullptr);
     DeleteFileA(formPath);
 
-    Figures formFigures = Summarise(viaForm);
-    Figures plainFigures = Summarise(plain);
+    SampleSpread formFigures = SpreadOf(viaForm);
+    SampleSpread plainFigures = SpreadOf(plain);
     printf("Command: %s\n", ChildCommand().c_str());
     Print("Run pressed -> output in console", formFigures);
     Print("CreateProcess -> first byte", plainFigures);

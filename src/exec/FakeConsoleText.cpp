@@ -75,10 +75,11 @@ void FollowEndOrKeepView(CRichEditCtrl& control, const ViewBeforeAppend& view)
 // of it.
 long RoomForOnePiece(long textLimit) { return textLimit / 4 * 3; }
 
-// What stays when the control is full: the newest eighth of the limit
-// (over a megabyte at the usual limit), so that trimming, which costs about
-// what appending the kept text costs, happens seldom and quickly.
-long KeptAfterTrimming(long textLimit) { return textLimit / 8; }
+// What stays when the control is full: the newest 32nd of the limit (some
+// 4,500 lines of 72 characters at the usual limit), so that trimming, which
+// costs about what appending the kept text costs, is quick; the control
+// fills up again before the next one.
+long KeptAfterTrimming(long textLimit) { return textLimit / 32; }
 
 constexpr size_t kRefillPiece = 65536;
 
