@@ -25,10 +25,11 @@ constexpr DWORD kFirstOutputPollingMs = 1000;
 // ones switch back.
 constexpr int kTicksBeforeThrottling = 5;
 constexpr int kIdleTicksBeforeUnthrottling = 2;
-// The first tick takes this much; later ticks learn from the time the
-// control needed (kTickWorkSeconds of appending per tick), never less than
-// the minimum.
-constexpr size_t kFirstDrainBudget = 64 * 1024;
+// The first tick takes this much (kept small: the window may widen itself
+// right after it, and every step of that re-lays out all text shown); later
+// ticks learn from the time the control needed (kTickWorkSeconds of
+// appending per tick), never less than the minimum.
+constexpr size_t kFirstDrainBudget = 16 * 1024;
 constexpr size_t kMinDrainBudget = 16 * 1024;
 constexpr double kTickWorkSeconds = 0.060;
 constexpr size_t kExitDrainLimit = 1024 * 1024;
