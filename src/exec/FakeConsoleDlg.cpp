@@ -173,7 +173,7 @@ void FakeConsoleDlg::OnTimer(UINT_PTR id)
         const bool pipeOpen = PollOutput();
         if (readingAfterExit) {
             if (!pipeOpen) {
-                AppendOutput(outputDecoder.Flush());
+                AppendDecoded(outputDecoder.Flush());
                 StopPolling();
             }
         } else if (!runner->IsRunning()) {
@@ -247,9 +247,12 @@ void FakeConsoleDlg::AppendTimed(const std::string& output)
     drainBudget = static_cast<size_t>(std::min(ceiling, std::max<double>(kMinDrainBudget, learnt)));
 }
 
-void FakeConsoleDlg::AppendChildOutput(const std::string& bytes)
+void FakeConsoleDlg::AppendChildOutput(const std::string& bytes) { AppendDecoded(outputDecoder.Decode(bytes)); }
+
+// Nothing to show is no append: an empty one would still run the auto-grow
+// check and its diagnostic lines.
+void FakeConsoleDlg::AppendDecoded(const std::string& text)
 {
-    const std::string text = outputDecoder.Decode(bytes);
     if (!text.empty())
         AppendOutput(text);
 }
@@ -265,7 +268,7 @@ void FakeConsoleDlg::ShowExit()
     // A character cut short can only be completed by a process still
     // holding the pipe.
     if (!pipeOpen)
-        AppendOutput(outputDecoder.Flush());
+        AppendDecoded(outputDecoder.Flush());
     ConsoleLines().SettleCarriageReturn();
     char banner[80];
     snprintf(banner, sizeof banner, "\r\n\r\n***** Process exited with code %d *****\r\n",

@@ -92,6 +92,7 @@ private:
     bool DrainPipe(size_t budget, std::string& taken);
     // The child's bytes, decoded, through AppendOutput.
     void AppendChildOutput(const std::string& bytes);
+    void AppendDecoded(const std::string& text);
     void AppendTimed(const std::string& output);
     void ShowExit();
     void StopPolling();
