@@ -27,6 +27,7 @@
 #include "common/Diag.h"
 #include "exec/FakeConsoleDlg.h"
 #include "exec/ProcessRunner.h"
+#include "PlainChild.h"
 #include "SampleSpread.h"
 
 namespace {
@@ -98,39 +99,17 @@ std::string ChildCommand(const std::string& kind, size_t bytes)
 // The limit: the same child, its pipe read to the end with blocking reads.
 double PlainReaderSeconds(const std::string& command, size_t* received)
 {
-    SECURITY_ATTRIBUTES inherit = { sizeof(inherit), nullptr, TRUE };
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return -1;
-    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION info = {};
-    std::vector<char> writable(command.begin(), command.end());
-    writable.push_back('\0');
     const double start = Now();
-    if (!::CreateProcessA(nullptr, writable.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                          &startup, &info)) {
-        ::CloseHandle(readEnd);
-        ::CloseHandle(writeEnd);
+    PlainChild child;
+    if (!StartPlainChild(command, child))
         return -1;
-    }
-    ::CloseHandle(writeEnd);
     std::vector<char> buffer(65536);
     DWORD got = 0;
     *received = 0;
-    while (::ReadFile(readEnd, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0)
+    while (::ReadFile(child.output, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0)
         *received += got;
     const double seconds = Now() - start;
-    ::WaitForSingleObject(info.hProcess, 5000);
-    ::CloseHandle(info.hProcess);
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(readEnd);
+    EndPlainChild(child);
     return seconds;
 }
 

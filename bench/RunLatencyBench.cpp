@@ -21,6 +21,7 @@
 #include "formui/TavrelDlg.h"
 #include "framework/WinApp.h"
 #include "support/TestPrograms.h"
+#include "PlainChild.h"
 #include "SampleSpread.h"
 
 namespace {
@@ -49,37 +50,16 @@ std::string ChildCommand() { return QuotedTestChild() + " out 2A"; }
 
 double PlainStartToFirstByte(const std::string& commandLine)
 {
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return -1;
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION info = {};
-    std::vector<char> writable(commandLine.begin(), commandLine.end());
-    writable.push_back('\0');
-
     LARGE_INTEGER start = Now();
-    BOOL started = CreateProcessA(nullptr, writable.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                  nullptr, &startup, &info);
-    CloseHandle(writeEnd);
+    PlainChild child;
+    if (!StartPlainChild(commandLine, child))
+        return -1;
     double elapsed = -1;
-    if (started) {
-        char byte = 0;
-        DWORD got = 0;
-        if (ReadFile(readEnd, &byte, 1, &got, nullptr) && got == 1)
-            elapsed = Milliseconds(start, Now());
-        WaitForSingleObject(info.hProcess, 5000);
-        CloseHandle(info.hProcess);
-        CloseHandle(info.hThread);
-    }
-    CloseHandle(readEnd);
+    char byte = 0;
+    DWORD got = 0;
+    if (ReadFile(child.output, &byte, 1, &got, nullptr) && got == 1)
+        elapsed = Milliseconds(start, Now());
+    EndPlainChild(child);
     return elapsed;
 }
 
