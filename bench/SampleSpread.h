@@ -1,5 +1,5 @@
 #pragma once
-// Median, minimum, mean and worst of a benchmark's samples; negative
+// Median, minimum, mean, 99th percentile and worst of a benchmark's samples; negative
 // samples (failed measurements) are left out.
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 struct SampleSpread {
     size_t count = 0;
     double median = 0, minimum = 0, mean = 0, worst = 0;
+    double p99 = 0;  // 99 of 100 samples are at most this
 };
 
 inline SampleSpread SpreadOf(std::vector<double> samples)
@@ -21,6 +22,7 @@ inline SampleSpread SpreadOf(std::vector<double> samples)
     spread.median = samples[samples.size() / 2];
     spread.minimum = samples.front();
     spread.worst = samples.back();
+    spread.p99 = samples[samples.size() * 99 / 100];
     double sum = 0;
     for (double s : samples)
         sum += s;
