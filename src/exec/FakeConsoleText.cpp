@@ -107,36 +107,16 @@ std::wstring Utf16(const std::string& utf8)
 constexpr char kTrimmedMarker[] = "***** Older output removed: the console keeps the newest output *****\r\n";
 
 // A piece larger than the room it may take (held back behind a long
-// selection, say) keeps its newest lines; what it loses counts as trimmed.
-long KeepNewest(std::vector<ConsoleWrite>& writes, long room, bool& dropped)
+// selection, say) keeps its newest whole lines, appended to an emptied
+// control. True when it had to be cut.
+bool KeepNewest(ConsoleWrite& write, long room)
 {
-    dropped = false;
-    long total = 0;
-    for (const ConsoleWrite& write : writes)
-        total += static_cast<long>(write.text.size());
-    if (total <= room)
-        return total;
-    long kept = 0;
-    size_t first = writes.size();
-    while (first > 0 && kept + static_cast<long>(writes[first - 1].text.size()) <= room)
-        kept += static_cast<long>(writes[--first].text.size());
-    if (first > 0) {
-        // Part of this write fits: its newest whole lines.
-        std::string& text = writes[first - 1].text;
-        size_t from = text.size() - static_cast<size_t>(room - kept);
-        const size_t lineStart = text.find('\n', from);
-        from = lineStart == std::string::npos ? text.size() : lineStart + 1;
-        text.erase(0, from);
-        writes[first - 1].replaceCaretLine = false;
-        kept += static_cast<long>(text.size());
-        --first;
-    }
-    writes.erase(writes.begin(), writes.begin() + static_cast<long>(first));
-    dropped = true;
-    // The control is emptied for this piece; nothing is replaced in it.
-    if (!writes.empty())
-        writes.front().replaceCaretLine = false;
-    return kept;
+    if (static_cast<long>(write.text.size()) <= room)
+        return false;
+    const size_t lineEnd = write.text.find('\n', write.text.size() - static_cast<size_t>(room));
+    write.text.erase(0, lineEnd == std::string::npos ? write.text.size() : lineEnd + 1);
+    write.replaceCaretLine = false;
+    return true;
 }
 
 }  // namespace
@@ -164,11 +144,16 @@ void FakeConsoleDlg::AppendText(const std::string& text)
     std::vector<ConsoleWrite> writes = lines.Take(text);
     if (writes.empty())
         return;
-    bool dropped = false;
-    const long incoming = KeepNewest(writes, RoomForOnePiece(textLimit), dropped);
+    // The discipline makes one write of a piece.
+    bool cut = false;
+    long incoming = 0;
+    for (ConsoleWrite& write : writes) {
+        cut = KeepNewest(write, RoomForOnePiece(textLimit)) || cut;
+        incoming += static_cast<long>(write.text.size());
+    }
     const ViewBeforeAppend view = TakeView(outputCtrl, consoleFont);
     outputCtrl.SendMessage(WM_SETREDRAW, FALSE);
-    TrimOldestFor(incoming, dropped);
+    TrimOldestFor(incoming, cut);
     for (const ConsoleWrite& write : writes) {
         if (write.replaceCaretLine)
             SelectCaretLineToEnd(outputCtrl);

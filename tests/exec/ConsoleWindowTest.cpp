@@ -91,6 +91,28 @@ TEST_F(ConsoleWindow, OutputWaitsWhileTextIsSelectedAndComesFirstAtTheNextAppend
     EXPECT_EQ("first line\nheld 1\n\n\n***** Process exited with code 0 *****\nafter", Shown(*console));
 }
 
+// Held behind a long selection, more output than the control may hold at
+// once: the newest lines show, behind the marker, and nothing older.
+TEST_F(ConsoleWindow, HeldOutputLargerThanTheLimitKeepsItsNewestLines)
+{
+    console->textLimit = 4000;
+    console->AppendOutput("first line\r\n");
+    console->outputCtrl.SetSel(0, 5);
+    AppendLines(1000);
+    const long length = console->outputCtrl.GetTextLength();
+    console->outputCtrl.SetSel(length, length);
+    console->AppendOutput("tail\r\n");
+
+    const std::string shown = Shown(*console);
+    const std::string marker = "***** Older output removed: the console keeps the newest output *****\n";
+    ASSERT_EQ(0u, shown.find(marker)) << shown.substr(0, 100);
+    EXPECT_LE(shown.size(), 4000u);
+    std::string expected = "tail\n";
+    for (int i = 1000; expected.size() < shown.size() - marker.size(); --i)
+        expected = "line " + std::to_string(i) + "\n" + expected;
+    EXPECT_EQ(marker + expected, shown);
+}
+
 TEST(ConsoleClosing, HeldOutputDoesNotReachTheNextWindow)
 {
     std::unique_ptr<FakeConsoleDlg> first = OpenQuietConsole();
