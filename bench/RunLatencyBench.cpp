@@ -21,6 +21,8 @@
 #include "formui/TavrelDlg.h"
 #include "framework/WinApp.h"
 #include "support/TestPrograms.h"
+#include "PlainChild.h"
+#include "SampleSpread.h"
 
 namespace {
 
@@ -48,37 +50,16 @@ std::string ChildCommand() { return QuotedTestChild() + " out 2A"; }
 
 double PlainStartToFirstByte(const std::string& commandLine)
 {
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return -1;
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION info = {};
-    std::vector<char> writable(commandLine.begin(), commandLine.end());
-    writable.push_back('\0');
-
     LARGE_INTEGER start = Now();
-    BOOL started = CreateProcessA(nullptr, writable.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                  nullptr, &startup, &info);
-    CloseHandle(writeEnd);
+    PlainChild child;
+    if (!StartPlainChild(commandLine, child))
+        return -1;
     double elapsed = -1;
-    if (started) {
-        char byte = 0;
-        DWORD got = 0;
-        if (ReadFile(readEnd, &byte, 1, &got, nullptr) && got == 1)
-            elapsed = Milliseconds(start, Now());
-        WaitForSingleObject(info.hProcess, 5000);
-        CloseHandle(info.hProcess);
-        CloseHandle(info.hThread);
-    }
-    CloseHandle(readEnd);
+    char byte = 0;
+    DWORD got = 0;
+    if (ReadFile(child.output, &byte, 1, &got, nullptr) && got == 1)
+        elapsed = Milliseconds(start, Now());
+    EndPlainChild(child);
     return elapsed;
 }
 
@@ -155,29 +136,7 @@ double RunToFirstOutput(CTavrelDlg& form)
     return firstSeen.load() ? Milliseconds(pressed, firstAt) : -1;
 }
 
-struct Figures {
-    double median = 0, minimum = 0, mean = 0;
-    size_t count = 0;
-};
-
-Figures Summarise(std::vector<double> samples)
-{
-    samples.erase(std::remove_if(samples.begin(), samples.end(), [](double s) { return s < 0; }), samples.end());
-    Figures figures;
-    figures.count = samples.size();
-    if (samples.empty())
-        return figures;
-    std::sort(samples.begin(), samples.end());
-    figures.median = samples[samples.size() / 2];
-    figures.minimum = samples.front();
-    double sum = 0;
-    for (double s : samples)
-        sum += s;
-    figures.mean = sum / static_cast<double>(samples.size());
-    return figures;
-}
-
-void Print(const char* what, const Figures& figures)
+void Print(const char* what, const SampleSpread& figures)
 {
     printf("%-34s n=%2u  median %7.2f ms  min %7.2f ms  mean %7.2f ms\n", what, static_cast<unsigned>(figures.count),
            figures.median, figures.minimum, figures.mean);
@@ -221,8 +180,8 @@ int main(int argc, char** argv)
     SetDiagSink(nullptr);
     DeleteFileA(formPath);
 
-    Figures formFigures = Summarise(viaForm);
-    Figures plainFigures = Summarise(plain);
+    SampleSpread formFigures = SpreadOf(viaForm);
+    SampleSpread plainFigures = SpreadOf(plain);
     printf("Command: %s\n", ChildCommand().c_str());
     Print("Run pressed -> output in console", formFigures);
     Print("CreateProcess -> first byte", plainFigures);

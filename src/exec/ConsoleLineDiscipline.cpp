@@ -12,6 +12,33 @@ void AppendWithoutNul(std::string& target, const std::string& text)
     std::copy_if(text.begin(), text.end(), std::back_inserter(target), [](char c) { return c != '\0'; });
 }
 
+// Every write into the control costs a selection and an insertion, so the
+// writes of one piece become one: a replacing write takes the last line,
+// which starts after the last line end written before it.
+std::vector<ConsoleWrite> Merged(const std::vector<ConsoleWrite>& writes)
+{
+    std::vector<ConsoleWrite> merged;
+    for (const ConsoleWrite& write : writes) {
+        if (merged.empty()) {
+            merged.push_back(write);
+            continue;
+        }
+        ConsoleWrite& last = merged.back();
+        if (!write.replaceCaretLine) {
+            last.text += write.text;
+            continue;
+        }
+        const size_t lineEnd = last.text.find_last_of('\n');
+        if (lineEnd == std::string::npos) {
+            last = write;  // the whole of it was on the line now replaced
+        } else {
+            last.text.erase(lineEnd + 1);
+            last.text += write.text;
+        }
+    }
+    return merged;
+}
+
 }  // namespace
 
 void ConsoleLineDiscipline::Hold(const std::string& text) { AppendWithoutNul(pendingText, text); }
@@ -67,7 +94,39 @@ std::vector<ConsoleWrite> ConsoleLineDiscipline::Take(const std::string& text)
         overwriteLine = false;
     }
     writeSegment();
-    return writes;
+    std::vector<ConsoleWrite> merged = Merged(writes);
+    for (ConsoleWrite& write : merged)
+        BreakOverlongLines(write);
+    return merged;
+}
+
+void ConsoleLineDiscipline::BreakOverlongLines(ConsoleWrite& write)
+{
+    if (write.replaceCaretLine)
+        column = 0;
+    const std::string& text = write.text;
+    if (column + text.size() <= kMaxShownLineLength && text.find('\n') == std::string::npos) {
+        column += text.size();
+        return;
+    }
+    std::string broken;
+    broken.reserve(text.size() + text.size() / kMaxShownLineLength * 2 + 2);
+    for (char c : text) {
+        if (c == '\n') {
+            column = 0;
+        } else if (c != '\r') {
+            // Never inside a UTF-8 character: a continuation byte stays with
+            // the bytes before it.
+            const bool continuation = (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+            if (column >= kMaxShownLineLength && !continuation) {
+                broken += "\r\n";
+                column = 0;
+            }
+            ++column;
+        }
+        broken.push_back(c);
+    }
+    write.text.swap(broken);
 }
 
 void ConsoleLineDiscipline::SettleCarriageReturn()
@@ -85,6 +144,7 @@ void ConsoleLineDiscipline::Discard()
     pendingText.clear();
     overwriteLine = false;
     carriageReturnPending = false;
+    column = 0;
 }
 
 ConsoleLineDiscipline& ConsoleLines()

@@ -11,6 +11,11 @@
 #include <string>
 #include <vector>
 
+// A line longer than this many bytes is shown continued on the next line:
+// the control re-measures a whole line at every insertion, so without a
+// bound one endless line would make every append slower than the last.
+constexpr size_t kMaxShownLineLength = 8192;
+
 struct ConsoleWrite {
     std::string text;
     // True: the text replaces the caret's line, from its first character to
@@ -44,6 +49,10 @@ private:
     bool overwriteLine = false;
     // The last piece ended in a carriage return whose meaning is not known yet.
     bool carriageReturnPending = false;
+    // Bytes on the last shown line so far.
+    size_t column = 0;
+
+    void BreakOverlongLines(ConsoleWrite& write);
 };
 
 // The discipline shared by every console window of the program.

@@ -3,12 +3,14 @@
 
 #include "exec/FakeConsoleDlg.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/Diag.h"
 #include "exec/ConsoleLineDiscipline.h"
 #include "exec/FontMetrics.h"
 #include "exec/ProcessRunner.h"
+#include "exec/SystemCodePages.h"
 #include "resource.h"
 
 namespace {
@@ -16,17 +18,41 @@ namespace {
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollPeriodMs = 28;
 constexpr UINT kThrottledPeriodMs = 100;
+// Until the first output (or for this long after the start).
+constexpr UINT kFirstOutputPeriodMs = 5;
+constexpr DWORD kFirstOutputPollingMs = 1000;
 // Six ticks in a row with output switch to the slower period, two quiet
 // ones switch back.
 constexpr int kTicksBeforeThrottling = 5;
 constexpr int kIdleTicksBeforeUnthrottling = 2;
-constexpr long kTextLimit = 0xA00000;
+// The first tick takes this much (kept small: the window may widen itself
+// right after it, and every step of that re-lays out all text shown); later
+// ticks learn from the time the control needed (kTickWorkSeconds of
+// appending per tick), never less than the minimum.
+constexpr size_t kFirstDrainBudget = 16 * 1024;
+constexpr size_t kMinDrainBudget = 16 * 1024;
+constexpr double kTickWorkSeconds = 0.060;
+constexpr size_t kExitDrainLimit = 1024 * 1024;
+// Shown once, before output that arrives after the exit banner.
+constexpr char kLateOutputMarker[] = "***** Output from a process the command left running *****\r\n";
 constexpr int kColumns = 85;
 constexpr int kRows = 25;
 
 // One flag for every console window: moving the output control inside
 // OnSize must not start another round of sizing.
 bool g_sizingConsole = false;
+
+double Seconds()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER counter;
+    ::QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / frequency;
+}
 
 
 }  // namespace
@@ -37,7 +63,10 @@ BEGIN_MESSAGE_MAP(FakeConsoleDlg, CDialog)
     ON_WM_SYSCOMMAND()
 END_MESSAGE_MAP()
 
-FakeConsoleDlg::FakeConsoleDlg(CWnd* parent) : CDialog(IDD_FAKECONSOLE, parent) {}
+FakeConsoleDlg::FakeConsoleDlg(CWnd* parent)
+    : CDialog(IDD_FAKECONSOLE, parent), outputDecoder(MakeSystemOutputDecoder())
+{
+}
 
 FakeConsoleDlg::~FakeConsoleDlg()
 {
@@ -47,18 +76,40 @@ FakeConsoleDlg::~FakeConsoleDlg()
         DestroyWindow();
 }
 
+INT_PTR FakeConsoleDlg::DoModal()
+{
+    // The child starts before the window is made, so that its start-up
+    // overlaps ours and its first output shows sooner.
+    StartChild();
+    const INT_PTR result = CDialog::DoModal();
+    // No window ever came to poll or stop it.
+    if (result == -1 && !windowOpened && childStart == ChildStart::Started)
+        runner->Terminate();
+    return result;
+}
+
+void FakeConsoleDlg::StartChild()
+{
+    if (childStart != ChildStart::NotTried || textMode)
+        return;
+    childStart = runner != nullptr && runner->Start(command) ? ChildStart::Started : ChildStart::Failed;
+}
+
 void FakeConsoleDlg::DoDataExchange() { DDX_Control(IDC_CONSOLE_OUTPUT, outputCtrl); }
 
 BOOL FakeConsoleDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    windowOpened = true;
     AddOutputMenuItems();
     if (!outputCtrl.IsWindow())
         return TRUE;
 
+    StartChild();  // when opened without DoModal
+
     if (consoleFont.CreatePointFont(100, "Lucida Console"))
         outputCtrl.SetFont(consoleFont, TRUE);
-    outputCtrl.LimitText(kTextLimit);
+    outputCtrl.LimitText(textLimit);
     SetWindowText(textMode && !title.empty() ? title : "Executing: " + command);
 
     const TEXTMETRICA metrics = MeasureFont(outputCtrl, consoleFont);
@@ -86,8 +137,12 @@ BOOL FakeConsoleDlg::OnInitDialog()
         return FALSE;
     }
 
-    if (runner != nullptr && runner->Start(command)) {
-        timerId = SetTimer(kPollTimer, kPollPeriodMs);
+    if (childStart == ChildStart::Started) {
+        // Polled often until the first output shows, so that it shows as
+        // soon as it comes; then the ordinary period applies.
+        awaitingFirstOutput = true;
+        firstOutputDeadline = ::GetTickCount() + kFirstOutputPollingMs;
+        timerId = SetTimer(kPollTimer, kFirstOutputPeriodMs);
         if (timerId == 0) {
             AppendOutput("ERROR: Failed to start polling timer.\r\n");
             runner->Terminate();
@@ -111,51 +166,132 @@ void FakeConsoleDlg::OnSize(UINT type, int cx, int cy)
 
 void FakeConsoleDlg::OnTimer(UINT_PTR id)
 {
-    // timerId is 0 once the end was shown: a tick already queued by then
+    // timerId is 0 once reading has stopped: a tick already queued by then
     // must not read again.
     if (id == kPollTimer && runner != nullptr && timerId != 0) {
         // Keys typed faster than the child reads them wait in the runner.
         if (runner->HasPendingInput())
             runner->FlushInput();
-        std::string chunk;
-        if (runner->ReadOutput(chunk)) {
-            if (!chunk.empty()) {
-                AppendOutput(chunk);
-                ++outputStreak;
-                idleStreak = 0;
-                if (!throttled && outputStreak > kTicksBeforeThrottling) {
-                    KillTimer(timerId);
-                    timerId = SetTimer(kPollTimer, kThrottledPeriodMs);
-                    throttled = true;
-                    Diag("Output throttling enabled (100ms polling)\n");
-                }
-            } else {
-                outputStreak = 0;
-                ++idleStreak;
-                if (throttled && idleStreak >= kIdleTicksBeforeUnthrottling) {
-                    KillTimer(timerId);
-                    timerId = SetTimer(kPollTimer, kPollPeriodMs);
-                    throttled = false;
-                    Diag("Output throttling disabled (28ms polling)\n");
-                }
+        const bool pipeOpen = PollOutput();
+        if (readingAfterExit) {
+            if (!pipeOpen) {
+                AppendDecoded(outputDecoder.Flush());
+                StopPolling();
             }
-        }
-
-        if (!runner->IsRunning()) {
-            KillTimer(timerId);
-            timerId = 0;
-            // What the child wrote just before it ended is still in the pipe.
-            while (runner->ReadOutput(chunk) && !chunk.empty())
-                AppendOutput(chunk);
-            ConsoleLines().SettleCarriageReturn();
-            char banner[80];
-            snprintf(banner, sizeof banner, "\r\n\r\n***** Process exited with code %d *****\r\n",
-                     static_cast<int>(runner->GetExitCode()));
-            AppendOutput(banner);
-            SetWindowText(GetWindowText() + " (Completed)");
+        } else if (!runner->IsRunning()) {
+            ShowExit();
         }
     }
     Default();
+}
+
+bool FakeConsoleDlg::PollOutput()
+{
+    if (drainBudget == 0)
+        drainBudget = kFirstDrainBudget;
+    std::string output;
+    const bool pipeOpen = DrainPipe(drainBudget, output);
+    if (awaitingFirstOutput &&
+        (!output.empty() || !pipeOpen || static_cast<LONG>(::GetTickCount() - firstOutputDeadline) >= 0)) {
+        awaitingFirstOutput = false;
+        SetPollPeriod(kPollPeriodMs);
+    }
+    if (!output.empty()) {
+        if (readingAfterExit && !lateOutputMarked) {
+            AppendOutput(kLateOutputMarker);
+            lateOutputMarked = true;
+        }
+        AppendTimed(output);
+        ++outputStreak;
+        idleStreak = 0;
+        if (!throttled && outputStreak > kTicksBeforeThrottling) {
+            SetPollPeriod(kThrottledPeriodMs);
+            throttled = true;
+            Diag("Output throttling enabled (100ms polling)\n");
+        }
+    } else if (pipeOpen) {
+        outputStreak = 0;
+        ++idleStreak;
+        if (throttled && idleStreak >= kIdleTicksBeforeUnthrottling) {
+            SetPollPeriod(kPollPeriodMs);
+            throttled = false;
+            Diag("Output throttling disabled (28ms polling)\n");
+        }
+    }
+    return pipeOpen;
+}
+
+bool FakeConsoleDlg::DrainPipe(size_t budget, std::string& taken)
+{
+    std::string piece;
+    while (taken.size() < budget) {
+        if (!runner->ReadOutput(piece))
+            return false;
+        if (piece.empty())
+            break;
+        taken += piece;
+    }
+    return true;
+}
+
+// Learns how many bytes the control takes in one tick's worth of time: the
+// control's speed differs by orders of magnitude between systems.
+void FakeConsoleDlg::AppendTimed(const std::string& output)
+{
+    const double start = Seconds();
+    AppendChildOutput(output);
+    const double spent = Seconds() - start;
+    if (output.size() < kMinDrainBudget || spent <= 0)
+        return;
+    const double fitting = static_cast<double>(output.size()) * kTickWorkSeconds / spent;
+    const double learnt = (static_cast<double>(drainBudget) + fitting) / 2;
+    const double ceiling = std::max<double>(kMinDrainBudget, static_cast<double>(textLimit) / 4);
+    drainBudget = static_cast<size_t>(std::min(ceiling, std::max<double>(kMinDrainBudget, learnt)));
+}
+
+void FakeConsoleDlg::AppendChildOutput(const std::string& bytes) { AppendDecoded(outputDecoder.Decode(bytes)); }
+
+// Nothing to show is no append: an empty one would still run the auto-grow
+// check and its diagnostic lines.
+void FakeConsoleDlg::AppendDecoded(const std::string& text)
+{
+    if (!text.empty())
+        AppendOutput(text);
+}
+
+void FakeConsoleDlg::ShowExit()
+{
+    // What the child wrote just before it ended is still in the pipe. The
+    // pipe holds far less than this, so only a process the child left
+    // behind could keep the loop going, and its output may follow the banner.
+    std::string output;
+    const bool pipeOpen = DrainPipe(kExitDrainLimit, output);
+    AppendChildOutput(output);
+    // A character cut short can only be completed by a process still
+    // holding the pipe.
+    if (!pipeOpen)
+        AppendDecoded(outputDecoder.Flush());
+    ConsoleLines().SettleCarriageReturn();
+    char banner[80];
+    snprintf(banner, sizeof banner, "\r\n\r\n***** Process exited with code %d *****\r\n",
+             static_cast<int>(runner->GetExitCode()));
+    AppendOutput(banner);
+    SetWindowText(GetWindowText() + " (Completed)");
+    readingAfterExit = true;
+    if (!pipeOpen)
+        StopPolling();
+}
+
+void FakeConsoleDlg::StopPolling()
+{
+    KillTimer(timerId);
+    timerId = 0;
+}
+
+void FakeConsoleDlg::SetPollPeriod(UINT milliseconds)
+{
+    KillTimer(timerId);
+    timerId = SetTimer(kPollTimer, milliseconds);
 }
 
 void FakeConsoleDlg::PostNcDestroy()

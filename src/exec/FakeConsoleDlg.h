@@ -15,6 +15,7 @@
 
 #include <string>
 
+#include "exec/ConsoleOutputDecoder.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
@@ -39,6 +40,21 @@ public:
     bool growDone = false;
     bool growLeft = true;
     bool growRight = true;
+    // Characters the control keeps; the oldest output makes room beyond it.
+    long textLimit = 0xA00000;
+    // Bytes one tick may take from the pipe; learnt from the ticks before,
+    // so that a tick's work stays short enough for the window to answer.
+    size_t drainBudget = 0;
+    // Polling is quicker from the start until the first output shows.
+    bool awaitingFirstOutput = false;
+    DWORD firstOutputDeadline = 0;
+    // The command has ended and its exit banner shows, but something it
+    // started still holds the output pipe: reading goes on while the window
+    // is open, and the first output after the banner is marked once.
+    bool readingAfterExit = false;
+    bool lateOutputMarked = false;
+    // The child's bytes as UTF-8 text (UTF-8 or the system's OEM code page).
+    ConsoleOutputDecoder outputDecoder;
 
     // The one way text reaches the window: appends, then checks auto-grow.
     void AppendOutput(const std::string& text);
@@ -47,9 +63,11 @@ public:
     void CheckAutoGrow();
     // Writes text through the carriage-return line discipline.
     void AppendText(const std::string& text);
-    // Replaces the control's selection with code page 437 text.
+    // Replaces the control's selection with UTF-8 text.
     void ReplaceSelection(const std::string& text);
 
+    // Starts the child (run mode), then runs the window.
+    INT_PTR DoModal() override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
     // Keeping the output (system menu): the text as shown, every line
@@ -70,6 +88,32 @@ protected:
     void OnTimer(UINT_PTR id);
     void OnSysCommand(UINT id, LPARAM lParam);
     void AddOutputMenuItems();
+
+private:
+    enum class ChildStart { NotTried, Started, Failed };
+    ChildStart childStart = ChildStart::NotTried;
+    bool windowOpened = false;
+    void StartChild();
+
+    // One poll of the pipe: output is appended, the polling period follows
+    // the output streaks. False when the pipe has ended.
+    bool PollOutput();
+    // Takes what waits in the pipe, up to `budget` bytes; false (with what
+    // was taken) once the pipe has ended.
+    bool DrainPipe(size_t budget, std::string& taken);
+    // The child's bytes, decoded, through AppendOutput.
+    void AppendChildOutput(const std::string& bytes);
+    void AppendDecoded(const std::string& text);
+    void AppendTimed(const std::string& output);
+    void ShowExit();
+    void StopPolling();
+    void SetPollPeriod(UINT milliseconds);
+    // Makes room for `incoming` characters within textLimit by removing the
+    // oldest lines behind a one-line marker; everything goes when the piece
+    // itself had to be cut.
+    void TrimOldestFor(long incoming, bool pieceCut);
+    // Puts a new output control holding `text` in place of the old one.
+    bool RefillOutputControl(const std::wstring& text);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -4,6 +4,7 @@
 #include "common/Diag.h"
 #include "exec/FakeConsoleDlg.h"
 #include "exec/ProcessRunner.h"
+#include "exec/SystemCodePages.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -32,11 +33,13 @@ void PassTypedCharacter(FakeConsoleDlg& console, WPARAM character)
         console.AppendOutput("\r\n");
         return;
     }
-    const char typed[2] = { static_cast<char>(character & 0xFF), '\0' };
-    console.runner->WriteInput(typed);
-    // Control characters and bytes from 128 up are sent but not echoed.
-    if (static_cast<signed char>(typed[0]) >= 32)
-        console.AppendOutput(std::string(1, typed[0]));
+    const std::string typed = TypedCharacterForChild(character, console.outputDecoder.SawUtf8());
+    if (typed.empty() || typed.find('\0') != std::string::npos)
+        return;
+    console.runner->WriteInput(typed.c_str());
+    // Control characters and characters beyond 7 bits are sent but not echoed.
+    if (typed.size() == 1 && static_cast<signed char>(typed[0]) >= 32)
+        console.AppendOutput(typed);
 }
 
 // Keys the control acts on when they go down (rather than through the

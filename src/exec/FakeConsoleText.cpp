@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr UINT kOemUnitedStates = 437;
 constexpr UINT kUtf16 = 1200;
 // The view follows new output only while its bottom is this close (in
 // lines) to the end, so that someone reading further up is not pulled down.
@@ -72,6 +71,54 @@ void FollowEndOrKeepView(CRichEditCtrl& control, const ViewBeforeAppend& view)
         control.LineScroll(view.firstVisible - control.GetFirstVisibleLine());
 }
 
+// The control holds at most the text limit; one piece may fill this much
+// of it.
+long RoomForOnePiece(long textLimit) { return textLimit / 4 * 3; }
+
+// What stays when the control is full: the newest 32nd of the limit (some
+// 4,500 lines of 72 characters at the usual limit), so that trimming, which
+// costs about what appending the kept text costs, is quick; the control
+// fills up again before the next one.
+long KeptAfterTrimming(long textLimit) { return textLimit / 32; }
+
+constexpr size_t kRefillPiece = 65536;
+
+std::wstring TextFrom(CRichEditCtrl& control, long from, long to)
+{
+    if (to <= from)
+        return std::wstring();
+    std::wstring text(static_cast<size_t>(to - from) + 1, L'\0');
+    TEXTRANGEW range = { { from, to }, &text[0] };
+    const LRESULT copied = ::SendMessageW(control.m_hWnd, EM_GETTEXTRANGE, 0, (LPARAM)&range);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
+std::wstring Utf16(const std::string& utf8)
+{
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(std::max(0, length)), L'\0');
+    if (length > 0)
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+    return wide;
+}
+
+// Replaces what was removed from the top of a full control.
+constexpr char kTrimmedMarker[] = "***** Older output removed: the console keeps the newest output *****\r\n";
+
+// A piece larger than the room it may take (held back behind a long
+// selection, say) keeps its newest whole lines, appended to an emptied
+// control. True when it had to be cut.
+bool KeepNewest(ConsoleWrite& write, long room)
+{
+    if (static_cast<long>(write.text.size()) <= room)
+        return false;
+    const size_t lineEnd = write.text.find('\n', write.text.size() - static_cast<size_t>(room));
+    write.text.erase(0, lineEnd == std::string::npos ? write.text.size() : lineEnd + 1);
+    write.replaceCaretLine = false;
+    return true;
+}
+
 }  // namespace
 
 void FakeConsoleDlg::AppendOutput(const std::string& text)
@@ -94,11 +141,19 @@ void FakeConsoleDlg::AppendText(const std::string& text)
         return;
     }
 
-    const std::vector<ConsoleWrite> writes = lines.Take(text);
+    std::vector<ConsoleWrite> writes = lines.Take(text);
     if (writes.empty())
         return;
+    // The discipline makes one write of a piece.
+    bool cut = false;
+    long incoming = 0;
+    for (ConsoleWrite& write : writes) {
+        cut = KeepNewest(write, RoomForOnePiece(textLimit)) || cut;
+        incoming += static_cast<long>(write.text.size());
+    }
     const ViewBeforeAppend view = TakeView(outputCtrl, consoleFont);
     outputCtrl.SendMessage(WM_SETREDRAW, FALSE);
+    TrimOldestFor(incoming, cut);
     for (const ConsoleWrite& write : writes) {
         if (write.replaceCaretLine)
             SelectCaretLineToEnd(outputCtrl);
@@ -114,16 +169,72 @@ void FakeConsoleDlg::AppendText(const std::string& text)
     outputCtrl.Invalidate(TRUE);
 }
 
+void FakeConsoleDlg::TrimOldestFor(long incoming, bool pieceCut)
+{
+    const long length = outputCtrl.GetTextLength();
+    if (!pieceCut && length + incoming <= textLimit)
+        return;
+    // Everything shown is older than what a cut piece lost.
+    long cut = length;
+    if (!pieceCut) {
+        cut = std::max(0L, length - KeptAfterTrimming(textLimit));
+        const long line = outputCtrl.LineFromChar(cut);
+        if (outputCtrl.LineIndex(line) != cut) {
+            const long nextLine = outputCtrl.LineIndex(line + 1);
+            cut = nextLine >= 0 ? nextLine : length;
+        }
+    }
+    std::wstring kept = TextFrom(outputCtrl, cut, length);
+    if (!RefillOutputControl(Utf16(kTrimmedMarker) + kept)) {
+        outputCtrl.SetSel(0, cut);
+        ReplaceSelection(kTrimmedMarker);
+    }
+    SelectEnd(outputCtrl);
+}
+
+// Removing lines from the top of a full control can take minutes with some
+// rich-edit implementations (every following line is renumbered for each
+// line removed), so a new control takes the place of the old one and gets
+// the text that stays, in the time an append of that text takes.
+bool FakeConsoleDlg::RefillOutputControl(const std::wstring& text)
+{
+    const HWND old = outputCtrl.m_hWnd;
+    RECT place;
+    ::GetWindowRect(old, &place);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+    const HWND fresh = ::CreateWindowExW(
+        static_cast<DWORD>(::GetWindowLongW(old, GWL_EXSTYLE)), L"RichEdit20W", L"",
+        static_cast<DWORD>(::GetWindowLongW(old, GWL_STYLE)), place.left, place.top, place.right - place.left,
+        place.bottom - place.top, m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(::GetDlgCtrlID(old))),
+        ::GetModuleHandleW(nullptr), nullptr);
+    if (fresh == nullptr)
+        return false;
+    ::SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SendMessageW(fresh, WM_SETFONT, ::SendMessageW(old, WM_GETFONT, 0, 0), FALSE);
+    ::SendMessageW(fresh, EM_EXLIMITTEXT, 0, textLimit);
+    ::SendMessageW(fresh, WM_SETREDRAW, FALSE, 0);
+    const bool focused = ::GetFocus() == old;
+    outputCtrl.DestroyWindow();
+    outputCtrl.SubclassWindow(fresh);
+    if (focused)
+        outputCtrl.SetFocus();
+    // In pieces at the end: one insertion of megabytes costs far more.
+    for (size_t at = 0; at < text.size(); at += kRefillPiece) {
+        SelectEnd(outputCtrl);
+        const std::wstring piece = text.substr(at, kRefillPiece);
+        SETTEXTEX how = { ST_SELECTION, kUtf16 };
+        outputCtrl.SendMessage(EM_SETTEXTEX, (WPARAM)&how, (LPARAM)piece.c_str());
+    }
+    return true;
+}
+
 void FakeConsoleDlg::ReplaceSelection(const std::string& text)
 {
     if (text.empty())
         return;
-    const int length = static_cast<int>(text.size());
-    const int wideLength = ::MultiByteToWideChar(kOemUnitedStates, 0, text.data(), length, nullptr, 0);
-    if (wideLength <= 0)
+    const std::wstring wide = Utf16(text);
+    if (wide.empty())
         return;
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    ::MultiByteToWideChar(kOemUnitedStates, 0, text.data(), length, &wide[0], wideLength);
     SETTEXTEX how = { ST_SELECTION, kUtf16 };
     outputCtrl.SendMessage(EM_SETTEXTEX, (WPARAM)&how, (LPARAM)wide.c_str());
 }

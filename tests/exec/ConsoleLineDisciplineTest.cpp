@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "exec/ConsoleLineDiscipline.h"
 #include "exec/ConsoleLineCases.h"
 
@@ -118,6 +120,42 @@ TEST(ConsoleLineDiscipline, DiscardForgetsEverythingOfTheClosedWindow)
         screen.Apply(lines.Take("123"));
         EXPECT_EQ("xyz123", screen.Text()) << "after " << DescribeDelivery({ lastPiece });
     }
+}
+
+// Each write costs the control a selection and an insertion; an endless
+// line costs it more at every insertion. A piece makes one write, and a
+// long line is continued on the next, never inside a UTF-8 character.
+TEST(ConsoleLineDiscipline, APieceIsOneWriteAndEndlessLinesAreContinued)
+{
+    ConsoleLineDiscipline lines;
+    const std::vector<ConsoleWrite> progress = lines.Take("done\r\n\rcopy 1/3\rcopy 2/3\rcopy 3/3\r\nnext");
+    ASSERT_EQ(1u, progress.size());
+    EXPECT_EQ("done\r\ncopy 3/3\r\nnext", progress[0].text);
+    EXPECT_FALSE(progress[0].replaceCaretLine);
+
+    // "next" already holds 4 bytes of the line; a two-byte character
+    // straddles the place where the line is full.
+    std::string line(kMaxShownLineLength - 5, 'x');
+    line += "\xC3\xA9";
+    line += std::string(2 * kMaxShownLineLength, 'y');
+    std::string shown;
+    for (size_t at = 0; at < line.size(); at += 1000)
+        for (const ConsoleWrite& write : lines.Take(line.substr(at, 1000)))
+            shown += write.text;
+    EXPECT_EQ(kMaxShownLineLength - 5 + 2, shown.find("\r\n")) << "after the whole character";
+    size_t longest = 4, current = 4;
+    std::string joined;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if (shown.compare(i, 2, "\r\n") == 0) {
+            current = 0;
+            ++i;
+            continue;
+        }
+        joined.push_back(shown[i]);
+        longest = std::max(longest, ++current);
+    }
+    EXPECT_EQ(line, joined);
+    EXPECT_LE(longest, kMaxShownLineLength + 1);
 }
 
 }  // namespace

@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "common/Diag.h"
+#include "exec/ConsoleLineDiscipline.h"
 #include "exec/ConsoleTestSupport.h"
 #include "exec/FakeConsoleDlg.h"
 #include "exec/ProcessRunner.h"
 #include "exec/StartErrorBox.h"
 #include "exec/TempBatchFile.h"
+#include "support/FloodOutput.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -117,7 +119,12 @@ TEST_F(ConsoleRun, OutputStillInThePipeWhenTheChildEndsIsAllShownBeforeTheBanner
         shown = remote.Text();
     });
     ASSERT_TRUE(EndsWith(shown, Banner(0))) << shown.substr(shown.size() > 200 ? shown.size() - 200 : 0);
-    const std::string output = shown.substr(0, shown.size() - Banner(0).size());
+    // One line that long is shown continued on the next lines.
+    std::string output = shown.substr(0, shown.size() - Banner(0).size());
+    for (size_t at = kMaxShownLineLength; at < output.size(); at += kMaxShownLineLength) {
+        ASSERT_EQ('\n', output[at]) << "at " << at;
+        output.erase(at, 1);
+    }
     ASSERT_EQ(20000u, output.size());
     for (size_t i = 0; i < output.size(); ++i)
         ASSERT_EQ(static_cast<char>('A' + i % 26), output[i]) << "byte " << i;
@@ -189,6 +196,9 @@ TEST_F(ConsoleRun, TypingAheadOfABusyChildArrivesWhole)
 {
     DiagCapture quiet;
     const std::string first(3000, '\xE9'), second(3000, '\xEA');
+    // Typed as the keyboard's code page has them, they reach the child (and
+    // come back) in the OEM code page.
+    const std::string firstInOem(3000, '\x82'), secondInOem(3000, '\x88');
     std::string shown;
     RunConsole(ConsoleFor(TestChildCommand("sleep 3000 echo 2")), [&](ConsoleRemote& remote) {
         // Enter as the character it makes: a posted key would be translated
@@ -197,7 +207,7 @@ TEST_F(ConsoleRun, TypingAheadOfABusyChildArrivesWhole)
         EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted, 10000));
         shown = remote.Text();
     });
-    EXPECT_NE(std::string::npos, shown.find("echo:" + first + "\necho:" + second + "\n")) << shown.size();
+    EXPECT_NE(std::string::npos, shown.find("echo:" + firstInOem + "\necho:" + secondInOem + "\n")) << shown.size();
 }
 
 TEST_F(ConsoleRun, EscapeAnsweredNoKeepsTheChildRunningAndItsOutputShowing)
@@ -237,7 +247,13 @@ TEST_F(ConsoleRun, CloseBoxClosesAtOnceAndLeavesTheChildRunning)
 TEST_F(ConsoleRun, PollingSlowsDownWhileOutputKeepsComingAndSpeedsUpWhenItStops)
 {
     DiagCapture diag;
-    RunConsole(ConsoleFor(TestChildCommand("bytes 40000 sleep 800 lines 1")), [&](ConsoleRemote& remote) {
+    // A tick takes everything waiting, so output must keep coming for a
+    // while: bursts closer together than the shortest period, for well
+    // over six ticks.
+    std::string bursts;
+    for (int i = 0; i < 40; ++i)
+        bursts += "lines 20 sleep 12 ";
+    RunConsole(ConsoleFor(TestChildCommand(bursts + "sleep 800 lines 1")), [&](ConsoleRemote& remote) {
         remote.WaitForCaptionEnding(kCompleted, 10000);
     });
     const std::string& lines = diag.Text();
@@ -247,6 +263,106 @@ TEST_F(ConsoleRun, PollingSlowsDownWhileOutputKeepsComingAndSpeedsUpWhenItStops)
     ASSERT_NE(std::string::npos, disabled);
     EXPECT_LT(enabled, disabled);
     EXPECT_FALSE(console.throttled);
+}
+
+// Megabytes cut by the pipe at every kind of place arrive complete and in
+// order, and a key typed meanwhile still reaches the child (a tab: sent,
+// not echoed, so the display stays exactly the child's).
+TEST_F(ConsoleRun, AFloodArrivesCompleteAndInOrderWhileKeysStillReachTheChild)
+{
+    DiagCapture quiet;
+    const FloodOutput flood = MakeFloodOutput(3000000);
+    std::string shown;
+    bool typedDuringFlood = false;
+    RunConsole(ConsoleFor(TestChildCommand("flood 3000000 key")), [&](ConsoleRemote& remote) {
+        EXPECT_TRUE(remote.WaitForText("line 1 "));
+        remote.Type("\t");
+        typedDuringFlood = !EndsWith(remote.Caption(), kCompleted);
+        EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted, 60000));
+        shown = remote.Text();
+    });
+    EXPECT_TRUE(typedDuringFlood);
+    ASSERT_EQ(flood.shown.size() + std::string("key=09\n").size() + Banner(0).size(), shown.size());
+    EXPECT_TRUE(shown == flood.shown + "key=09\n" + Banner(0)) << "the display differs from the output";
+}
+
+// With a lowered limit: the newest output stays, the oldest makes room
+// behind one marker line.
+TEST_F(ConsoleRun, PastTheTextLimitTheOldestOutputMakesRoomForTheNewest)
+{
+    DiagCapture quiet;
+    console.textLimit = 20000;
+    std::string shown;
+    RunConsole(ConsoleFor(TestChildCommand("lines 6000")), [&](ConsoleRemote& remote) {
+        EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted, 20000));
+        shown = remote.Text();
+    });
+    const std::string marker = "***** Older output removed: the console keeps the newest output *****\n";
+    ASSERT_EQ(0u, shown.find(marker)) << shown.substr(0, 200);
+    EXPECT_EQ(std::string::npos, shown.find(marker, 1)) << "one marker";
+    EXPECT_LE(shown.size(), 20000u);
+    // What follows the marker is the newest output, whole lines in order.
+    std::string expected = Banner(0);
+    for (int i = 6000; expected.size() < shown.size() - marker.size(); --i)
+        expected = "line " + std::to_string(i) + "\n" + expected;
+    EXPECT_EQ(expected, shown.substr(marker.size()));
+}
+
+// A process the command started keeps writing after the command ended:
+// its output follows the exit banner behind one marker line, and a process
+// that never writes does not keep the window from closing.
+TEST_F(ConsoleRun, OutputOfAProcessLeftRunningFollowsTheBannerAndTheWindowStillCloses)
+{
+    DiagCapture quiet;
+    std::string shownAtBanner, shownLater;
+    const INT_PTR result =
+        RunConsole(ConsoleFor(TestChildCommand("out 66697273740d0a later 700 6c6174650d0a later 900 6c617465720d0a "
+                                               "spawn 20000 exit 4")),
+                   [&](ConsoleRemote& remote) {
+                       EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted));
+                       shownAtBanner = remote.Text();
+                       EXPECT_TRUE(remote.WaitForText("later\n", 5000));
+                       shownLater = remote.Text();
+                       remote.PressKey(VK_ESCAPE);  // the command has ended: closes at once
+                       remote.Pause(300);
+                   });
+    runner.Terminate();  // the silent one
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(std::string::npos, shownAtBanner.find("late\n")) << shownAtBanner;
+    const size_t banner = shownLater.find(Banner(4));
+    ASSERT_NE(std::string::npos, banner) << shownLater;
+    EXPECT_EQ("***** Output from a process the command left running *****\nlate\nlater\n",
+              shownLater.substr(banner + Banner(4).size()));
+}
+
+// UTF-8 output shows as UTF-8 even with characters cut between two writes;
+// other output is in the OEM code page. A typed key reaches the child in
+// the encoding its output showed.
+TEST_F(ConsoleRun, OutputIsUtf8WhenItIsValidElseOemAndTypedKeysFollow)
+{
+    DiagCapture quiet;
+    struct Run {
+        const char* steps;
+        std::wstring shown;
+    };
+    const Run runs[] = {
+        { "out 636166c3 sleep 150 out a920e282 sleep 150 out ac0d0a key",
+          L"caf\x00E9 \x20AC\r\nkey=C3\r\n" },
+        { "out 8281200d0a key", L"\x00E9\x00FC \r\nkey=82\r\n" },
+    };
+    for (const Run& run : runs) {
+        FakeConsoleDlg window;
+        window.runner = &runner;
+        window.command = TestChildCommand(run.steps);
+        std::wstring shown;
+        RunConsole(window, [&](ConsoleRemote& remote) {
+            EXPECT_TRUE(remote.WaitForText("\n"));
+            remote.Type("\xE9");  // not echoed: beyond 7 bits
+            EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted));
+            shown = remote.WideText();
+        });
+        EXPECT_EQ(0u, shown.find(run.shown)) << run.steps << " showed " << testing::PrintToString(shown);
+    }
 }
 
 TEST_F(ConsoleRun, AFailedStartIsShownInTheWindowWhichStaysOpen)

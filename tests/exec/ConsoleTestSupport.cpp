@@ -120,7 +120,6 @@ bool ConsoleRemote::WaitForWindow(DWORD timeoutMs)
             if (search.found == nullptr)
                 return false;
             m_window = search.found;
-            m_output = ::GetDlgItem(m_window, kOutputControlId);
             return true;
         },
         timeoutMs);
@@ -141,7 +140,12 @@ bool ConsoleRemote::WaitForCaptionEnding(const std::string& suffix, DWORD timeou
         timeoutMs);
 }
 
-std::string ConsoleRemote::Text() const { return IsOpen() ? ShownText(m_output) : std::string(); }
+// Asked each time: a full console puts a new output control in place.
+HWND ConsoleRemote::Output() const { return ::GetDlgItem(m_window, kOutputControlId); }
+
+std::string ConsoleRemote::Text() const { return IsOpen() ? ShownText(Output()) : std::string(); }
+
+std::wstring ConsoleRemote::WideText() const { return IsOpen() ? ShownWideText(Output()) : std::wstring(); }
 
 std::string ConsoleRemote::Caption() const
 {
@@ -157,14 +161,14 @@ std::string ConsoleRemote::Caption() const
 void ConsoleRemote::Type(const std::string& characters)
 {
     for (char c : characters)
-        ::PostMessageA(m_output, WM_CHAR, static_cast<unsigned char>(c), 1);
+        ::PostMessageA(Output(), WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
 void ConsoleRemote::PressKey(UINT virtualKey)
 {
     const UINT scanCode = ::MapVirtualKeyA(virtualKey, 0);
-    ::PostMessageA(m_output, WM_KEYDOWN, virtualKey, 1 | (scanCode << 16));
-    ::PostMessageA(m_output, WM_KEYUP, virtualKey, 1 | (scanCode << 16) | 0xC0000000u);
+    ::PostMessageA(Output(), WM_KEYDOWN, virtualKey, 1 | (scanCode << 16));
+    ::PostMessageA(Output(), WM_KEYUP, virtualKey, 1 | (scanCode << 16) | 0xC0000000u);
 }
 
 void ConsoleRemote::ClickCloseBox() { ::PostMessageA(m_window, WM_SYSCOMMAND, SC_CLOSE, 0); }

@@ -29,6 +29,7 @@ public:
     bool WaitForText(const std::string& needle, DWORD timeoutMs = 5000);
     bool WaitForCaptionEnding(const std::string& suffix, DWORD timeoutMs = 5000);
     std::string Text() const;
+    std::wstring WideText() const;
     std::string Caption() const;
     bool IsOpen() const { return m_window != nullptr && ::IsWindow(m_window); }
 
@@ -44,9 +45,10 @@ public:
     static void Pause(DWORD milliseconds) { ::Sleep(milliseconds); }
 
 private:
+    HWND Output() const;
+
     DWORD m_uiThread;
     HWND m_window = nullptr;
-    HWND m_output = nullptr;
 };
 
 // Runs the console modally on this thread while `script` drives it from a

@@ -69,10 +69,10 @@ TEST(ConsoleDisplay, ShowsWhatAConsoleShowsWhereverThePipeCutTheOutput)
     }
 }
 
-TEST_F(ConsoleWindow, OutputIsDecodedFromCodePage437)
+TEST_F(ConsoleWindow, AppendedTextIsUtf8)
 {
-    console->AppendOutput("\xB0\xC4\x81\x9B");
-    EXPECT_EQ(std::wstring(L"\x2591\x2500\x00FC\x00A2"), ShownWideText(console->outputCtrl));
+    console->AppendOutput("\xE2\x96\x91\xC3\xBC\xF0\x9F\x98\x80");
+    EXPECT_EQ(std::wstring(L"\x2591\x00FC\xD83D\xDE00"), ShownWideText(console->outputCtrl));
 }
 
 TEST_F(ConsoleWindow, OutputWaitsWhileTextIsSelectedAndComesFirstAtTheNextAppend)
@@ -89,6 +89,28 @@ TEST_F(ConsoleWindow, OutputWaitsWhileTextIsSelectedAndComesFirstAtTheNextAppend
 
     console->AppendOutput("after");
     EXPECT_EQ("first line\nheld 1\n\n\n***** Process exited with code 0 *****\nafter", Shown(*console));
+}
+
+// Held behind a long selection, more output than the control may hold at
+// once: the newest lines show, behind the marker, and nothing older.
+TEST_F(ConsoleWindow, HeldOutputLargerThanTheLimitKeepsItsNewestLines)
+{
+    console->textLimit = 4000;
+    console->AppendOutput("first line\r\n");
+    console->outputCtrl.SetSel(0, 5);
+    AppendLines(1000);
+    const long length = console->outputCtrl.GetTextLength();
+    console->outputCtrl.SetSel(length, length);
+    console->AppendOutput("tail\r\n");
+
+    const std::string shown = Shown(*console);
+    const std::string marker = "***** Older output removed: the console keeps the newest output *****\n";
+    ASSERT_EQ(0u, shown.find(marker)) << shown.substr(0, 100);
+    EXPECT_LE(shown.size(), 4000u);
+    std::string expected = "tail\n";
+    for (int i = 1000; expected.size() < shown.size() - marker.size(); --i)
+        expected = "line " + std::to_string(i) + "\n" + expected;
+    EXPECT_EQ(marker + expected, shown);
 }
 
 TEST(ConsoleClosing, HeldOutputDoesNotReachTheNextWindow)

@@ -24,6 +24,12 @@
 //                from the Unicode command line: "uarg<k>=<UTF-8 bytes in
 //                hex>\r\n", then "uargs=<count>\r\n" (this program has no
 //                UTF-8 manifest: its 8-bit arguments could not hold them)
+//   later MS HEX start a copy of this program that sleeps MS milliseconds,
+//                then writes the bytes, sharing our standard handles (it
+//                outlives us); write "grandchild=<pid>\r\n"
+//   flood N      write the flood of tests/support/FloodOutput.h (N bytes
+//                or a little more) in pieces of varying size
+//   key          read one byte of standard input, write "key=<HH>\r\n"
 //   exit CODE    end now with CODE (decimal, or 0x... hexadecimal)
 //
 // Without "exit" the program ends with code 0. An unknown step or a missing
@@ -39,6 +45,7 @@
 #include <cstring>
 #include <string>
 
+#include "FloodOutput.h"
 #include "support/HexBytes.h"
 
 // Arguments reach the steps exactly as the runtime split them (no globbing).
@@ -154,9 +161,9 @@ std::string OwnPath()
 
 // The copy inherits our standard handles, so it keeps our output pipe
 // open for as long as it lives.
-HANDLE SpawnSleeper(unsigned long milliseconds)
+HANDLE SpawnCopy(const std::string& steps)
 {
-    std::string commandLine = "\"" + OwnPath() + "\" sleep " + std::to_string(milliseconds);
+    std::string commandLine = "\"" + OwnPath() + "\" " + steps;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -170,6 +177,29 @@ HANDLE SpawnSleeper(unsigned long milliseconds)
     CloseHandle(info.hThread);
     WriteOut("grandchild=" + std::to_string(info.dwProcessId) + "\r\n");
     return info.hProcess;
+}
+
+void WriteFlood(size_t bytes)
+{
+    const FloodOutput flood = MakeFloodOutput(bytes);
+    size_t offset = 0;
+    for (size_t size : FloodPieceSizes(flood.written.size())) {
+        WriteOut(flood.written.substr(offset, size));
+        offset += size;
+    }
+}
+
+void ReadOneKey()
+{
+    char c = 0;
+    DWORD got = 0;
+    if (!ReadFile(GetStdHandle(STD_INPUT_HANDLE), &c, 1, &got, nullptr) || got != 1) {
+        WriteOut("key=none\r\n");
+        return;
+    }
+    char line[16];
+    snprintf(line, sizeof line, "key=%02X\r\n", static_cast<unsigned char>(c));
+    WriteOut(line);
 }
 
 void StartOutsideTheJob()
@@ -247,7 +277,16 @@ int main(int argc, char** argv)
         } else if (step == "pid") {
             WriteOut("pid=" + std::to_string(GetCurrentProcessId()) + "\r\n");
         } else if (step == "spawn") {
-            lastSpawned = SpawnSleeper(Number(parameter()));
+            lastSpawned = SpawnCopy("sleep " + std::to_string(Number(parameter())));
+        } else if (step == "later") {
+            const unsigned long milliseconds = Number(parameter());
+            const std::string hex = parameter();
+            DecodeHex(hex.c_str());  // checked here, where a mistake is reported
+            CloseHandle(SpawnCopy("sleep " + std::to_string(milliseconds) + " out " + hex));
+        } else if (step == "flood") {
+            WriteFlood(Number(parameter()));
+        } else if (step == "key") {
+            ReadOneKey();
         } else if (step == "wait") {
             if (lastSpawned)
                 WaitForSingleObject(lastSpawned, INFINITE);

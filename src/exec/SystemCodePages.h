@@ -1,0 +1,24 @@
+#pragma once
+// The code pages a child process without a console speaks, asked of the
+// system rather than of this program: a manifest that makes this program's
+// own code page UTF-8 changes what GetACP and GetOEMCP return here, but not
+// what other programs write.
+
+#include <windows.h>
+
+#include <string>
+
+#include "exec/ConsoleOutputDecoder.h"
+
+// The OEM code page of the system's default locale (437 when the system
+// cannot say).
+UINT SystemOemCodePage();
+
+// Child output decoding with the system's OEM code page.
+ConsoleOutputDecoder MakeSystemOutputDecoder();
+
+// A typed character as the keyboard delivered it to an 8-bit window (one
+// byte, or a lead and a trail byte in the high and low byte), in the
+// encoding the child reads: UTF-8 when it writes UTF-8, else the OEM code
+// page. Empty when it cannot be expressed there.
+std::string TypedCharacterForChild(WPARAM character, bool childSpeaksUtf8);
