@@ -12,6 +12,7 @@
 #include "framework/Clipboard.h"
 #include "framework/FileReplace.h"
 #include "framework/FileDialogs.h"
+#include "framework/WideText.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -105,7 +106,7 @@ void FakeConsoleDlg::SaveOutputAs()
 bool FakeConsoleDlg::SaveOutputTo(const std::string& path)
 {
     // UTF-8 keeps every character the window shows, whatever the code page.
-    const std::string bytes = NarrowToCodePage(ShownText(), CP_UTF8);
+    const std::string bytes = FromWide(ShownText(), CP_UTF8);
     DWORD error = 0;
     if (ReplaceFileContents(path, bytes, error)) {
         Diag("Saved output to %s (%d bytes)\n", path.c_str(), static_cast<int>(bytes.size()));

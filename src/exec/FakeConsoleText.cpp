@@ -8,6 +8,7 @@
 #include "exec/ConsoleLineDiscipline.h"
 #include "exec/FakeConsoleDlg.h"
 #include "exec/FontMetrics.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -94,15 +95,6 @@ std::wstring TextFrom(CRichEditCtrl& control, long from, long to)
     return text;
 }
 
-std::wstring Utf16(const std::string& utf8)
-{
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(std::max(0, length)), L'\0');
-    if (length > 0)
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
-    return wide;
-}
-
 // Replaces what was removed from the top of a full control.
 constexpr char kTrimmedMarker[] = "***** Older output removed: the console keeps the newest output *****\r\n";
 
@@ -185,7 +177,7 @@ void FakeConsoleDlg::TrimOldestFor(long incoming, bool pieceCut)
         }
     }
     std::wstring kept = TextFrom(outputCtrl, cut, length);
-    if (!RefillOutputControl(Utf16(kTrimmedMarker) + kept)) {
+    if (!RefillOutputControl(ToWide(kTrimmedMarker, CP_UTF8) + kept)) {
         outputCtrl.SetSel(0, cut);
         ReplaceSelection(kTrimmedMarker);
     }
@@ -232,7 +224,7 @@ void FakeConsoleDlg::ReplaceSelection(const std::string& text)
 {
     if (text.empty())
         return;
-    const std::wstring wide = Utf16(text);
+    const std::wstring wide = ToWide(text, CP_UTF8);
     if (wide.empty())
         return;
     SETTEXTEX how = { ST_SELECTION, kUtf16 };

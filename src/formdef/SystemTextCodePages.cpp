@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cwchar>
 #include <string>
 
 #include "formdef/FormTextDecoding.h"
@@ -37,15 +36,8 @@ public:
 
 unsigned SystemLegacyAnsiCodePage()
 {
-    // Read as a wide string: the 8-bit call would answer in the code page
-    // the manifest chose, which is what we must not depend on here.
-    wchar_t digits[8] = {};
-    if (::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, digits, 8) > 0) {
-        unsigned long codePage = wcstoul(digits, nullptr, 10);
-        if (codePage != 0)
-            return static_cast<unsigned>(codePage);
-    }
-    return kFallbackAnsiCodePage;
+    const UINT codePage = LocaleCodePage(LOCALE_IDEFAULTANSICODEPAGE);
+    return codePage != 0 ? codePage : kFallbackAnsiCodePage;
 }
 
 void InstallSystemTextCodePages()

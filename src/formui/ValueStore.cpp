@@ -6,6 +6,7 @@
 #include "common/Diag.h"
 #include "framework/Clipboard.h"
 #include "framework/FileReplace.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -66,11 +67,11 @@ std::string FormStoreKey(const std::string& formPath)
     // Folded in UTF-16, where the system's own case rules apply to every
     // letter, and kept as UTF-8 so that the key does not depend on the code
     // page of the moment.
-    std::wstring wide = WidenFromCodePage(path);
+    std::wstring wide = ToWide(path);
     if (wide.empty())
         return path;
     CharLowerBuffW(&wide[0], static_cast<DWORD>(wide.size()));
-    return NarrowToCodePage(wide, CP_UTF8);
+    return FromWide(wide, CP_UTF8);
 }
 
 bool LoadRememberedValues(const std::string& formPath, std::vector<RememberedValue>& values)

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "framework/WideText.h"
+
 namespace {
 
 // The clipboard takes ownership of the memory once SetClipboardData succeeds.
@@ -44,30 +46,6 @@ bool PutBoth(HWND owner, const std::string& narrow, const std::wstring& wide)
 
 }  // namespace
 
-std::wstring WidenFromCodePage(const std::string& text)
-{
-    if (text.empty())
-        return std::wstring();
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (length <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
-    return wide;
-}
+bool PutTextOnClipboard(HWND owner, const std::string& text) { return PutBoth(owner, text, ToWide(text)); }
 
-std::string NarrowToCodePage(const std::wstring& text, UINT codePage)
-{
-    if (text.empty())
-        return std::string();
-    int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return std::string();
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &narrow[0], length, nullptr, nullptr);
-    return narrow;
-}
-
-bool PutTextOnClipboard(HWND owner, const std::string& text) { return PutBoth(owner, text, WidenFromCodePage(text)); }
-
-bool PutTextOnClipboard(HWND owner, const std::wstring& text) { return PutBoth(owner, NarrowToCodePage(text), text); }
+bool PutTextOnClipboard(HWND owner, const std::wstring& text) { return PutBoth(owner, FromWide(text), text); }

@@ -12,7 +12,3 @@
 bool PutTextOnClipboard(HWND owner, const std::string& text);
 // The same for UTF-16 text; CF_TEXT gets its conversion to the code page.
 bool PutTextOnClipboard(HWND owner, const std::wstring& text);
-
-// The conversions between the program's 8-bit code page and UTF-16.
-std::wstring WidenFromCodePage(const std::string& text);
-std::string NarrowToCodePage(const std::wstring& text, UINT codePage = CP_ACP);

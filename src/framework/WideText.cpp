@@ -29,6 +29,26 @@ std::string FromWide(const std::wstring& wide, UINT codePage)
     return text;
 }
 
+std::string FromWideExactly(const std::wstring& wide, UINT codePage)
+{
+    if (wide.empty() || codePage == CP_UTF8)
+        return FromWide(wide, codePage);
+    const int length = static_cast<int>(wide.size());
+    BOOL lossy = FALSE;
+    const int textLength = ::WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, nullptr, &lossy);
+    if (textLength <= 0 || lossy)
+        return std::string();
+    return FromWide(wide, codePage);
+}
+
+UINT LocaleCodePage(LCTYPE which, LCID locale)
+{
+    wchar_t digits[8] = {};
+    if (::GetLocaleInfoW(locale, which, digits, 8) == 0)
+        return 0;
+    return static_cast<UINT>(wcstoul(digits, nullptr, 10));
+}
+
 bool ExpandEnvironmentReferences(const std::string& text, std::string& expanded)
 {
     const std::wstring wide = ToWide(text);

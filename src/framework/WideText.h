@@ -9,6 +9,14 @@
 
 std::wstring ToWide(const std::string& text, UINT codePage = CP_ACP);
 std::string FromWide(const std::wstring& wide, UINT codePage = CP_ACP);
+// As FromWide, but empty when the code page lacks a character (nothing is
+// guessed or replaced).
+std::string FromWideExactly(const std::wstring& wide, UINT codePage);
+
+// A code page the system's default locale (or `locale`) names, such as
+// LOCALE_IDEFAULTANSICODEPAGE; 0 when it names none. Asked through the wide
+// call: the program's own code-page queries answer what its manifest chose.
+UINT LocaleCodePage(LCTYPE which, LCID locale = LOCALE_SYSTEM_DEFAULT);
 
 // Expands %NAME% references, in UTF-16: the 8-bit call counts its result in
 // characters, not bytes, and cuts a line short where a character takes
