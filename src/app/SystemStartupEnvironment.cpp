@@ -49,13 +49,13 @@ bool SystemStartupEnvironment::LaunchElevated(const std::string& executable,
 
 void SystemStartupEnvironment::RunConfigDialog()
 {
-    ConfigDlg dialog;
+    OwnedWindow<ConfigDlg> dialog;
     dialog.DoModal();
 }
 
 void SystemStartupEnvironment::RunFormDialog(const std::string& path, const std::string& title)
 {
-    CTavrelDlg dialog;
+    OwnedWindow<CTavrelDlg> dialog;
     CWinApp* app = AfxGetApp();
     if (app != nullptr)
         app->m_pMainWnd = &dialog;

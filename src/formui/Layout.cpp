@@ -108,7 +108,10 @@ int ThumbPosition(UINT messagePosition, int trackPosition)
 
 class FlowLayout {
 public:
-    FlowLayout(TextMeasure& measure, int contentWidth) : m_measure(measure), W(contentWidth) {}
+    FlowLayout(CContentPanel& panel, TextMeasure& measure, int contentWidth)
+        : m_panel(panel), m_measure(measure), W(contentWidth)
+    {
+    }
 
     // The three kinds a required control can be placed as; anything else
     // keeps y = 0 and height 0.
@@ -182,9 +185,9 @@ private:
         int height = kRowHeight;
         if (def.m_pLabel && labelWidth > 0)
             height = std::max(kRowHeight, Measure(TextOf(def.m_pLabel), labelWidth));
-        PlaceOnPanel(def.m_pButton, kMargin, y, buttonWidth, height);
-        PlaceOnPanel(def.m_pEdit, editX, y, kInputWidth, kRowHeight);
-        PlaceOnPanel(def.m_pLabel, labelX, y, labelWidth, height);
+        m_panel.Place(def.m_pButton, kMargin, y, buttonWidth, height);
+        m_panel.Place(def.m_pEdit, editX, y, kInputWidth, kRowHeight);
+        m_panel.Place(def.m_pLabel, labelX, y, labelWidth, height);
         Record(def, y, height);
     }
 
@@ -192,7 +195,7 @@ private:
     void PlaceFullWidthButton(CControlDef& def)
     {
         int height = Measure(TextOf(def.m_pButton), W - 20);
-        PlaceOnPanel(def.m_pButton, kMargin, y, W, height);
+        m_panel.Place(def.m_pButton, kMargin, y, W, height);
         Record(def, y, height);
     }
 
@@ -203,7 +206,7 @@ private:
         Diag("  Button text: '%s'\n", text.substr(0, 50).c_str());
         Diag("  Calculated text height: %d, total height: %d\n", textHeight, textHeight + 12);
         int height = std::max(textHeight + 12, kRowHeight);
-        PlaceOnPanel(def.m_pButton, kMargin, y, W, height);
+        m_panel.Place(def.m_pButton, kMargin, y, W, height);
         Record(def, y, height);
         Diag("  Positioned action button %d at Y=%d, Height=%d\n", index, y, height);
         y += height + kGap;
@@ -215,10 +218,10 @@ private:
         if (def.IsPathType()) {
             // Label on its own line(s); edit box and Browse button below.
             int labelHeight = Measure(label, W);
-            PlaceOnPanel(def.m_pLabel, kMargin, y, W, labelHeight);
+            m_panel.Place(def.m_pLabel, kMargin, y, W, labelHeight);
             int row = y + labelHeight + 2;
-            PlaceOnPanel(def.m_pEdit, kMargin, row, W - 65, kRowHeight);
-            PlaceOnPanel(def.m_pBrowse, W - 50, row, kBrowseWidth, kRowHeight);
+            m_panel.Place(def.m_pEdit, kMargin, row, W - 65, kRowHeight);
+            m_panel.Place(def.m_pBrowse, W - 50, row, kBrowseWidth, kRowHeight);
             Record(def, y, labelHeight + 22);
             y += labelHeight + 31;
             return;
@@ -231,21 +234,22 @@ private:
             labelTop = y + (kRowHeight - labelHeight) / 2;
         else if (labelHeight > kRowHeight)
             inputTop = y + (labelHeight - kRowHeight) / 2;
-        PlaceOnPanel(def.m_pEdit, kMargin, inputTop, kInputWidth, kRowHeight);
+        m_panel.Place(def.m_pEdit, kMargin, inputTop, kInputWidth, kRowHeight);
         if (Exists(def.m_pCombo)) {
             if (optionalPass)
                 Diag("  Moving combo %d (Pass 2) to (%d,%d) W=%d, H=200\n", index, kMargin, inputTop,
                      kInputWidth);
             else
                 Diag("  Moving combo %d to (%d,%d) W=%d, H=200\n", index, kMargin, inputTop, kInputWidth);
-            PlaceOnPanel(def.m_pCombo, kMargin, inputTop, kInputWidth, kDropDownHeight);
+            m_panel.Place(def.m_pCombo, kMargin, inputTop, kInputWidth, kDropDownHeight);
         }
-        PlaceOnPanel(def.m_pLabel, 115, labelTop, W - 105, labelHeight);
+        m_panel.Place(def.m_pLabel, 115, labelTop, W - 105, labelHeight);
         int rowHeight = std::max(labelHeight, kRowHeight);
         Record(def, y, rowHeight);
         y += rowHeight + kGap;
     }
 
+    CContentPanel& m_panel;
     TextMeasure& m_measure;
     const int W;
 };
@@ -266,16 +270,16 @@ void CTavrelDlg::LayoutControls()
     const int W = CW - 36;
 
     if (m_btnRun.IsWindow())
-        PlaceOnPanel(&m_btnRun, CW - 86, 10, kRunButtonWidth, kRunButtonHeight);
+        m_panel.Place(&m_btnRun, CW - 86, 10, kRunButtonWidth, kRunButtonHeight);
 
     TextMeasure measure(m_hWnd);
-    FlowLayout flow(measure, W);
+    FlowLayout flow(m_panel, measure, W);
     if (m_staticDescription.IsWindow()) {
         std::string description = m_staticDescription.GetWindowText();
         if (!description.empty()) {
             m_staticDescription.ShowWindow(SW_SHOW);
             int height = measure.Height(description, CW - 106);
-            PlaceOnPanel(&m_staticDescription, kMargin, 10, CW - 106, height);
+            m_panel.Place(&m_staticDescription, kMargin, 10, CW - 106, height);
             // 20 pixels below the lower of the description and the Run button.
             flow.y = std::max(height + 10, 35) + 20;
         } else {
@@ -331,7 +335,7 @@ void CTavrelDlg::LayoutControls()
             int boxWidth = W + 10;
             int boxHeight = maxBottom - minY + 20;
             Diag("Positioning required group box at (%d,%d) size (%dx%d)\n", 5, boxY, boxWidth, boxHeight);
-            PlaceOnPanel(&m_groupRequired, 5, boxY, boxWidth, boxHeight);
+            m_panel.Place(&m_groupRequired, 5, boxY, boxWidth, boxHeight);
             m_groupRequired.ShowWindow(SW_SHOW);
         } else {
             Diag("No required fields found, hiding group box\n");
@@ -464,10 +468,10 @@ void CTavrelDlg::ScrollTo(int position)
         // Content taller than a window can be is shown through a band that
         // may have to move first; otherwise the base is 0 and the panel's
         // top is minus the position.
-        int base = PanelBase(m_panel);
+        int base = m_panel.Base();
         int wanted = BaseForView(base, newPosition, ClientHeightOf(*this), m_nContentHeight);
         if (wanted != base)
-            SetPanelBase(m_panel, wanted);
+            m_panel.SetBase(wanted);
         m_panel.SetWindowPos(nullptr, 0, wanted - newPosition, 0, 0,
                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

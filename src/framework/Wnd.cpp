@@ -12,31 +12,21 @@ namespace {
 // Which object handles each window. Looked up for every message, so it is
 // kept in our own memory: a window property costs a round trip to the
 // window server on some systems, several per moved or resized control.
+// Windows are created, bound, routed and destroyed on the one user-interface
+// thread (the system calls a window procedure on the thread that created the
+// window; other threads reach our windows only by sending or posting
+// messages), so the map needs no lock.
 class WindowObjects {
 public:
-    CWnd* Find(HWND hWnd)
+    CWnd* Find(HWND hWnd) const
     {
-        ::AcquireSRWLockShared(&m_lock);
         auto found = m_objects.find(hWnd);
-        CWnd* object = found != m_objects.end() ? found->second : nullptr;
-        ::ReleaseSRWLockShared(&m_lock);
-        return object;
+        return found != m_objects.end() ? found->second : nullptr;
     }
-    void Bind(HWND hWnd, CWnd* object)
-    {
-        ::AcquireSRWLockExclusive(&m_lock);
-        m_objects[hWnd] = object;
-        ::ReleaseSRWLockExclusive(&m_lock);
-    }
-    void Unbind(HWND hWnd)
-    {
-        ::AcquireSRWLockExclusive(&m_lock);
-        m_objects.erase(hWnd);
-        ::ReleaseSRWLockExclusive(&m_lock);
-    }
+    void Bind(HWND hWnd, CWnd* object) { m_objects[hWnd] = object; }
+    void Unbind(HWND hWnd) { m_objects.erase(hWnd); }
 
 private:
-    SRWLOCK m_lock = SRWLOCK_INIT;
     std::unordered_map<HWND, CWnd*> m_objects;
 };
 

@@ -123,4 +123,53 @@ TEST(MessageRouting, DeletingTheObjectDestroysItsWindow)
     EXPECT_FALSE(::IsWindow(hWnd));
 }
 
+// Counts the WM_DESTROY messages its own handler sees.
+class DestroyCountingWnd : public CWnd {
+public:
+    explicit DestroyCountingWnd(int* destroyed) : m_destroyed(destroyed) {}
+    LRESULT OnDestroyWindow(WPARAM, LPARAM)
+    {
+        ++*m_destroyed;
+        return Default();
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    int* m_destroyed;
+};
+
+BEGIN_MESSAGE_MAP(DestroyCountingWnd, CWnd)
+    ON_MESSAGE(WM_DESTROY, OnDestroyWindow)
+END_MESSAGE_MAP()
+
+// A window object with a child window object as a member, as a dialog holds
+// its panel.
+class ParentWithChild : public DestroyCountingWnd {
+public:
+    ParentWithChild(int* destroyed, int* childDestroyed)
+        : DestroyCountingWnd(destroyed), child(childDestroyed)
+    {
+    }
+    DestroyCountingWnd child;
+};
+
+TEST(MessageRouting, OwnedWindowRunsEveryClassesDestroyHandlingWhenDeletedWithItsWindowAlive)
+{
+    int destroyed = 0, childDestroyed = 0;
+    HWND parent = nullptr, child = nullptr;
+    {
+        OwnedWindow<ParentWithChild> wnd(&destroyed, &childDestroyed);
+        ASSERT_TRUE(CreatePlain(wnd));
+        ASSERT_TRUE(wnd.child.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD, Rect(0, 0, 10, 10), &wnd, 1));
+        parent = wnd.m_hWnd;
+        child = wnd.child.m_hWnd;
+    }
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(childDestroyed, 1);
+    EXPECT_FALSE(::IsWindow(parent));
+    EXPECT_FALSE(::IsWindow(child));
+    EXPECT_EQ(CWnd::FromHandlePermanent(parent), nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(child), nullptr);
+}
+
 }  // namespace
