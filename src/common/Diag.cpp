@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <exception>
 #include <vector>
 
 namespace {
@@ -50,6 +51,17 @@ void Diag(const char* format, ...)
         sink(text);
     else
         fwrite(text.data(), 1, text.size(), stdout);  // one write per line
+}
+
+void DiagCaughtException(const char* activity)
+{
+    try {
+        throw;
+    } catch (const std::exception& caught) {
+        Diag("ERROR: %s: %s\n", activity, caught.what());
+    } catch (...) {
+        Diag("ERROR: %s: an exception of unknown type\n", activity);
+    }
 }
 
 void SetDiagSink(DiagSink sink) { Sink() = std::move(sink); }

@@ -16,6 +16,10 @@ const char kClassesKey[] = "Software\\Classes\\";
 const char kApplicationCommandKey[] = "Software\\Classes\\Applications\\tavrel.exe\\shell\\open\\command";
 const char kFileExtsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
 
+// The shell rebuilds its association cache after the change notice; the
+// pause lets it finish before the box invites the user to double-click a file.
+constexpr DWORD kShellRefreshPauseMs = 100;
+
 void ShowBox(const std::string& text, UINT icon) { AfxMessageBox(text, MB_OK | icon); }
 
 // Windows 10 may hold a per-user choice for the extension that wins over
@@ -219,7 +223,7 @@ void AssociateExtension(const std::string& extension, const std::string& progId,
 
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
-    Sleep(100);
+    Sleep(kShellRefreshPauseMs);
 
     if (modernShell && userChoice) {
         ShowBox(FormatText("%s files have been registered with Tavrel.\n\nPath: %s\n\nNote: Windows has a user preference "

@@ -9,6 +9,7 @@
 #include "common/Diag.h"
 #include "config/Settings.h"
 #include "formui/ControlIds.h"
+#include "formui/FormGeometry.h"
 #include "formui/TavrelDlg.h"
 #include "framework/WinApp.h"
 
@@ -29,9 +30,7 @@ const RECT kNoRect = { 0, 0, 0, 0 };
 // A drive drop-down is made at the width and open-list height the layout
 // gives it, so that the layout only moves it: resizing a drop-down resizes
 // its list too, a window of its own, and costs as much as a dozen controls.
-const RECT kDriveListRect = { 0, 0, 100, 200 };
-
-HFONT GuiFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
+const RECT kDriveListRect = { 0, 0, kInputWidth, kDropDownHeight };
 
 // Creates one window object; a window that fails to be created is deleted
 // at once and null is returned.

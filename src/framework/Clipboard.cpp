@@ -24,14 +24,19 @@ bool PutFormat(UINT format, const void* data, size_t bytes)
     return true;
 }
 
+// Ten tries 20 ms apart: a clipboard viewer or another program's copy holds
+// the clipboard for a few milliseconds at most.
+constexpr int kOpenAttempts = 10;
+constexpr DWORD kOpenRetryPauseMs = 20;
+
 bool PutBoth(HWND owner, const std::string& narrow, const std::wstring& wide)
 {
     // Another program may hold the clipboard for a moment.
     bool opened = false;
-    for (int attempt = 0; attempt < 10 && !opened; ++attempt) {
+    for (int attempt = 0; attempt < kOpenAttempts && !opened; ++attempt) {
         opened = OpenClipboard(owner) != FALSE;
         if (!opened)
-            Sleep(20);
+            Sleep(kOpenRetryPauseMs);
     }
     if (!opened)
         return false;

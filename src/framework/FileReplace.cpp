@@ -26,15 +26,20 @@ bool WriteAll(HANDLE file, const std::string& bytes)
 // Another writer or a reader may hold the target for a moment: a file that
 // is open cannot be replaced on every Windows version, even when it was
 // opened for shared deleting (the system then answers "access denied").
+// Ten tries 20 ms apart: long enough for a reader to close the file, short
+// enough that the user does not notice the wait.
+constexpr int kMoveAttempts = 10;
+constexpr DWORD kMoveRetryPauseMs = 20;
+
 bool MoveIntoPlace(const std::string& from, const std::string& to, DWORD& error)
 {
-    for (int attempt = 0; attempt < 10; ++attempt) {
+    for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
         if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
         error = GetLastError();
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION && error != ERROR_ACCESS_DENIED)
             return false;
-        Sleep(20);
+        Sleep(kMoveRetryPauseMs);
     }
     return false;
 }

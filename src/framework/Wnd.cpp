@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/Diag.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -232,6 +233,7 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     try {
         result = wnd->WindowProc(message, wParam, lParam);
     } catch (...) {
+        DiagCaughtException("handling a window message");
         result = 0;
     }
     g_current = saved;

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
+#include "common/Diag.h"
 #include "framework/Dialog.h"
 #include "framework/WinApp.h"
 
@@ -170,6 +172,27 @@ TEST(MessageRouting, OwnedWindowRunsEveryClassesDestroyHandlingWhenDeletedWithIt
     EXPECT_FALSE(::IsWindow(child));
     EXPECT_EQ(CWnd::FromHandlePermanent(parent), nullptr);
     EXPECT_EQ(CWnd::FromHandlePermanent(child), nullptr);
+}
+
+// A handler that fails: the failure stops at the window procedure and is
+// said on a diagnostic line.
+class ThrowingWnd : public CWnd {
+public:
+    LRESULT OnFail(WPARAM, LPARAM) { throw std::runtime_error("no room for the label"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ThrowingWnd, CWnd)
+    ON_MESSAGE(WM_APP, OnFail)
+END_MESSAGE_MAP()
+
+TEST(MessageRouting, AnExceptionInAHandlerIsReportedAndStopsAtTheWindowProcedure)
+{
+    ThrowingWnd wnd;
+    ASSERT_TRUE(CreatePlain(wnd));
+    DiagCapture diag;
+    EXPECT_EQ(wnd.SendMessage(WM_APP), 0);
+    EXPECT_EQ(diag.Text(), "ERROR: handling a window message: no room for the label\n");
 }
 
 }  // namespace
