@@ -5,7 +5,7 @@
 #include "common/Diag.h"
 #include "framework/ModulePath.h"
 #include "config/RegistryTree.h"
-#include "config/TextFormat.h"
+#include "common/TextFormat.h"
 #include "framework/WinApp.h"
 
 namespace {

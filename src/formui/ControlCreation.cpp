@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/Diag.h"
+#include "common/TextFormat.h"
 #include "config/Settings.h"
 #include "formui/ControlIds.h"
 #include "formui/FormGeometry.h"
@@ -262,9 +263,8 @@ void WarnAboutButtonLimits(const CFormModel& form)
         if (def->IsPathType())
             ++browseButtons;
     }
-    char text[512];
     if (actionButtons > kMaxActionButtons) {
-        snprintf(text, sizeof text,
+        std::string text = FormatText(
                  "Warning: This .gui file has %d action buttons, but the maximum supported is %d.\n\n"
                  "Buttons beyond the limit will not respond to clicks.",
                  actionButtons, kMaxActionButtons);
@@ -272,7 +272,7 @@ void WarnAboutButtonLimits(const CFormModel& form)
         Diag("WARNING: Action button count (%d) exceeds limit (%d)\n", actionButtons, kMaxActionButtons);
     }
     if (browseButtons > kMaxBrowseButtons) {
-        snprintf(text, sizeof text,
+        std::string text = FormatText(
                  "Warning: This .gui file has %d browse buttons, but the maximum supported is %d.\n\n"
                  "Browse buttons beyond the limit will not respond to clicks.",
                  browseButtons, kMaxBrowseButtons);

@@ -130,15 +130,17 @@ BOOL CWnd::DestroyWindow()
     return destroyed;
 }
 
-std::string CWnd::GetWindowText() const
+std::string WindowText(HWND window)
 {
-    int length = ::GetWindowTextLengthA(m_hWnd);
+    int length = ::GetWindowTextLengthA(window);
     if (length <= 0)
         return std::string();
     std::vector<char> buffer(static_cast<size_t>(length) + 1);
-    int copied = ::GetWindowTextA(m_hWnd, buffer.data(), length + 1);
+    int copied = ::GetWindowTextA(window, buffer.data(), length + 1);
     return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
 }
+
+std::string CWnd::GetWindowText() const { return WindowText(m_hWnd); }
 
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags)
 {

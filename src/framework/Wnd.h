@@ -11,6 +11,9 @@
 #include "framework/MessageMap.h"
 #include "framework/Object.h"
 
+// The text of any window, ours or not.
+std::string WindowText(HWND window);
+
 class CWnd : public CObject {
 public:
     CWnd();
