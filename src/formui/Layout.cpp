@@ -8,6 +8,7 @@
 #include "formui/FormGeometry.h"
 #include "formui/PanelPlacement.h"
 #include "formui/TavrelDlg.h"
+#include "framework/Handles.h"
 
 namespace {
 
@@ -58,26 +59,16 @@ int ClientHeightOf(const CWnd& window)
 // labels costs more than the measuring itself.
 class TextMeasure {
 public:
-    explicit TextMeasure(HWND window) : m_window(window), m_dc(::GetDC(window))
-    {
-        m_previous = ::SelectObject(m_dc, GuiFont());
-    }
-    ~TextMeasure()
-    {
-        ::SelectObject(m_dc, m_previous);
-        ::ReleaseDC(m_window, m_dc);
-    }
-    TextMeasure(const TextMeasure&) = delete;
-    TextMeasure& operator=(const TextMeasure&) = delete;
+    explicit TextMeasure(HWND window) : m_dc(window), m_font(m_dc.Get(), GuiFont()) {}
 
     // The height of `text` wrapped at `width`.
-    int Height(const std::string& text, int width) { return Height(m_dc, text, width); }
+    int Height(const std::string& text, int width) { return Height(m_dc.Get(), text, width); }
 
     // The width of `text` on one line.
     int SingleLineWidth(const std::string& text)
     {
         RECT rect = { 0, 0, 0, 0 };
-        ::DrawTextA(m_dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
+        ::DrawTextA(m_dc.Get(), text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
         return rect.right - rect.left;
     }
 
@@ -87,12 +78,9 @@ public:
         HFONT font = button.GetFont();
         if (font == nullptr || font == GuiFont())
             return Height(button.GetWindowText(), width);
-        HDC dc = ::GetDC(button.m_hWnd);
-        HGDIOBJ previous = ::SelectObject(dc, font);
-        int height = Height(dc, button.GetWindowText(), width);
-        ::SelectObject(dc, previous);
-        ::ReleaseDC(button.m_hWnd, dc);
-        return height;
+        WindowDC dc(button.m_hWnd);
+        SelectedObject selected(dc.Get(), font);
+        return Height(dc.Get(), button.GetWindowText(), width);
     }
 
     static int Height(HDC dc, const std::string& text, int width)
@@ -103,9 +91,8 @@ public:
     }
 
 private:
-    HWND m_window;
-    HDC m_dc;
-    HGDIOBJ m_previous;
+    WindowDC m_dc;
+    SelectedObject m_font;
 };
 
 // The scroll message carries the thumb's position in 16 bits; while the user

@@ -2,25 +2,24 @@
 
 #include <cstring>
 
+#include "framework/Handles.h"
+
 namespace {
 
 // The clipboard takes ownership of the memory once SetClipboardData succeeds.
 bool PutFormat(UINT format, const void* data, size_t bytes)
 {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (memory == nullptr)
+    UniqueGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory.Valid())
         return false;
-    void* target = GlobalLock(memory);
-    if (target == nullptr) {
-        GlobalFree(memory);
+    void* target = GlobalLock(memory.Get());
+    if (target == nullptr)
         return false;
-    }
     memcpy(target, data, bytes);
-    GlobalUnlock(memory);
-    if (SetClipboardData(format, memory) == nullptr) {
-        GlobalFree(memory);
+    GlobalUnlock(memory.Get());
+    if (SetClipboardData(format, memory.Get()) == nullptr)
         return false;
-    }
+    memory.Release();
     return true;
 }
 

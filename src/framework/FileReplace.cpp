@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
+#include "common/PathParts.h"
+#include "framework/Handles.h"
+
 namespace {
 
-std::string FolderOf(const std::string& path)
+// The folder the temporary file goes to: the target's own, so that the
+// rename stays on one volume.
+std::string TemporaryFolderFor(const std::string& path)
 {
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    std::string folder = FolderOf(path);
+    return folder.empty() ? std::string(".") : folder;
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes)
@@ -57,16 +62,16 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes, DWOR
         return false;
     }
     char temporary[MAX_PATH] = {};
-    if (GetTempFileNameA(FolderOf(path).c_str(), "tvr", 0, temporary) == 0) {
+    if (GetTempFileNameA(TemporaryFolderFor(path).c_str(), "tvr", 0, temporary) == 0) {
         error = GetLastError();
         return false;
     }
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool written = file != INVALID_HANDLE_VALUE && WriteAll(file, bytes);
+    UniqueKernelHandle file(
+        CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool written = file.Valid() && WriteAll(file.Get(), bytes);
     if (!written)
         error = GetLastError();
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
+    file.Reset();  // closed before the rename
     if (written && !MoveIntoPlace(temporary, path, error))
         written = false;
     if (!written)
