@@ -251,6 +251,19 @@ void CloseRadioGroups(CFormModel& form)
 constexpr int kMaxActionButtons = 1000;
 constexpr int kMaxBrowseButtons = 100;
 
+// `plural` names the buttons in the box's first sentence, `beyond` in its
+// second, `counted` on the diagnostic line.
+void WarnAboveLimit(int count, int limit, const char* plural, const char* beyond, const char* counted)
+{
+    if (count <= limit)
+        return;
+    AfxMessageBox(FormatText("Warning: This .gui file has %d %s, but the maximum supported is %d.\n\n"
+                             "%s beyond the limit will not respond to clicks.",
+                             count, plural, limit, beyond),
+                  MB_OK | MB_ICONEXCLAMATION);
+    Diag("WARNING: %s button count (%d) exceeds limit (%d)\n", counted, count, limit);
+}
+
 void WarnAboutButtonLimits(const CFormModel& form)
 {
     int actionButtons = 0;
@@ -263,22 +276,8 @@ void WarnAboutButtonLimits(const CFormModel& form)
         if (def->IsPathType())
             ++browseButtons;
     }
-    if (actionButtons > kMaxActionButtons) {
-        std::string text = FormatText(
-                 "Warning: This .gui file has %d action buttons, but the maximum supported is %d.\n\n"
-                 "Buttons beyond the limit will not respond to clicks.",
-                 actionButtons, kMaxActionButtons);
-        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-        Diag("WARNING: Action button count (%d) exceeds limit (%d)\n", actionButtons, kMaxActionButtons);
-    }
-    if (browseButtons > kMaxBrowseButtons) {
-        std::string text = FormatText(
-                 "Warning: This .gui file has %d browse buttons, but the maximum supported is %d.\n\n"
-                 "Browse buttons beyond the limit will not respond to clicks.",
-                 browseButtons, kMaxBrowseButtons);
-        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-        Diag("WARNING: Browse button count (%d) exceeds limit (%d)\n", browseButtons, kMaxBrowseButtons);
-    }
+    WarnAboveLimit(actionButtons, kMaxActionButtons, "action buttons", "Buttons", "Action");
+    WarnAboveLimit(browseButtons, kMaxBrowseButtons, "browse buttons", "Browse buttons", "Browse");
 }
 
 }  // namespace
