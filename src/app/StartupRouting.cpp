@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "common/Diag.h"
+#include "common/PathParts.h"
 
 namespace {
 
@@ -88,12 +89,8 @@ std::string PathFromCommandLine(const std::string& commandLine)
 
 void SplitExecutablePath(const std::string& path, std::string& folder, std::string& baseName)
 {
-    size_t slash = path.rfind('\\');
-    folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    baseName = slash == std::string::npos ? path : path.substr(slash + 1);
-    size_t dot = baseName.rfind('.');
-    if (dot != std::string::npos)
-        baseName.erase(dot);
+    folder = FolderOf(path);
+    baseName = BaseNameOf(path);
 }
 
 bool NeedsElevation(const std::string& path)

@@ -33,8 +33,7 @@ void RunStartup(const char* commandLine, StartupEnvironment& environment);
 
 // Pieces of the decision, exposed for tests.
 std::string PathFromCommandLine(const std::string& commandLine);
-// Folder (up to and including the last backslash) and base name (after it,
-// cut before the last dot) of an executable path.
+// Folder and base name of an executable path (see common/PathParts.h).
 void SplitExecutablePath(const std::string& path, std::string& folder, std::string& baseName);
 // True for a path whose last ten characters are ".gui-admin", in any case.
 bool NeedsElevation(const std::string& path);

@@ -5,6 +5,7 @@
 
 #include "config/ConfigDlg.h"
 #include "formui/TavrelDlg.h"
+#include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "framework/WinApp.h"
 
@@ -21,15 +22,13 @@ bool SystemStartupEnvironment::IsExistingFile(const std::string& path)
 
 bool SystemStartupEnvironment::IsElevated()
 {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+    UniqueKernelHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
         return false;
     TOKEN_ELEVATION elevation = {};
     DWORD size = 0;
-    bool elevated = ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
-                    elevation.TokenIsElevated != 0;
-    ::CloseHandle(token);
-    return elevated;
+    return ::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+           elevation.TokenIsElevated != 0;
 }
 
 bool SystemStartupEnvironment::LaunchElevated(const std::string& executable,
@@ -49,13 +48,13 @@ bool SystemStartupEnvironment::LaunchElevated(const std::string& executable,
 
 void SystemStartupEnvironment::RunConfigDialog()
 {
-    ConfigDlg dialog;
+    OwnedWindow<ConfigDlg> dialog;
     dialog.DoModal();
 }
 
 void SystemStartupEnvironment::RunFormDialog(const std::string& path, const std::string& title)
 {
-    CTavrelDlg dialog;
+    OwnedWindow<CTavrelDlg> dialog;
     CWinApp* app = AfxGetApp();
     if (app != nullptr)
         app->m_pMainWnd = &dialog;

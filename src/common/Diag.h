@@ -13,6 +13,10 @@ void Diag(const char* format, ...)
 #endif
     ;
 
+// Called inside a catch (...) block: writes "ERROR: <what was being done>:"
+// and the exception's message, so that no caught failure goes unsaid.
+void DiagCaughtException(const char* activity);
+
 // Replaces where diagnostic text goes; an empty function restores stdout.
 using DiagSink = std::function<void(const std::string& text)>;
 void SetDiagSink(DiagSink sink);

@@ -9,7 +9,7 @@
 #include "framework/SystemLibrary.h"
 #include "config/RtfStream.h"
 #include "config/Settings.h"
-#include "config/TextFormat.h"
+#include "common/TextFormat.h"
 #include "framework/WinApp.h"
 #include "resource.h"
 

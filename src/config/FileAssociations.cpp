@@ -3,9 +3,10 @@
 #include <shlobj.h>
 
 #include "common/Diag.h"
+#include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "config/RegistryTree.h"
-#include "config/TextFormat.h"
+#include "common/TextFormat.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -16,35 +17,38 @@ const char kClassesKey[] = "Software\\Classes\\";
 const char kApplicationCommandKey[] = "Software\\Classes\\Applications\\tavrel.exe\\shell\\open\\command";
 const char kFileExtsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
 
+// The shell rebuilds its association cache after the change notice; the
+// pause lets it finish before the box invites the user to double-click a file.
+constexpr DWORD kShellRefreshPauseMs = 100;
+
 void ShowBox(const std::string& text, UINT icon) { AfxMessageBox(text, MB_OK | icon); }
 
 // Windows 10 may hold a per-user choice for the extension that wins over
 // our registration; the final note tells the user how to change it.
 bool HasUserChoice(const std::string& extension)
 {
-    HKEY key = nullptr;
+    UniqueRegistryKey key;
     std::string path = kFileExtsKey + extension + "\\UserChoice";
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
         return false;
     std::string progId;
     LONG error = 0;
-    bool found = ReadRegistryText(key, "ProgId", &progId, &error);
+    bool found = ReadRegistryText(key.Get(), "ProgId", &progId, &error);
     if (found)
         Diag("AssociateExtension: Found UserChoice: %s\n", progId.empty() ? "(not set)" : progId.c_str());
-    RegCloseKey(key);
     return found;
 }
 
 void RegisterAsApplication(const std::string& openCommand)
 {
-    HKEY key = nullptr;
-    LONG result = CreateRegistryKey(HKEY_CURRENT_USER, kApplicationCommandKey, &key);
+    UniqueRegistryKey key;
+    LONG result = CreateRegistryKey(HKEY_CURRENT_USER, kApplicationCommandKey, key.Receive());
     if (result != ERROR_SUCCESS) {
         Diag("AssociateExtension: Failed to create Application key (err %d)\n", (int)result);
         return;
     }
-    result = WriteRegistryText(key, nullptr, openCommand);
-    RegCloseKey(key);
+    result = WriteRegistryText(key.Get(), nullptr, openCommand);
+    key.Reset();
     if (result != ERROR_SUCCESS)
         Diag("AssociateExtension: Failed to set Application command (err %d)\n", (int)result);
     else
@@ -53,31 +57,30 @@ void RegisterAsApplication(const std::string& openCommand)
 
 void WarnAboutMachineRegistration(const std::string& commandKey)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, commandKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    UniqueRegistryKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, commandKey.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
         return;
     std::string command;
     LONG error = 0;
-    if (ReadRegistryText(key, nullptr, &command, &error)) {
+    if (ReadRegistryText(key.Get(), nullptr, &command, &error)) {
         Diag("AssociateExtension: WARNING - HKLM registration exists: %s\n", command.c_str());
         ShowBox(FormatText("Warning: A system-wide registration exists in HKEY_LOCAL_MACHINE:\n\n%s\n\n"
                        "This may override your user registration. You may need administrator rights to change it.",
                        command.c_str()),
                 MB_ICONEXCLAMATION);
     }
-    RegCloseKey(key);
 }
 
 void AddOpenWithProgId(const std::string& extensionKey, const std::string& progId)
 {
-    HKEY key = nullptr;
-    LONG result = CreateRegistryKey(HKEY_CURRENT_USER, extensionKey + "\\OpenWithProgids", &key);
+    UniqueRegistryKey key;
+    LONG result = CreateRegistryKey(HKEY_CURRENT_USER, extensionKey + "\\OpenWithProgids", key.Receive());
     if (result != ERROR_SUCCESS) {
         Diag("AssociateExtension: Failed to create OpenWithProgids key (err %d)\n", (int)result);
         return;
     }
-    result = RegSetValueExA(key, progId.c_str(), 0, REG_NONE, nullptr, 0);
-    RegCloseKey(key);
+    result = RegSetValueExA(key.Get(), progId.c_str(), 0, REG_NONE, nullptr, 0);
+    key.Reset();
     if (result != ERROR_SUCCESS)
         Diag("AssociateExtension: Failed to set OpenWithProgids value (err %d)\n", (int)result);
     else
@@ -86,16 +89,16 @@ void AddOpenWithProgId(const std::string& extensionKey, const std::string& progI
 
 void VerifyCommand(const std::string& commandKey, const std::string& openCommand)
 {
-    HKEY key = nullptr;
-    LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, commandKey.c_str(), 0, KEY_READ, &key);
+    UniqueRegistryKey key;
+    LONG result = RegOpenKeyExA(HKEY_CURRENT_USER, commandKey.c_str(), 0, KEY_READ, key.Receive());
     if (result != ERROR_SUCCESS) {
         Diag("AssociateExtension: Verification failed to open key (err %d)\n", (int)result);
         return;
     }
     std::string stored;
     LONG error = 0;
-    bool read = ReadRegistryText(key, nullptr, &stored, &error);
-    RegCloseKey(key);
+    bool read = ReadRegistryText(key.Get(), nullptr, &stored, &error);
+    key.Reset();
     if (!read) {
         Diag("AssociateExtension: Verification failed to read back (err %d)\n", (int)error);
         return;
@@ -179,16 +182,16 @@ void AssociateExtension(const std::string& extension, const std::string& progId,
     else
         Diag("AssociateExtension: Cleaned old ProgID structure\n");
 
-    HKEY key = nullptr;
-    result = CreateRegistryKey(HKEY_CURRENT_USER, extensionKey, &key);
+    UniqueRegistryKey key;
+    result = CreateRegistryKey(HKEY_CURRENT_USER, extensionKey, key.Receive());
     if (result != ERROR_SUCCESS) {
         Diag("AssociateExtension: Failed to create ext key (err %d)\n", (int)result);
         ShowBox(FormatText("Failed to create registry key for %s\n\nError code: %d", extension.c_str(), (int)result),
                 MB_ICONSTOP);
         return;
     }
-    result = WriteRegistryText(key, nullptr, progId);
-    RegCloseKey(key);
+    result = WriteRegistryText(key.Get(), nullptr, progId);
+    key.Reset();
     if (result != ERROR_SUCCESS) {
         Diag("AssociateExtension: Failed to set ext default value (err %d)\n", (int)result);
         ShowBox(FormatText("Failed to set default value for %s\n\nError code: %d", extension.c_str(), (int)result),
@@ -200,14 +203,14 @@ void AssociateExtension(const std::string& extension, const std::string& progId,
     if (modernShell)
         AddOpenWithProgId(extensionKey, progId);
 
-    result = CreateRegistryKey(HKEY_CURRENT_USER, commandKey, &key);
+    result = CreateRegistryKey(HKEY_CURRENT_USER, commandKey, key.Receive());
     if (result != ERROR_SUCCESS) {
         Diag("AssociateExtension: Failed to create command key (err %d)\n", (int)result);
         ShowBox(FormatText("Failed to create open command key\n\nError code: %d", (int)result), MB_ICONSTOP);
         return;
     }
-    result = WriteRegistryText(key, nullptr, openCommand);
-    RegCloseKey(key);
+    result = WriteRegistryText(key.Get(), nullptr, openCommand);
+    key.Reset();
     if (result != ERROR_SUCCESS) {
         Diag("AssociateExtension: Failed to set command value (err %d)\n", (int)result);
         ShowBox(FormatText("Failed to set open command\n\nError code: %d", (int)result), MB_ICONSTOP);
@@ -219,7 +222,7 @@ void AssociateExtension(const std::string& extension, const std::string& progId,
 
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
-    Sleep(100);
+    Sleep(kShellRefreshPauseMs);
 
     if (modernShell && userChoice) {
         ShowBox(FormatText("%s files have been registered with Tavrel.\n\nPath: %s\n\nNote: Windows has a user preference "

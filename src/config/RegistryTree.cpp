@@ -2,13 +2,16 @@
 
 #include <vector>
 
+#include "framework/Handles.h"
+
 LONG DeleteRegistryTree(HKEY root, const std::string& subKey)
 {
     if (subKey.empty() || subKey.back() == '\\')
         return ERROR_INVALID_PARAMETER;
 
-    HKEY key = nullptr;
-    LONG result = RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE, &key);
+    UniqueRegistryKey key;
+    LONG result =
+        RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE, key.Receive());
     if (result == ERROR_FILE_NOT_FOUND)
         return ERROR_SUCCESS;
     if (result != ERROR_SUCCESS)
@@ -18,20 +21,16 @@ LONG DeleteRegistryTree(HKEY root, const std::string& subKey)
         // Always index 0: each child is gone once its subtree is deleted.
         char childName[256];
         DWORD nameLength = sizeof childName;
-        result = RegEnumKeyExA(key, 0, childName, &nameLength, nullptr, nullptr, nullptr, nullptr);
+        result = RegEnumKeyExA(key.Get(), 0, childName, &nameLength, nullptr, nullptr, nullptr, nullptr);
         if (result == ERROR_NO_MORE_ITEMS) {
-            RegCloseKey(key);
+            key.Reset();  // an open key cannot be deleted on every system
             return RegDeleteKeyA(root, subKey.c_str());
         }
-        if (result != ERROR_SUCCESS) {
-            RegCloseKey(key);
+        if (result != ERROR_SUCCESS)
             return result;
-        }
         result = DeleteRegistryTree(root, subKey + "\\" + childName);
-        if (result != ERROR_SUCCESS) {
-            RegCloseKey(key);
+        if (result != ERROR_SUCCESS)
             return result;
-        }
     }
 }
 

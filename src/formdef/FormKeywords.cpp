@@ -9,12 +9,28 @@ bool IsOneOf(const std::string& word, const char* const* words)
     return false;
 }
 
-const char* const kPathTypes[] = {"file", "newfile", "dir", "newdir", "filedir", "newfiledir", nullptr};
+const PathType kPathTypes[] = {
+    { "file", true, false, true },
+    { "newfile", false, false, true },
+    { "dir", true, true, false },
+    { "newdir", false, true, false },
+    { "filedir", true, true, true },
+    { "newfiledir", false, true, true },
+};
 const char* const kOtherTypes[] = {"text", "number", "drive", nullptr};
 const char* const kStructureWords[] = {"required", "radiostart", "radioend", "button", nullptr};
 }  // namespace
 
-bool IsPathTypeKeyword(const std::string& word) { return IsOneOf(word, kPathTypes); }
+const PathType* FindPathType(const std::string& word)
+{
+    for (const PathType& type : kPathTypes) {
+        if (word == type.keyword)
+            return &type;
+    }
+    return nullptr;
+}
+
+bool IsPathTypeKeyword(const std::string& word) { return FindPathType(word) != nullptr; }
 
 bool IsTypeKeyword(const std::string& word)
 {

@@ -1,5 +1,4 @@
-#include "formui/PanelPlacement.h"
-#include "formui/TavrelDlg.h"
+#include "formui/ContentPanel.h"
 
 BEGIN_MESSAGE_MAP(CContentPanel, CWnd)
     ON_WM_GETDLGCODE()
@@ -15,8 +14,11 @@ BOOL CContentPanel::OnCommand(WPARAM wParam, LPARAM lParam)
 
 UINT CContentPanel::OnGetDlgCode() { return DLGC_WANTCHARS; }
 
+// The handles of this panel's windows may be given to new windows later:
+// nothing of them may outlive the panel's window.
 LRESULT CContentPanel::OnDestroyPanel(WPARAM, LPARAM)
 {
-    ForgetPanel(m_hWnd);
+    m_placements.clear();
+    m_base = 0;
     return Default();
 }

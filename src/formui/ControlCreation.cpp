@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "common/Diag.h"
+#include "common/TextFormat.h"
 #include "config/Settings.h"
 #include "formui/ControlIds.h"
+#include "formui/FormGeometry.h"
 #include "formui/TavrelDlg.h"
 #include "framework/WinApp.h"
 
@@ -29,9 +31,7 @@ const RECT kNoRect = { 0, 0, 0, 0 };
 // A drive drop-down is made at the width and open-list height the layout
 // gives it, so that the layout only moves it: resizing a drop-down resizes
 // its list too, a window of its own, and costs as much as a dozen controls.
-const RECT kDriveListRect = { 0, 0, 100, 200 };
-
-HFONT GuiFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
+const RECT kDriveListRect = { 0, 0, kInputWidth, kDropDownHeight };
 
 // Creates one window object; a window that fails to be created is deleted
 // at once and null is returned.
@@ -251,6 +251,19 @@ void CloseRadioGroups(CFormModel& form)
 constexpr int kMaxActionButtons = 1000;
 constexpr int kMaxBrowseButtons = 100;
 
+// `plural` names the buttons in the box's first sentence, `beyond` in its
+// second, `counted` on the diagnostic line.
+void WarnAboveLimit(int count, int limit, const char* plural, const char* beyond, const char* counted)
+{
+    if (count <= limit)
+        return;
+    AfxMessageBox(FormatText("Warning: This .gui file has %d %s, but the maximum supported is %d.\n\n"
+                             "%s beyond the limit will not respond to clicks.",
+                             count, plural, limit, beyond),
+                  MB_OK | MB_ICONEXCLAMATION);
+    Diag("WARNING: %s button count (%d) exceeds limit (%d)\n", counted, count, limit);
+}
+
 void WarnAboutButtonLimits(const CFormModel& form)
 {
     int actionButtons = 0;
@@ -263,23 +276,8 @@ void WarnAboutButtonLimits(const CFormModel& form)
         if (def->IsPathType())
             ++browseButtons;
     }
-    char text[512];
-    if (actionButtons > kMaxActionButtons) {
-        snprintf(text, sizeof text,
-                 "Warning: This .gui file has %d action buttons, but the maximum supported is %d.\n\n"
-                 "Buttons beyond the limit will not respond to clicks.",
-                 actionButtons, kMaxActionButtons);
-        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-        Diag("WARNING: Action button count (%d) exceeds limit (%d)\n", actionButtons, kMaxActionButtons);
-    }
-    if (browseButtons > kMaxBrowseButtons) {
-        snprintf(text, sizeof text,
-                 "Warning: This .gui file has %d browse buttons, but the maximum supported is %d.\n\n"
-                 "Browse buttons beyond the limit will not respond to clicks.",
-                 browseButtons, kMaxBrowseButtons);
-        AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-        Diag("WARNING: Browse button count (%d) exceeds limit (%d)\n", browseButtons, kMaxBrowseButtons);
-    }
+    WarnAboveLimit(actionButtons, kMaxActionButtons, "action buttons", "Buttons", "Action");
+    WarnAboveLimit(browseButtons, kMaxBrowseButtons, "browse buttons", "Browse buttons", "Browse");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "formdef/ControlDef.h"
+#include "formdef/FormKeywords.h"
 #include "formui/PathProbe.h"
 #include "formui/TavrelDlg.h"
 #include "framework/Wnd.h"
@@ -45,13 +46,6 @@ PathKind LookUp(const std::string& probe)
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Directory : PathKind::File;
 }
 
-bool IsExistingPathType(const std::string& type) { return type == "file" || type == "dir" || type == "filedir"; }
-
-bool IsNewPathType(const std::string& type)
-{
-    return type == "newfile" || type == "newdir" || type == "newfiledir";
-}
-
 }  // namespace
 
 std::string CControlDef::GetValue() const
@@ -89,24 +83,25 @@ CControlDef::ValidationResult CControlDef::Validate(CTavrelDlg* dialog, std::str
         return kInvalid;
     }
 
-    if (IsExistingPathType(m_strType)) {
+    const PathType* pathType = FindPathType(m_strType);
+    if (pathType != nullptr && pathType->existing) {
         PathKind kind = LookUp(MakeProbePath(value));
         if (kind == PathKind::Missing) {
             message = "Path does not exist: " + value;
             return kInvalid;
         }
-        if (m_strType == "file" && kind == PathKind::Directory) {
+        if (!pathType->folders && kind == PathKind::Directory) {
             message = "Expected a file, but path is a directory: " + value;
             return kInvalid;
         }
-        if (m_strType == "dir" && kind == PathKind::File) {
+        if (!pathType->files && kind == PathKind::File) {
             message = "Expected a directory, but path is a file: " + value;
             return kInvalid;
         }
         return kValid;
     }
 
-    if (IsNewPathType(m_strType) && LookUp(MakeProbePath(value)) != PathKind::Missing) {
+    if (pathType != nullptr && !pathType->existing && LookUp(MakeProbePath(value)) != PathKind::Missing) {
         if (dialog == nullptr || dialog->ConfirmOverwrite(value) != IDYES)
             return kOverwriteRefused;
     }

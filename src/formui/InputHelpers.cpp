@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/Diag.h"
+#include "formdef/FormKeywords.h"
 #include "formui/ControlIds.h"
 #include "formui/TavrelDlg.h"
 #include "framework/FileDialogs.h"
@@ -24,21 +25,6 @@ constexpr DWORD kPathBufferSize = MAX_PATH;  // 260 characters
 
 // Both file dialogs offer one filter: every file.
 const wchar_t kAllFilesFilter[] = L"All Files (*.*)\0*.*\0";
-
-bool IsFolderBrowseType(const std::string& type)
-{
-    return type == "dir" || type == "newdir" || type == "filedir" || type == "newfiledir";
-}
-
-std::string WindowTextOf(HWND window)
-{
-    int length = ::GetWindowTextLengthA(window);
-    if (length <= 0)
-        return std::string();
-    std::vector<char> text(static_cast<size_t>(length) + 1);
-    int copied = ::GetWindowTextA(window, text.data(), length + 1);
-    return std::string(text.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
-}
 
 // The control definition at position `index`, or null.
 CControlDef* ControlAt(CFormModel& form, int index)
@@ -132,15 +118,14 @@ void CTavrelDlg::OnBrowse(UINT id)
     }
     std::string current = def->m_pEdit->GetWindowText();
     std::string chosen;
-    const std::string& type = def->m_strType;
-    if (IsFolderBrowseType(type)) {
-        bool includeFiles = type == "filedir" || type == "newfiledir";
-        if (BrowseForFolder(m_hWnd, includeFiles, &chosen)) {
+    const PathType* type = FindPathType(def->m_strType);
+    if (type != nullptr && type->folders) {
+        if (BrowseForFolder(m_hWnd, type->files, &chosen)) {
             def->m_pEdit->SetWindowText(chosen);
             Diag("Selected folder: %s\n", chosen.c_str());
         }
-    } else if (type == "file" || type == "newfile") {
-        if (BrowseForFile(m_hWnd, type == "newfile", current, &chosen)) {
+    } else if (type != nullptr && type->files) {
+        if (BrowseForFile(m_hWnd, !type->existing, current, &chosen)) {
             def->m_pEdit->SetWindowText(chosen);
             Diag("Selected file: %s\n", chosen.c_str());
         }
@@ -222,7 +207,7 @@ void CTavrelDlg::LogFocus(const char* tag)
     }
     char className[256] = {};
     ::GetClassNameA(focus, className, sizeof className);
-    std::string text = WindowTextOf(focus);
+    std::string text = WindowText(focus);
     Diag("[FOCUS %s] HWND=%p, ID=%d, Class='%s', Text='%s'\n", tag, (void*)focus, ::GetDlgCtrlID(focus),
          className, text.c_str());
 }

@@ -5,30 +5,43 @@
 #include <string>
 
 #include "common/Diag.h"
+#include "formui/FormGeometry.h"
 #include "formui/PanelPlacement.h"
 #include "formui/TavrelDlg.h"
+#include "framework/Handles.h"
 
 namespace {
 
-constexpr int kMargin = 10;
-constexpr int kScrollStripWidth = 16;
 constexpr int kRowHeight = 20;         // edit boxes, typed radios, Browse buttons
 constexpr int kGap = 9;                // after every control
 constexpr int kRadioGap = 5;           // between members of one radio group
 constexpr int kBlockGap = 10;          // between the required and the optional block
-constexpr int kInputWidth = 100;       // edit box or drop-down of an ordinary field
-constexpr int kDropDownHeight = 200;   // height of a drive drop-down's open list
+constexpr int kLabelGap = 5;           // between an input and the label to its right
+constexpr int kLabelX = kMargin + kInputWidth + kLabelGap;
+constexpr int kLabelToInputGap = 2;    // a path field's label above its edit box
 constexpr int kBrowseWidth = 60;
+constexpr int kBrowseGap = 5;          // between a path's edit box and its Browse button
 constexpr int kTypedRadioWidth = 50;   // radio button of a typed radio, showing its flag
-constexpr int kRadioGlyphWidth = 20;   // the radio circle and the space before the text
+constexpr int kTypedRadioEditX = 60;   // its edit box; the label follows the edit box
+constexpr int kTypedRadioLabelX = kTypedRadioEditX + kInputWidth + kLabelGap;
+constexpr int kButtonGlyphWidth = 20;  // the check box or radio circle and the space before the text
+constexpr int kRequiredIndent = 5;     // inside the Required box, rows sit further right
+constexpr int kPushButtonTextInset = 16;   // horizontal room a push button keeps around its text
+constexpr int kPushButtonTextPadding = 12; // vertical room a push button adds to its text
 constexpr int kRunButtonWidth = 60;
 constexpr int kRunButtonHeight = 25;
+constexpr int kHeaderGap = 20;         // below the description or the Run button
+constexpr int kContentSideSpace = 2 * kMargin + kScrollStripWidth;  // client width minus content width
+constexpr int kGroupX = 5;             // the Required box, left of the rows it frames
+constexpr int kGroupCaptionSpace = 15; // above the first required row, for the box's caption
+constexpr int kGroupBottomSpace = 5;   // below the last required row
+constexpr int kNoRequiredTop = 99999;  // the top reported while no required row was seen
+constexpr int kMeasureHeightLimit = 10000;  // taller than any label wraps to
+constexpr size_t kLoggedTextLength = 50;    // of a button's text on the diagnostic line
 constexpr int kMinDialogHeight = 90;
 constexpr int kScreenReserve = 150;    // kept free of the dialog at the screen's bottom
 constexpr int kFrameAllowance = 30;    // outer height beyond the content
 constexpr int kLineStep = 20;          // one SB_LINEUP / SB_LINEDOWN
-
-HFONT GuiFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
 
 bool Exists(const CWnd* window) { return window != nullptr && window->IsWindow(); }
 
@@ -46,26 +59,16 @@ int ClientHeightOf(const CWnd& window)
 // labels costs more than the measuring itself.
 class TextMeasure {
 public:
-    explicit TextMeasure(HWND window) : m_window(window), m_dc(::GetDC(window))
-    {
-        m_previous = ::SelectObject(m_dc, GuiFont());
-    }
-    ~TextMeasure()
-    {
-        ::SelectObject(m_dc, m_previous);
-        ::ReleaseDC(m_window, m_dc);
-    }
-    TextMeasure(const TextMeasure&) = delete;
-    TextMeasure& operator=(const TextMeasure&) = delete;
+    explicit TextMeasure(HWND window) : m_dc(window), m_font(m_dc.Get(), GuiFont()) {}
 
     // The height of `text` wrapped at `width`.
-    int Height(const std::string& text, int width) { return Height(m_dc, text, width); }
+    int Height(const std::string& text, int width) { return Height(m_dc.Get(), text, width); }
 
     // The width of `text` on one line.
     int SingleLineWidth(const std::string& text)
     {
         RECT rect = { 0, 0, 0, 0 };
-        ::DrawTextA(m_dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
+        ::DrawTextA(m_dc.Get(), text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
         return rect.right - rect.left;
     }
 
@@ -75,25 +78,21 @@ public:
         HFONT font = button.GetFont();
         if (font == nullptr || font == GuiFont())
             return Height(button.GetWindowText(), width);
-        HDC dc = ::GetDC(button.m_hWnd);
-        HGDIOBJ previous = ::SelectObject(dc, font);
-        int height = Height(dc, button.GetWindowText(), width);
-        ::SelectObject(dc, previous);
-        ::ReleaseDC(button.m_hWnd, dc);
-        return height;
+        WindowDC dc(button.m_hWnd);
+        SelectedObject selected(dc.Get(), font);
+        return Height(dc.Get(), button.GetWindowText(), width);
     }
 
     static int Height(HDC dc, const std::string& text, int width)
     {
-        RECT rect = { 0, 0, width, 10000 };
+        RECT rect = { 0, 0, width, kMeasureHeightLimit };
         ::DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK);
         return rect.bottom - rect.top;
     }
 
 private:
-    HWND m_window;
-    HDC m_dc;
-    HGDIOBJ m_previous;
+    WindowDC m_dc;
+    SelectedObject m_font;
 };
 
 // The scroll message carries the thumb's position in 16 bits; while the user
@@ -108,14 +107,17 @@ int ThumbPosition(UINT messagePosition, int trackPosition)
 
 class FlowLayout {
 public:
-    FlowLayout(TextMeasure& measure, int contentWidth) : m_measure(measure), W(contentWidth) {}
+    FlowLayout(CContentPanel& panel, TextMeasure& measure, int contentWidth)
+        : m_panel(panel), m_measure(measure), W(contentWidth)
+    {
+    }
 
     // The three kinds a required control can be placed as; anything else
     // keeps y = 0 and height 0.
     void PlaceRequired(CControlDef& def, int index)
     {
         if (def.m_nRadioGroup >= 0 && def.m_pButton && def.m_pEdit) {
-            PlaceTypedRadio(def, 65, 170, W - 160);
+            PlaceTypedRadio(def, kRequiredIndent);
             Diag("  Positioned required typed-radio %d at Y=%d, Height=%d\n", index, def.m_nLayoutY,
                  def.m_nLayoutHeight);
             y += def.m_nLayoutHeight + kGap;
@@ -138,7 +140,7 @@ public:
         } else if (!def.m_bActionButton && def.m_pButton) {
             const bool typedRadio = def.m_nRadioGroup >= 0 && def.m_pEdit;
             if (typedRadio)
-                PlaceTypedRadio(def, 60, 165, W - 155);
+                PlaceTypedRadio(def, 0);
             else
                 PlaceFullWidthButton(def);
             const bool groupGoesOn =
@@ -165,12 +167,15 @@ private:
     }
 
     // Radio button with the flag, its edit box and its label to the right.
-    void PlaceTypedRadio(CControlDef& def, int editX, int labelX, int labelWidth)
+    void PlaceTypedRadio(CControlDef& def, int indent)
     {
+        int editX = kTypedRadioEditX + indent;
+        int labelX = kTypedRadioLabelX + indent;
+        int labelWidth = W - (kTypedRadioLabelX - kMargin) - indent;
         // A flag too long for the 50-pixel button would be cut off: the
         // button grows to fit it and the edit box and label move right.
         int buttonWidth = kTypedRadioWidth;
-        int needed = m_measure.SingleLineWidth(TextOf(def.m_pButton)) + kRadioGlyphWidth;
+        int needed = m_measure.SingleLineWidth(TextOf(def.m_pButton)) + kButtonGlyphWidth;
         if (needed > buttonWidth) {
             int extra = needed - buttonWidth;
             buttonWidth = needed;
@@ -182,28 +187,29 @@ private:
         int height = kRowHeight;
         if (def.m_pLabel && labelWidth > 0)
             height = std::max(kRowHeight, Measure(TextOf(def.m_pLabel), labelWidth));
-        PlaceOnPanel(def.m_pButton, kMargin, y, buttonWidth, height);
-        PlaceOnPanel(def.m_pEdit, editX, y, kInputWidth, kRowHeight);
-        PlaceOnPanel(def.m_pLabel, labelX, y, labelWidth, height);
+        m_panel.Place(def.m_pButton, kMargin, y, buttonWidth, height);
+        m_panel.Place(def.m_pEdit, editX, y, kInputWidth, kRowHeight);
+        m_panel.Place(def.m_pLabel, labelX, y, labelWidth, height);
         Record(def, y, height);
     }
 
     // Checkbox or untyped radio: the button carries its own text.
     void PlaceFullWidthButton(CControlDef& def)
     {
-        int height = Measure(TextOf(def.m_pButton), W - 20);
-        PlaceOnPanel(def.m_pButton, kMargin, y, W, height);
+        int height = Measure(TextOf(def.m_pButton), W - kButtonGlyphWidth);
+        m_panel.Place(def.m_pButton, kMargin, y, W, height);
         Record(def, y, height);
     }
 
     void PlaceActionButton(CControlDef& def, int index)
     {
         std::string text = TextOf(def.m_pButton);
-        int textHeight = m_measure.ButtonTextHeight(*def.m_pButton, W - 16);
-        Diag("  Button text: '%s'\n", text.substr(0, 50).c_str());
-        Diag("  Calculated text height: %d, total height: %d\n", textHeight, textHeight + 12);
-        int height = std::max(textHeight + 12, kRowHeight);
-        PlaceOnPanel(def.m_pButton, kMargin, y, W, height);
+        int textHeight = m_measure.ButtonTextHeight(*def.m_pButton, W - kPushButtonTextInset);
+        Diag("  Button text: '%s'\n", text.substr(0, kLoggedTextLength).c_str());
+        Diag("  Calculated text height: %d, total height: %d\n", textHeight,
+             textHeight + kPushButtonTextPadding);
+        int height = std::max(textHeight + kPushButtonTextPadding, kRowHeight);
+        m_panel.Place(def.m_pButton, kMargin, y, W, height);
         Record(def, y, height);
         Diag("  Positioned action button %d at Y=%d, Height=%d\n", index, y, height);
         y += height + kGap;
@@ -215,37 +221,40 @@ private:
         if (def.IsPathType()) {
             // Label on its own line(s); edit box and Browse button below.
             int labelHeight = Measure(label, W);
-            PlaceOnPanel(def.m_pLabel, kMargin, y, W, labelHeight);
-            int row = y + labelHeight + 2;
-            PlaceOnPanel(def.m_pEdit, kMargin, row, W - 65, kRowHeight);
-            PlaceOnPanel(def.m_pBrowse, W - 50, row, kBrowseWidth, kRowHeight);
-            Record(def, y, labelHeight + 22);
-            y += labelHeight + 31;
+            m_panel.Place(def.m_pLabel, kMargin, y, W, labelHeight);
+            int row = y + labelHeight + kLabelToInputGap;
+            m_panel.Place(def.m_pEdit, kMargin, row, W - kBrowseWidth - kBrowseGap, kRowHeight);
+            m_panel.Place(def.m_pBrowse, kMargin + W - kBrowseWidth, row, kBrowseWidth, kRowHeight);
+            int height = labelHeight + kLabelToInputGap + kRowHeight;
+            Record(def, y, height);
+            y += height + kGap;
             return;
         }
         // Input on the left, label to its right, centred against each other.
-        int labelHeight = Measure(label, W - 105);
+        const int labelWidth = W - (kLabelX - kMargin);
+        int labelHeight = Measure(label, labelWidth);
         int labelTop = y;
         int inputTop = y;
         if (labelHeight < kRowHeight)
             labelTop = y + (kRowHeight - labelHeight) / 2;
         else if (labelHeight > kRowHeight)
             inputTop = y + (labelHeight - kRowHeight) / 2;
-        PlaceOnPanel(def.m_pEdit, kMargin, inputTop, kInputWidth, kRowHeight);
+        m_panel.Place(def.m_pEdit, kMargin, inputTop, kInputWidth, kRowHeight);
         if (Exists(def.m_pCombo)) {
             if (optionalPass)
                 Diag("  Moving combo %d (Pass 2) to (%d,%d) W=%d, H=200\n", index, kMargin, inputTop,
                      kInputWidth);
             else
                 Diag("  Moving combo %d to (%d,%d) W=%d, H=200\n", index, kMargin, inputTop, kInputWidth);
-            PlaceOnPanel(def.m_pCombo, kMargin, inputTop, kInputWidth, kDropDownHeight);
+            m_panel.Place(def.m_pCombo, kMargin, inputTop, kInputWidth, kDropDownHeight);
         }
-        PlaceOnPanel(def.m_pLabel, 115, labelTop, W - 105, labelHeight);
+        m_panel.Place(def.m_pLabel, kLabelX, labelTop, labelWidth, labelHeight);
         int rowHeight = std::max(labelHeight, kRowHeight);
         Record(def, y, rowHeight);
         y += rowHeight + kGap;
     }
 
+    CContentPanel& m_panel;
     TextMeasure& m_measure;
     const int W;
 };
@@ -263,27 +272,30 @@ void CTavrelDlg::LayoutControls()
     RECT client = {};
     GetClientRect(&client);
     const int CW = client.right - client.left;
-    const int W = CW - 36;
+    const int W = CW - kContentSideSpace;
+    // The Run button at the top right, the description to its left.
+    const int runX = CW - kScrollStripWidth - kMargin - kRunButtonWidth;
+    const int runBottom = kMargin + kRunButtonHeight;
+    const int descriptionWidth = runX - 2 * kMargin;
 
     if (m_btnRun.IsWindow())
-        PlaceOnPanel(&m_btnRun, CW - 86, 10, kRunButtonWidth, kRunButtonHeight);
+        m_panel.Place(&m_btnRun, runX, kMargin, kRunButtonWidth, kRunButtonHeight);
 
     TextMeasure measure(m_hWnd);
-    FlowLayout flow(measure, W);
+    FlowLayout flow(m_panel, measure, W);
     if (m_staticDescription.IsWindow()) {
         std::string description = m_staticDescription.GetWindowText();
         if (!description.empty()) {
             m_staticDescription.ShowWindow(SW_SHOW);
-            int height = measure.Height(description, CW - 106);
-            PlaceOnPanel(&m_staticDescription, kMargin, 10, CW - 106, height);
-            // 20 pixels below the lower of the description and the Run button.
-            flow.y = std::max(height + 10, 35) + 20;
+            int height = measure.Height(description, descriptionWidth);
+            m_panel.Place(&m_staticDescription, kMargin, kMargin, descriptionWidth, height);
+            flow.y = std::max(kMargin + height, runBottom) + kHeaderGap;
         } else {
             m_staticDescription.ShowWindow(SW_HIDE);
-            flow.y = 45;
+            flow.y = runBottom + kMargin;
         }
     } else {
-        flow.y = 10;
+        flow.y = kMargin;
     }
 
     auto& controls = m_form.m_controls;
@@ -311,7 +323,7 @@ void CTavrelDlg::LayoutControls()
         Diag("WARNING: Required group box not created\n");
     } else {
         Diag("Found Required group box\n");
-        int minY = 99999;
+        int minY = kNoRequiredTop;
         int maxBottom = 0;
         bool found = false;
         for (size_t i = 0; i < controls.size(); ++i) {
@@ -327,11 +339,12 @@ void CTavrelDlg::LayoutControls()
         }
         Diag("Required field bounds: minY=%d, maxY=%d, hasRequired=%d\n", minY, maxBottom, found ? 1 : 0);
         if (found) {
-            int boxY = minY - 15;
-            int boxWidth = W + 10;
-            int boxHeight = maxBottom - minY + 20;
-            Diag("Positioning required group box at (%d,%d) size (%dx%d)\n", 5, boxY, boxWidth, boxHeight);
-            PlaceOnPanel(&m_groupRequired, 5, boxY, boxWidth, boxHeight);
+            int boxY = minY - kGroupCaptionSpace;
+            int boxWidth = W + 2 * kGroupX;
+            int boxHeight = maxBottom - minY + kGroupCaptionSpace + kGroupBottomSpace;
+            Diag("Positioning required group box at (%d,%d) size (%dx%d)\n", kGroupX, boxY, boxWidth,
+                 boxHeight);
+            m_panel.Place(&m_groupRequired, kGroupX, boxY, boxWidth, boxHeight);
             m_groupRequired.ShowWindow(SW_SHOW);
         } else {
             Diag("No required fields found, hiding group box\n");
@@ -464,10 +477,10 @@ void CTavrelDlg::ScrollTo(int position)
         // Content taller than a window can be is shown through a band that
         // may have to move first; otherwise the base is 0 and the panel's
         // top is minus the position.
-        int base = PanelBase(m_panel);
+        int base = m_panel.Base();
         int wanted = BaseForView(base, newPosition, ClientHeightOf(*this), m_nContentHeight);
         if (wanted != base)
-            SetPanelBase(m_panel, wanted);
+            m_panel.SetBase(wanted);
         m_panel.SetWindowPos(nullptr, 0, wanted - newPosition, 0, 0,
                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

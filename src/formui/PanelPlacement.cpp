@@ -1,36 +1,10 @@
 #include "formui/PanelPlacement.h"
 
+#include "formui/ContentPanel.h"
+
 #include <algorithm>
-#include <unordered_map>
 
 namespace {
-
-struct Placement {
-    int contentY = 0;
-    int height = 0;
-};
-
-// What one panel remembers: the content position at its top and where each
-// of its windows belongs in the content. Kept in our own memory (every
-// control is placed at least once, and a window property costs a round trip
-// to the window server on some systems); dropped with the panel.
-struct PanelRecord {
-    int base = 0;
-    std::unordered_map<HWND, Placement> windows;
-};
-
-// The panels of the thread that owns them (the user-interface thread).
-std::unordered_map<HWND, PanelRecord>& Panels()
-{
-    static std::unordered_map<HWND, PanelRecord> panels;
-    return panels;
-}
-
-const PanelRecord* FindPanel(HWND panel)
-{
-    auto found = Panels().find(panel);
-    return found != Panels().end() ? &found->second : nullptr;
-}
 
 // Windows reaching further than this beyond the panel's edges are cut there,
 // so that a very tall window (the group box around thousands of required
@@ -81,38 +55,27 @@ int PanelHeightFor(int contentHeight)
     return contentHeight <= kMaxWindowExtent ? contentHeight : kTallPanelHeight;
 }
 
-int PanelBase(const CWnd& panel)
+bool CContentPanel::GetContentPosition(HWND window, int* contentY, int* height) const
 {
-    const PanelRecord* record = FindPanel(panel.m_hWnd);
-    return record != nullptr ? record->base : 0;
-}
-
-bool GetContentPosition(HWND window, int* contentY, int* height)
-{
-    const PanelRecord* record = window != nullptr ? FindPanel(::GetParent(window)) : nullptr;
-    if (record == nullptr)
-        return false;
-    auto found = record->windows.find(window);
-    if (found == record->windows.end())
+    auto found = m_placements.find(window);
+    if (found == m_placements.end())
         return false;
     *contentY = found->second.contentY;
     *height = found->second.height;
     return true;
 }
 
-void PlaceOnPanel(CWnd* window, int x, int contentY, int width, int height)
+void CContentPanel::Place(CWnd* window, int x, int contentY, int width, int height)
 {
     if (window == nullptr || !window->IsWindow())
         return;
     HWND hWnd = window->m_hWnd;
-    HWND panel = ::GetParent(hWnd);
-    PanelRecord& record = Panels()[panel];
-    record.windows[hWnd] = Placement{ contentY, height };
+    m_placements[hWnd] = Placement{ contentY, height };
     // Before the panel has its final size, any height up to the limit is fine.
-    const int panelHeight = record.base == 0 ? kMaxWindowExtent : PanelHeightOf(panel);
+    const int panelHeight = m_base == 0 ? kMaxWindowExtent : PanelHeightOf(m_hWnd);
     // A window not on screen yet (the form being built) paints in full when
     // it shows: repainting each control as it moves would only cost time.
-    Apply(hWnd, x, width, contentY, height, record.base, panelHeight, ::IsWindowVisible(hWnd) != FALSE);
+    Apply(hWnd, x, width, contentY, height, m_base, panelHeight, ::IsWindowVisible(hWnd) != FALSE);
 }
 
 int BaseForView(int currentBase, int position, int viewHeight, int contentHeight)
@@ -129,14 +92,14 @@ int BaseForView(int currentBase, int position, int viewHeight, int contentHeight
     return std::max(base, 0);
 }
 
-void SetPanelBase(CWnd& panel, int base)
+void CContentPanel::SetBase(int base)
 {
-    if (!panel.IsWindow())
+    if (!IsWindow())
         return;
-    Panels()[panel.m_hWnd].base = base;
-    const int panelHeight = PanelHeightOf(panel.m_hWnd);
-    panel.SendMessage(WM_SETREDRAW, FALSE);
-    for (HWND child = ::GetWindow(panel.m_hWnd, GW_CHILD); child != nullptr;
+    m_base = base;
+    const int panelHeight = PanelHeightOf(m_hWnd);
+    SendMessage(WM_SETREDRAW, FALSE);
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         int contentY = 0, height = 0;
         if (!GetContentPosition(child, &contentY, &height))
@@ -144,12 +107,9 @@ void SetPanelBase(CWnd& panel, int base)
         RECT rect = {};
         ::GetWindowRect(child, &rect);
         POINT topLeft = { rect.left, rect.top };
-        ::ScreenToClient(panel.m_hWnd, &topLeft);
+        ::ScreenToClient(m_hWnd, &topLeft);
         Apply(child, topLeft.x, rect.right - rect.left, contentY, height, base, panelHeight, false);
     }
-    panel.SendMessage(WM_SETREDRAW, TRUE);
-    ::RedrawWindow(panel.m_hWnd, nullptr, nullptr,
-                   RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    SendMessage(WM_SETREDRAW, TRUE);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
-
-void ForgetPanel(HWND panel) { Panels().erase(panel); }

@@ -10,9 +10,8 @@
 // through a panel of kTallPanelHeight pixels that covers a band of the
 // content starting at the panel's base; when scrolling leaves the band, the
 // band moves and every window is placed again from the content position it
-// remembers. For content that fits, the base is always 0.
-
-#include "framework/Wnd.h"
+// remembers (CContentPanel keeps those positions). For content that fits, the
+// base is always 0.
 
 constexpr int kMaxWindowExtent = 32767;
 constexpr int kTallPanelHeight = 30000;
@@ -20,22 +19,6 @@ constexpr int kTallPanelHeight = 30000;
 // The panel height for content of the given height.
 int PanelHeightFor(int contentHeight);
 
-// Moves `window` (a child of the panel) to (x, contentY) with the given size,
-// relative to the panel's current base, and remembers the content position.
-void PlaceOnPanel(CWnd* window, int x, int contentY, int width, int height);
-
-// The content position shown at the panel's top.
-int PanelBase(const CWnd& panel);
-
 // The base that shows the content rows [position, position + viewHeight)
 // on the panel: `currentBase` when they are already on it.
 int BaseForView(int currentBase, int position, int viewHeight, int contentHeight);
-
-// Moves the band to `base` and places every remembered window again.
-void SetPanelBase(CWnd& panel, int base);
-
-// The content position remembered for a window; false when it was never placed.
-bool GetContentPosition(HWND window, int* contentY, int* height);
-
-// Drops what the panel remembers; called when the panel is destroyed.
-void ForgetPanel(HWND panel);

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/Diag.h"
 #include "formdef/ControlDef.h"
 
 namespace {
@@ -176,6 +177,7 @@ bool ParseRememberedValues(const std::string& text, const std::string& formKey, 
     try {
         parsed = ParseUnguarded(text, formKey, values);
     } catch (...) {
+        DiagCaughtException("reading the remembered values");
         parsed = false;
     }
     if (!parsed)

@@ -10,6 +10,7 @@
 #include "config/ConfigDlg.h"
 #include "config/Settings.h"
 #include "formui/ControlIds.h"
+#include "formui/FormGeometry.h"
 #include "framework/SystemLibrary.h"
 #include "framework/WideText.h"
 #include "framework/WinApp.h"
@@ -18,7 +19,6 @@
 namespace {
 
 constexpr UINT kAboutCommand = 0x0010;
-constexpr int kScrollStripWidth = 16;
 constexpr int kInitialPanelHeight = 5000;
 constexpr DWORD kExpandBufferSize = 4096;
 
@@ -26,8 +26,6 @@ constexpr DWORD kExpandBufferSize = 4096;
 #define MSGFLT_ALLOW 1
 #endif
 constexpr UINT kCopyGlobalDataMessage = 0x0049;  // WM_COPYGLOBALDATA
-
-HFONT GuiFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
 
 RECT MakeRect(int left, int top, int right, int bottom) { return RECT{ left, top, right, bottom }; }
 

@@ -11,21 +11,9 @@
 
 #include "exec/ProcessRunner.h"
 #include "formdef/FormModel.h"
+#include "formui/ContentPanel.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
-
-// Every field control lives on this panel. Scrolling moves the panel; the
-// panel hands every WM_COMMAND on to the dialog so that the dialog's message
-// map sees all control notifications.
-class CContentPanel : public CWnd {
-public:
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-
-protected:
-    UINT OnGetDlgCode();
-    LRESULT OnDestroyPanel(WPARAM, LPARAM);
-    DECLARE_MESSAGE_MAP()
-};
 
 class CTavrelDlg : public CDialog {
 public:

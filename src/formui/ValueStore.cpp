@@ -4,8 +4,8 @@
 #include <shlobj.h>
 
 #include "common/Diag.h"
-#include "framework/Clipboard.h"
 #include "framework/FileReplace.h"
+#include "framework/Handles.h"
 #include "framework/WideText.h"
 
 namespace {
@@ -25,18 +25,18 @@ bool ReadSmallFile(const std::string& path, std::string& bytes)
 {
     // Shared for deleting too, so that another window may replace the file
     // while it is read here.
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    UniqueKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
         return false;
-    DWORD size = GetFileSize(file, nullptr);
+    DWORD size = GetFileSize(file.Get(), nullptr);
     bool read = size != INVALID_FILE_SIZE && size <= kMaxStoreFileSize;
     if (read) {
         bytes.assign(size, '\0');
         DWORD got = 0;
-        read = size == 0 || (ReadFile(file, &bytes[0], size, &got, nullptr) && got == size);
+        read = size == 0 || (ReadFile(file.Get(), &bytes[0], size, &got, nullptr) && got == size);
     }
-    CloseHandle(file);
     return read;
 }
 

@@ -108,7 +108,7 @@ void CTavrelDlg::ScrollIntoView(HWND window)
         return;
 
     int top = 0, height = 0;
-    if (!GetContentPosition(window, &top, &height))
+    if (!m_panel.GetContentPosition(window, &top, &height))
         return;
     // A field's whole row, label included, when the window is part of one.
     for (const auto& def : m_form.m_controls) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/Handles.h"
 #include "framework/WideText.h"
 
 namespace {
@@ -9,31 +10,33 @@ namespace {
 // The clipboard takes ownership of the memory once SetClipboardData succeeds.
 bool PutFormat(UINT format, const void* data, size_t bytes)
 {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (memory == nullptr)
+    UniqueGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory.Valid())
         return false;
-    void* target = GlobalLock(memory);
-    if (target == nullptr) {
-        GlobalFree(memory);
+    void* target = GlobalLock(memory.Get());
+    if (target == nullptr)
         return false;
-    }
     memcpy(target, data, bytes);
-    GlobalUnlock(memory);
-    if (SetClipboardData(format, memory) == nullptr) {
-        GlobalFree(memory);
+    GlobalUnlock(memory.Get());
+    if (SetClipboardData(format, memory.Get()) == nullptr)
         return false;
-    }
+    memory.Release();
     return true;
 }
+
+// Ten tries 20 ms apart: a clipboard viewer or another program's copy holds
+// the clipboard for a few milliseconds at most.
+constexpr int kOpenAttempts = 10;
+constexpr DWORD kOpenRetryPauseMs = 20;
 
 bool PutBoth(HWND owner, const std::string& narrow, const std::wstring& wide)
 {
     // Another program may hold the clipboard for a moment.
     bool opened = false;
-    for (int attempt = 0; attempt < 10 && !opened; ++attempt) {
+    for (int attempt = 0; attempt < kOpenAttempts && !opened; ++attempt) {
         opened = OpenClipboard(owner) != FALSE;
         if (!opened)
-            Sleep(20);
+            Sleep(kOpenRetryPauseMs);
     }
     if (!opened)
         return false;

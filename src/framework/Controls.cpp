@@ -2,6 +2,8 @@
 
 #include <richedit.h>
 
+#include "framework/Handles.h"
+
 #include <vector>
 
 std::string CComboBox::GetLBText(int index) const
@@ -54,9 +56,7 @@ void CRichEditCtrl::HideSelection(BOOL hide) { SendMessage(EM_HIDESELECTION, (WP
 BOOL CFont::CreatePointFont(int pointSize, const char* faceName)
 {
     DeleteObject();
-    HDC screen = ::GetDC(nullptr);
-    int height = -MulDiv(pointSize, ::GetDeviceCaps(screen, LOGPIXELSY), 720);
-    ::ReleaseDC(nullptr, screen);
+    int height = -MulDiv(pointSize, ::GetDeviceCaps(WindowDC(nullptr).Get(), LOGPIXELSY), 720);
     LOGFONTA font = {};
     font.lfHeight = height;
     font.lfCharSet = DEFAULT_CHARSET;

@@ -4,6 +4,9 @@
 
 #include "framework/Wnd.h"
 
+// The system's font for dialog controls (a stock object, never deleted).
+inline HFONT GuiFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
+
 class CButton : public CWnd {
 public:
     BOOL Create(const std::string& text, DWORD style, const RECT& rect, CWnd* parent, UINT id)

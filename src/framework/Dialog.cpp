@@ -3,9 +3,16 @@
 #include <cstring>
 #include <vector>
 
+#include "common/Diag.h"
 #include "framework/WinApp.h"
 
 namespace {
+
+// An extended dialog template (DLGTEMPLATEEX) starts with version 1 and this
+// signature; its style follows the help id and the extended style.
+constexpr WORD kExtendedTemplateVersion = 1;
+constexpr WORD kExtendedTemplateSignature = 0xFFFF;
+constexpr size_t kExtendedTemplateStyleOffset = 12;
 
 // Copy of a dialog template resource with WS_VISIBLE cleared.
 std::vector<BYTE> LoadHiddenTemplate(UINT templateId)
@@ -20,12 +27,11 @@ std::vector<BYTE> LoadHiddenTemplate(UINT templateId)
     if (data == nullptr || size < sizeof(DLGTEMPLATE))
         return {};
     std::vector<BYTE> copy(data, data + size);
-    // An extended template starts with version 1 and signature 0xFFFF; its
-    // style follows the help id and the extended style.
     WORD version = 0, signature = 0;
     std::memcpy(&version, copy.data(), sizeof version);
     std::memcpy(&signature, copy.data() + 2, sizeof signature);
-    size_t styleOffset = (version == 1 && signature == 0xFFFF) ? 12 : 0;
+    const bool extended = version == kExtendedTemplateVersion && signature == kExtendedTemplateSignature;
+    size_t styleOffset = extended ? kExtendedTemplateStyleOffset : 0;
     DWORD style = 0;
     std::memcpy(&style, copy.data() + styleOffset, sizeof style);
     style &= ~WS_VISIBLE;
@@ -124,8 +130,15 @@ void CDialog::RunModalLoop()
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (got == -1)
+        if (got == -1) {
+            // The queue cannot be read (the system answers so only for a bad
+            // window or message pointer): the dialog ends as if cancelled
+            // rather than spin on the error.
+            Diag("ERROR: Reading the message queue failed (error %lu); the dialog ends\n",
+                 ::GetLastError());
+            m_modalResult = -1;
             break;
+        }
         if (PreTranslateMessage(&msg))
             continue;
         ::TranslateMessage(&msg);
@@ -208,6 +221,7 @@ INT_PTR CALLBACK CDialog::StaticDialogProc(HWND hWnd, UINT message, WPARAM wPara
     try {
         result = dialog->OnInitDialog();
     } catch (...) {
+        DiagCaughtException("initialising a dialog");
         result = TRUE;
     }
     RECT after;

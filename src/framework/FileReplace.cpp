@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
+#include "common/PathParts.h"
+#include "framework/Handles.h"
+
 namespace {
 
-std::string FolderOf(const std::string& path)
+// The folder the temporary file goes to: the target's own, so that the
+// rename stays on one volume.
+std::string TemporaryFolderFor(const std::string& path)
 {
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    std::string folder = FolderOf(path);
+    return folder.empty() ? std::string(".") : folder;
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes)
@@ -26,15 +31,20 @@ bool WriteAll(HANDLE file, const std::string& bytes)
 // Another writer or a reader may hold the target for a moment: a file that
 // is open cannot be replaced on every Windows version, even when it was
 // opened for shared deleting (the system then answers "access denied").
+// Ten tries 20 ms apart: long enough for a reader to close the file, short
+// enough that the user does not notice the wait.
+constexpr int kMoveAttempts = 10;
+constexpr DWORD kMoveRetryPauseMs = 20;
+
 bool MoveIntoPlace(const std::string& from, const std::string& to, DWORD& error)
 {
-    for (int attempt = 0; attempt < 10; ++attempt) {
+    for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
         if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
         error = GetLastError();
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION && error != ERROR_ACCESS_DENIED)
             return false;
-        Sleep(20);
+        Sleep(kMoveRetryPauseMs);
     }
     return false;
 }
@@ -52,16 +62,16 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes, DWOR
         return false;
     }
     char temporary[MAX_PATH] = {};
-    if (GetTempFileNameA(FolderOf(path).c_str(), "tvr", 0, temporary) == 0) {
+    if (GetTempFileNameA(TemporaryFolderFor(path).c_str(), "tvr", 0, temporary) == 0) {
         error = GetLastError();
         return false;
     }
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool written = file != INVALID_HANDLE_VALUE && WriteAll(file, bytes);
+    UniqueKernelHandle file(
+        CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool written = file.Valid() && WriteAll(file.Get(), bytes);
     if (!written)
         error = GetLastError();
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
+    file.Reset();  // closed before the rename
     if (written && !MoveIntoPlace(temporary, path, error))
         written = false;
     if (!written)

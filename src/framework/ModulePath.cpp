@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "common/PathParts.h"
+
 std::string CurrentModulePath()
 {
     std::vector<char> buffer(MAX_PATH);
@@ -19,19 +21,8 @@ std::string CurrentModulePath()
 
 std::string PathBesideModule(const std::string& modulePath, const std::string& fileName)
 {
-    size_t backslash = modulePath.rfind('\\');
-    std::string folder = backslash == std::string::npos ? modulePath : modulePath.substr(0, backslash + 1);
-    return folder + fileName;
+    std::string folder = FolderOf(modulePath);
+    return (folder.empty() ? modulePath : folder) + fileName;
 }
 
-std::string ExecutableBaseName()
-{
-    std::string name = CurrentModulePath();
-    size_t slash = name.find_last_of("\\/");
-    if (slash != std::string::npos)
-        name.erase(0, slash + 1);
-    size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0)
-        name.erase(dot);
-    return name;
-}
+std::string ExecutableBaseName() { return BaseNameOf(CurrentModulePath()); }

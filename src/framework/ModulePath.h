@@ -7,7 +7,7 @@
 // another file, and whatever is registered or opened from it would be wrong.
 std::string CurrentModulePath();
 
-// Everything of `modulePath` up to and including its last backslash (the
+// The folder of `modulePath` (up to and including its last separator; the
 // whole path when it has none), followed by `fileName`.
 std::string PathBesideModule(const std::string& modulePath, const std::string& fileName);
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <tuple>
 
+#include "common/Diag.h"
 #include "framework/ModulePath.h"
 #include "framework/Wnd.h"
 
@@ -54,11 +55,14 @@ int AfxWinMain(HINSTANCE instance, LPSTR commandLine)
         // A program that keeps running after InitInstance pumps messages
         // until its main window posts WM_QUIT.
         MSG msg;
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        BOOL got = 0;
+        while ((got = ::GetMessageA(&msg, nullptr, 0, 0)) > 0) {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
-        exitCode = static_cast<int>(msg.wParam);
+        if (got == -1)
+            Diag("ERROR: Reading the message queue failed (error %lu)\n", ::GetLastError());
+        exitCode = got == 0 ? static_cast<int>(msg.wParam) : 1;
     }
     int exitInstance = app->ExitInstance();
     fflush(stdout);

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/Diag.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -12,31 +13,21 @@ namespace {
 // Which object handles each window. Looked up for every message, so it is
 // kept in our own memory: a window property costs a round trip to the
 // window server on some systems, several per moved or resized control.
+// Windows are created, bound, routed and destroyed on the one user-interface
+// thread (the system calls a window procedure on the thread that created the
+// window; other threads reach our windows only by sending or posting
+// messages), so the map needs no lock.
 class WindowObjects {
 public:
-    CWnd* Find(HWND hWnd)
+    CWnd* Find(HWND hWnd) const
     {
-        ::AcquireSRWLockShared(&m_lock);
         auto found = m_objects.find(hWnd);
-        CWnd* object = found != m_objects.end() ? found->second : nullptr;
-        ::ReleaseSRWLockShared(&m_lock);
-        return object;
+        return found != m_objects.end() ? found->second : nullptr;
     }
-    void Bind(HWND hWnd, CWnd* object)
-    {
-        ::AcquireSRWLockExclusive(&m_lock);
-        m_objects[hWnd] = object;
-        ::ReleaseSRWLockExclusive(&m_lock);
-    }
-    void Unbind(HWND hWnd)
-    {
-        ::AcquireSRWLockExclusive(&m_lock);
-        m_objects.erase(hWnd);
-        ::ReleaseSRWLockExclusive(&m_lock);
-    }
+    void Bind(HWND hWnd, CWnd* object) { m_objects[hWnd] = object; }
+    void Unbind(HWND hWnd) { m_objects.erase(hWnd); }
 
 private:
-    SRWLOCK m_lock = SRWLOCK_INIT;
     std::unordered_map<HWND, CWnd*> m_objects;
 };
 
@@ -139,15 +130,17 @@ BOOL CWnd::DestroyWindow()
     return destroyed;
 }
 
-std::string CWnd::GetWindowText() const
+std::string WindowText(HWND window)
 {
-    int length = ::GetWindowTextLengthA(m_hWnd);
+    int length = ::GetWindowTextLengthA(window);
     if (length <= 0)
         return std::string();
     std::vector<char> buffer(static_cast<size_t>(length) + 1);
-    int copied = ::GetWindowTextA(m_hWnd, buffer.data(), length + 1);
+    int copied = ::GetWindowTextA(window, buffer.data(), length + 1);
     return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
 }
+
+std::string CWnd::GetWindowText() const { return WindowText(m_hWnd); }
 
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags)
 {
@@ -242,6 +235,7 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     try {
         result = wnd->WindowProc(message, wParam, lParam);
     } catch (...) {
+        DiagCaughtException("handling a window message");
         result = 0;
     }
     g_current = saved;

@@ -11,10 +11,17 @@
 #include "framework/MessageMap.h"
 #include "framework/Object.h"
 
+// The text of any window, ours or not.
+std::string WindowText(HWND window);
+
 class CWnd : public CObject {
 public:
     CWnd();
-    ~CWnd() override;  // destroys the window if it still exists
+    // Destroys the window if it still exists. By then only the CWnd part of
+    // the object is left, so a derived class's own WM_DESTROY handling does
+    // not run: an object with handling of its own is held as an
+    // OwnedWindow, or its owner destroys the window first.
+    ~CWnd() override;
 
     HWND m_hWnd = nullptr;
     operator HWND() const { return m_hWnd; }
@@ -93,4 +100,20 @@ private:
 
     WNDPROC m_superProc = nullptr;
     bool m_unicodeProc = false;
+};
+
+// A window object whose window is destroyed by the object's first destructor,
+// while every class of the object (and every member window object, whose
+// windows are children of this one) is still whole, so each class's own
+// WM_DESTROY and WM_NCDESTROY handling runs. Being final, it is always the
+// most-derived class.
+template <class Window>
+class OwnedWindow final : public Window {
+public:
+    using Window::Window;
+    ~OwnedWindow() override
+    {
+        if (this->IsWindow())
+            this->DestroyWindow();
+    }
 };

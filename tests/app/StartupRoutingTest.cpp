@@ -173,6 +173,10 @@ TEST(StartupExecutablePath, FolderAndBaseName)
     SplitExecutablePath("tool", folder, base);
     EXPECT_EQ(folder, "");
     EXPECT_EQ(base, "tool");
+    // Either separator ends the folder, and a leading dot is no extension.
+    SplitExecutablePath("C:\\a/b.c/.exe", folder, base);
+    EXPECT_EQ(folder, "C:\\a/b.c/");
+    EXPECT_EQ(base, ".exe");
 }
 
 TEST(StartupElevation, ExtensionTestIgnoresCaseAndLooksOnlyAtTheEnd)

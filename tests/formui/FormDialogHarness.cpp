@@ -46,7 +46,7 @@ OpenForm::OpenForm(const std::string& formText, const std::string& title)
         m_boxes.push_back({ text, caption, type });
         return IDOK;
     });
-    m_dialog = std::make_unique<CTavrelDlg>();
+    m_dialog = std::make_unique<OwnedWindow<CTavrelDlg>>();
     m_dialog->m_strGuiPath = m_path;
     m_dialog->m_strTitle = title;
     m_dialog->Create();
@@ -54,7 +54,6 @@ OpenForm::OpenForm(const std::string& formText, const std::string& title)
 
 OpenForm::~OpenForm()
 {
-    m_dialog->DestroyWindow();
     m_dialog.reset();
     SetMessageBoxHook(nullptr);
     if (!m_path.empty())

@@ -91,14 +91,13 @@ LoadedForm::LoadedForm(const std::string& formText, const std::string& path) : m
             return answer->second;
         return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
     });
-    m_dialog = std::make_unique<CTavrelDlg>();
+    m_dialog = std::make_unique<OwnedWindow<CTavrelDlg>>();
     m_dialog->m_strGuiPath = m_path;
     m_dialog->Create();
 }
 
 LoadedForm::~LoadedForm()
 {
-    m_dialog->DestroyWindow();
     m_dialog.reset();
     SetMessageBoxHook(nullptr);
     ::DeleteFileA(m_path.c_str());

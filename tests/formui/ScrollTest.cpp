@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "FormDialogHarness.h"
+#include "formui/ContentPanel.h"
 #include "formui/PanelPlacement.h"
+#include "framework/WinApp.h"
 
 namespace {
 
@@ -301,4 +303,31 @@ TEST(Scrolling, ThePanelPaintsInsideTheRequiredBox)
     ::ReleaseDC(dlg.m_panel.m_hWnd, dc);
     dlg.ShowWindow(SW_HIDE);
     EXPECT_TRUE(painted);
+}
+
+// What a panel remembers of its windows goes with the panel's window: a new
+// window on the same panel object (or on the same handle) starts afresh.
+TEST(Scrolling, APanelForgetsItsWindowsPositionsWithItsWindow)
+{
+    const char* windowClass = AfxRegisterWndClass(0);
+    CContentPanel panel;
+    for (int round = 0; round < 2; ++round) {
+        CWnd host, child;
+        ASSERT_TRUE(host.CreateEx(0, windowClass, "", WS_POPUP, RECT{ 0, 0, 200, 200 }, nullptr, 0));
+        ASSERT_TRUE(panel.CreateEx(0, windowClass, "", WS_CHILD, RECT{ 0, 0, 100, 100 }, &host, 1));
+        ASSERT_TRUE(child.CreateEx(0, windowClass, "", WS_CHILD, RECT{ 0, 0, 10, 10 }, &panel, 2));
+        int contentY = 0, height = 0;
+        EXPECT_EQ(0, panel.Base());
+        EXPECT_FALSE(panel.GetContentPosition(child.m_hWnd, &contentY, &height));
+        panel.Place(&child, 5, 40000, 10, 12);
+        panel.SetBase(30000);
+        ASSERT_TRUE(panel.GetContentPosition(child.m_hWnd, &contentY, &height));
+        EXPECT_EQ(40000, contentY);
+        EXPECT_EQ(12, height);
+        const HWND oldChild = child.m_hWnd;
+        host.DestroyWindow();  // the panel and its child go with their parent
+        EXPECT_EQ(nullptr, panel.m_hWnd);
+        EXPECT_FALSE(panel.GetContentPosition(oldChild, &contentY, &height));
+        EXPECT_EQ(0, panel.Base());
+    }
 }

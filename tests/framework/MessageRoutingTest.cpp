@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
+#include "common/Diag.h"
 #include "framework/Dialog.h"
 #include "framework/WinApp.h"
 
@@ -121,6 +123,76 @@ TEST(MessageRouting, DeletingTheObjectDestroysItsWindow)
         hWnd = wnd.m_hWnd;
     }
     EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+// Counts the WM_DESTROY messages its own handler sees.
+class DestroyCountingWnd : public CWnd {
+public:
+    explicit DestroyCountingWnd(int* destroyed) : m_destroyed(destroyed) {}
+    LRESULT OnDestroyWindow(WPARAM, LPARAM)
+    {
+        ++*m_destroyed;
+        return Default();
+    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    int* m_destroyed;
+};
+
+BEGIN_MESSAGE_MAP(DestroyCountingWnd, CWnd)
+    ON_MESSAGE(WM_DESTROY, OnDestroyWindow)
+END_MESSAGE_MAP()
+
+// A window object with a child window object as a member, as a dialog holds
+// its panel.
+class ParentWithChild : public DestroyCountingWnd {
+public:
+    ParentWithChild(int* destroyed, int* childDestroyed)
+        : DestroyCountingWnd(destroyed), child(childDestroyed)
+    {
+    }
+    DestroyCountingWnd child;
+};
+
+TEST(MessageRouting, OwnedWindowRunsEveryClassesDestroyHandlingWhenDeletedWithItsWindowAlive)
+{
+    int destroyed = 0, childDestroyed = 0;
+    HWND parent = nullptr, child = nullptr;
+    {
+        OwnedWindow<ParentWithChild> wnd(&destroyed, &childDestroyed);
+        ASSERT_TRUE(CreatePlain(wnd));
+        ASSERT_TRUE(wnd.child.CreateEx(0, AfxRegisterWndClass(0), "", WS_CHILD, Rect(0, 0, 10, 10), &wnd, 1));
+        parent = wnd.m_hWnd;
+        child = wnd.child.m_hWnd;
+    }
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(childDestroyed, 1);
+    EXPECT_FALSE(::IsWindow(parent));
+    EXPECT_FALSE(::IsWindow(child));
+    EXPECT_EQ(CWnd::FromHandlePermanent(parent), nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(child), nullptr);
+}
+
+// A handler that fails: the failure stops at the window procedure and is
+// said on a diagnostic line.
+class ThrowingWnd : public CWnd {
+public:
+    LRESULT OnFail(WPARAM, LPARAM) { throw std::runtime_error("no room for the label"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ThrowingWnd, CWnd)
+    ON_MESSAGE(WM_APP, OnFail)
+END_MESSAGE_MAP()
+
+TEST(MessageRouting, AnExceptionInAHandlerIsReportedAndStopsAtTheWindowProcedure)
+{
+    ThrowingWnd wnd;
+    ASSERT_TRUE(CreatePlain(wnd));
+    DiagCapture diag;
+    EXPECT_EQ(wnd.SendMessage(WM_APP), 0);
+    EXPECT_EQ(diag.Text(), "ERROR: handling a window message: no room for the label\n");
 }
 
 }  // namespace
