@@ -50,6 +50,12 @@ public:
     // Ends the child and everything it started, with exit code 1.
     void Terminate();
 
+    // While on, the child and everything it started end when the runner
+    // closes its handles, and with this program however it ends (killed
+    // included). Off by default: a child outlives its runner. May be set
+    // before Start or switched while the child runs.
+    void SetEndTreeOnClose(bool on);
+
     void CloseHandles();
 
     static std::string DescribeError(DWORD code);
@@ -63,6 +69,7 @@ public:
 private:
     bool FailStart(const std::string& reason);
     void PutIntoJob(const PROCESS_INFORMATION& info);
+    void ApplyJobLimits();
 
     std::string lastError;
     DWORD exitCode = 0;
@@ -75,4 +82,5 @@ private:
     // Groups the child with everything it starts so that Terminate can end
     // the whole tree. Null when the system refused a job for this child.
     HANDLE job = nullptr;
+    bool endTreeOnClose = false;
 };
