@@ -12,7 +12,8 @@
 class ProcessRunner {
 public:
     ProcessRunner() = default;
-    // Closes the handles but leaves a running child alone.
+    // Closes the handles but leaves a running child alone (unless
+    // SetEndTreeOnClose asked otherwise).
     virtual ~ProcessRunner();
 
     ProcessRunner(const ProcessRunner&) = delete;
