@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the toolchain if needed, builds everything and runs every test:
-#  1. the windowless core natively (clang, with the parser fuzz target),
+#  1. the windowless core natively (clang, with short runs of the fuzz targets),
 #  2. the Windows program and its tests under Wine (unit and end-to-end).
 set -euo pipefail
 # Wine keeps per-user state under HOME; a bare CI environment may lack it.

@@ -132,21 +132,37 @@ bool ProcessRunner::Start(const std::string& commandLine)
     return true;
 }
 
-// The job has no kill-on-close limit: a child outlives its runner. When the
-// system refuses the job (for instance inside a job that allows no nesting),
-// Terminate falls back to ending the child alone.
+// Unless SetEndTreeOnClose asks for it, the job has no kill-on-close limit:
+// a child outlives its runner. When the system refuses the job (for
+// instance inside a job that allows no nesting), Terminate falls back to
+// ending the child alone and nothing ends with the runner.
 void ProcessRunner::PutIntoJob(const PROCESS_INFORMATION& info)
 {
     job = CreateJobObjectA(nullptr, nullptr);
     if (!job)
         return;
-    // The job only serves Terminate: a program that starts processes
-    // outside any job (installers, updaters) must still be able to.
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
-    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+    ApplyJobLimits();
     if (!AssignProcessToJobObject(job, info.hProcess))
         CloseAndClear(job);
+}
+
+void ProcessRunner::ApplyJobLimits()
+{
+    if (!job)
+        return;
+    // Breakaway stays allowed: a program that starts processes outside any
+    // job (installers, updaters) must still be able to.
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+    if (endTreeOnClose)
+        limits.BasicLimitInformation.LimitFlags |= JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+}
+
+void ProcessRunner::SetEndTreeOnClose(bool on)
+{
+    endTreeOnClose = on;
+    ApplyJobLimits();
 }
 
 bool ProcessRunner::FailStart(const std::string& reason)

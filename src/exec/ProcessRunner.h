@@ -12,7 +12,8 @@
 class ProcessRunner {
 public:
     ProcessRunner() = default;
-    // Closes the handles but leaves a running child alone.
+    // Closes the handles but leaves a running child alone (unless
+    // SetEndTreeOnClose asked otherwise).
     virtual ~ProcessRunner();
 
     ProcessRunner(const ProcessRunner&) = delete;
@@ -50,6 +51,12 @@ public:
     // Ends the child and everything it started, with exit code 1.
     void Terminate();
 
+    // While on, the child and everything it started end when the runner
+    // closes its handles, and with this program however it ends (killed
+    // included). Off by default: a child outlives its runner. May be set
+    // before Start or switched while the child runs.
+    void SetEndTreeOnClose(bool on);
+
     void CloseHandles();
 
     static std::string DescribeError(DWORD code);
@@ -63,6 +70,7 @@ public:
 private:
     bool FailStart(const std::string& reason);
     void PutIntoJob(const PROCESS_INFORMATION& info);
+    void ApplyJobLimits();
 
     std::string lastError;
     DWORD exitCode = 0;
@@ -75,4 +83,5 @@ private:
     // Groups the child with everything it starts so that Terminate can end
     // the whole tree. Null when the system refused a job for this child.
     HANDLE job = nullptr;
+    bool endTreeOnClose = false;
 };

@@ -6,6 +6,7 @@
 
 #include "common/Diag.h"
 #include "formdef/BatchFormFile.h"
+#include "formdef/BatchProgressWindow.h"
 #include "formdef/BatchScriptRun.h"
 #include "formdef/FormModel.h"
 #include "formdef/FormTextDecoding.h"
@@ -43,13 +44,21 @@ bool CFormModel::ParseFileWithBatchSupport(const std::string& path)
     }
     Diag("Batch script length: %d bytes\n", static_cast<int>(script.size()));
 
-    BatchScriptResult run = RunBatchScript(script);
+    BatchScriptResult run;
+    {
+        // Gone again before any report is shown.
+        BatchProgressWindow progress(path);
+        run = RunBatchScript(script, &progress);
+    }
     switch (run.status) {
     case BatchScriptResult::Status::TempFileFailed:
         ReportError(0, "Failed to create temporary batch file", nullptr);
         return false;
     case BatchScriptResult::Status::StartFailed:
         ReportError(0, "Failed to execute batch script", nullptr);
+        return false;
+    case BatchScriptResult::Status::Cancelled:
+        ReportError(0, "Batch script cancelled", nullptr);
         return false;
     case BatchScriptResult::Status::Ran:
         break;

@@ -19,21 +19,40 @@ void TakeChunk(const std::string& chunk, std::string& output)
     Diag("%s", chunk.c_str());
 }
 
-// While the script runs: read what is waiting, then sleep.
-void PollUntilEnded(ProcessRunner& runner, std::string& output)
+// Asks the watch, if any, whether to go on.
+class WatchedRun {
+public:
+    explicit WatchedRun(BatchScriptWatch* watch) : m_watch(watch), m_started(GetTickCount()) {}
+    bool KeepRunning(const std::string& output) const
+    {
+        return !m_watch || m_watch->KeepRunning(GetTickCount() - m_started, output.size());
+    }
+
+private:
+    BatchScriptWatch* m_watch;
+    DWORD m_started;
+};
+
+// While the script runs: read what is waiting, then sleep. False when the
+// watch stopped it.
+bool PollUntilEnded(ProcessRunner& runner, std::string& output, const WatchedRun& watch)
 {
     std::string chunk;
     while (runner.IsRunning()) {
         if (runner.ReadOutput(chunk))
             TakeChunk(chunk, output);
+        if (!watch.KeepRunning(output))
+            return false;
         Sleep(kPollIntervalMs);
     }
+    return true;
 }
 
 // After the script has ended: read until the pipe reports its end. A
 // process left running by the script keeps the pipe open, so an empty pipe
 // is waited on (with a sleep, never a busy loop) only for a bounded time.
-void DrainAfterEnd(ProcessRunner& runner, std::string& output)
+// False when the watch stopped it.
+bool DrainAfterEnd(ProcessRunner& runner, std::string& output, const WatchedRun& watch)
 {
     std::string chunk;
     DWORD quietSince = GetTickCount();
@@ -41,19 +60,21 @@ void DrainAfterEnd(ProcessRunner& runner, std::string& output)
         if (!chunk.empty()) {
             TakeChunk(chunk, output);
             quietSince = GetTickCount();
-            continue;
-        }
-        if (GetTickCount() - quietSince >= kBatchDrainQuietMs) {
+        } else if (GetTickCount() - quietSince >= kBatchDrainQuietMs) {
             Diag("WARNING: Batch script output still open after the script ended - not waiting for it\n");
-            return;
+            return true;
         }
-        Sleep(kPollIntervalMs);
+        if (!watch.KeepRunning(output))
+            return false;
+        if (chunk.empty())
+            Sleep(kPollIntervalMs);
     }
+    return true;
 }
 
 }  // namespace
 
-BatchScriptResult RunBatchScript(const std::string& script)
+BatchScriptResult RunBatchScript(const std::string& script, BatchScriptWatch* watch)
 {
     BatchScriptResult result;
 
@@ -74,17 +95,31 @@ BatchScriptResult RunBatchScript(const std::string& script)
     Diag("----------------------------------------\n");
 
     ProcessRunner runner;
+    // Nothing the script runs may outlive the program, killed or not,
+    // while the form waits for it.
+    runner.SetEndTreeOnClose(true);
     if (!runner.Start(commandLine)) {
         DeleteFileA(result.tempPath.c_str());
         result.status = BatchScriptResult::Status::StartFailed;
         return result;
     }
-    // No window is shown while the script runs, so nobody could answer a
-    // script that waits for a key: it reads end-of-input instead.
+    // Nobody could answer a script that waits for a key: it reads
+    // end-of-input instead.
     runner.CloseInput();
 
-    PollUntilEnded(runner, result.output);
-    DrainAfterEnd(runner, result.output);
+    WatchedRun watched(watch);
+    if (!PollUntilEnded(runner, result.output, watched) || !DrainAfterEnd(runner, result.output, watched)) {
+        runner.Terminate();
+        runner.CloseHandles();
+        Diag("----------------------------------------\n");
+        DeleteFileA(result.tempPath.c_str());
+        Diag("Temp batch file deleted\n");
+        result.status = BatchScriptResult::Status::Cancelled;
+        return result;
+    }
+    // The script has ended; a process it left running in the background
+    // is its own business, as before.
+    runner.SetEndTreeOnClose(false);
     runner.CloseHandles();
 
     Diag("----------------------------------------\n");

@@ -13,6 +13,7 @@ struct BatchScriptResult {
         Ran,             // the script ran to its end; output and exit code are set
         TempFileFailed,  // the temporary batch file could not be written
         StartFailed,     // the command interpreter could not be started
+        Cancelled,       // the watch stopped it; it and all it started are ended
     };
     Status status = Status::TempFileFailed;
     std::string output;  // standard output and standard error, in order
@@ -25,4 +26,15 @@ struct BatchScriptResult {
 // background can hold the pipe open for as long as it lives.
 constexpr DWORD kBatchDrainQuietMs = 500;
 
-BatchScriptResult RunBatchScript(const std::string& script);
+// Looks at the script on every poll while it runs and while the rest of its
+// output is read; the window the loader shows for a slow script is one.
+class BatchScriptWatch {
+public:
+    virtual ~BatchScriptWatch() = default;
+    // False stops the script and everything it started.
+    virtual bool KeepRunning(DWORD elapsedMs, size_t bytesReceived) = 0;
+};
+
+// The script and everything it starts end with this program, however it
+// ends; what the script leaves running once it has ended is left alone.
+BatchScriptResult RunBatchScript(const std::string& script, BatchScriptWatch* watch = nullptr);

@@ -7,7 +7,8 @@
 
 namespace {
 
-bool Contains(const std::string& text, char c) { return text.find(c) != std::string::npos; }
+// A tab separates arguments just as a space does, for both receivers.
+bool HasBlank(const std::string& text) { return text.find_first_of(" \t") != std::string::npos; }
 
 // Backslashes mean something to the C runtime only in front of a double
 // quote: then each one stands for half of itself, and an odd one makes the
@@ -37,7 +38,7 @@ std::string EscapeForProgram(const std::string& value, bool quoted)
 
 std::string FormatForProgram(const std::string& value, bool pathType)
 {
-    bool quoted = pathType || Contains(value, ' ');
+    bool quoted = pathType || HasBlank(value);
     std::string escaped = EscapeForProgram(value, quoted);
     return quoted ? "\"" + escaped + "\"" : escaped;
 }

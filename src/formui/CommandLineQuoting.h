@@ -24,7 +24,7 @@ enum class ArgumentRules {
 };
 
 // One value as it is written on the command line. A path value is always
-// quoted and any other value when it holds a space; besides, the text is
+// quoted and any other value when it holds a space or a tab; besides, the text is
 // written so that the receiver gets the value back byte for byte as one
 // argument:
 //  - ProgramArguments: backslashes before a double quote or before the

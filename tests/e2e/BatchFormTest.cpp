@@ -85,5 +85,57 @@ TEST(BatchForm, TwoProgramsLoadingAtOnceUseTwoFiles)
     EXPECT_TRUE(second.WaitForExit());
 }
 
+// True when the process ends within the time; otherwise it is ended here,
+// so that a failing test leaves nothing behind.
+bool EndsByItself(DWORD pid, DWORD timeoutMs)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    if (!process)
+        return true;  // already gone
+    bool ended = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    if (!ended)
+        TerminateProcess(process, 1);
+    CloseHandle(process);
+    return ended;
+}
+
+TEST(BatchForm, SlowScriptShowsProgressAndEndsWhenTheProgramIsKilled)
+{
+    TempDir dir;
+    // The script's helper starts a copy of itself, writes both process ids
+    // to a file and then waits for ten minutes.
+    const std::string path = dir.Write("slow.gui", "{{batch gui}}\r\n@echo off\r\necho slowtool.exe\r\n\"" +
+                                                       TestBinFolder() + "tavrel_testchild.exe\" spawn 600000 pid "
+                                                       "sleep 600000 >ids.txt\r\n");
+    TavrelProcess app;
+    ASSERT_TRUE(app.Start("\"" + path + "\"", dir.Path()));
+    HWND progress = app.WaitForWindowWhere(
+        [](const WindowInfo& window) { return FindChild(window.hwnd, "Static", "Preparing the form from slow.gui...") != nullptr; });
+    ASSERT_NE(progress, nullptr) << app.Output();
+    ASSERT_TRUE(app.WaitForOutput("Batch script still running - showing the progress window\n"));
+
+    std::string ids;
+    for (DWORD start = GetTickCount(); ids.find("pid=") == std::string::npos && GetTickCount() - start < 10000;
+         Sleep(50)) {
+        HANDLE file = CreateFileA(dir.PathOf("ids.txt").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            continue;
+        char buffer[256] = {};
+        DWORD got = 0;
+        ReadFile(file, buffer, sizeof(buffer) - 1, &got, nullptr);
+        CloseHandle(file);
+        ids.assign(buffer, got);
+    }
+    DWORD helper = strtoul(ValueAfter(ids, "pid=").c_str(), nullptr, 10);
+    DWORD copy = strtoul(ValueAfter(ids, "grandchild=").c_str(), nullptr, 10);
+    ASSERT_NE(helper, 0u) << ids;
+    ASSERT_NE(copy, 0u) << ids;
+
+    app.Kill();
+    EXPECT_TRUE(EndsByItself(helper, 5000));
+    EXPECT_TRUE(EndsByItself(copy, 5000));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -222,18 +222,20 @@ TEST(RunFlowEndToEnd, QuotingSurvivesTheChildsParsing)
                                              "-o {{newdir}} Output",       // 2002, 2003
                                              "-m {{text}} Message",        // 2004, 2005
                                              "{{text}} \"\" Quoted word",  // 2006, 2007
+                                             "-t {{text}} Pasted",         // 2008, 2009
                                          }));
     form.Type(2001, "C:\\");
     std::string output = form.Dir().PathOf("new out") + "\\";
     form.Type(2003, output);
     form.Type(2005, "say \"hi\" now");
     form.Type(2007, "a\"b");
+    form.Type(2009, "tab\there");
 
     form.Press(IDOK);
     std::string shown = form.ConsoleOutput();
 
     std::string expected = "arg1=3:C:\\\narg2=2:-o\narg3=" + std::to_string(output.size()) + ":" + output +
-                           "\narg4=2:-m\narg5=12:say \"hi\" now\narg6=3:a\"b\nargs=6\n";
+                           "\narg4=2:-m\narg5=12:say \"hi\" now\narg6=3:a\"b\narg7=2:-t\narg8=8:tab\there\nargs=8\n";
     EXPECT_NE(shown.find(expected), std::string::npos) << shown;
     form.CloseForm();
 }

@@ -100,6 +100,29 @@ TEST_F(ProcessTreeTest, SecondStartReleasesTheFirstRunButLeavesItsChildRunning)
     EXPECT_TRUE(ProcessAlive(first));
 }
 
+// As when the program itself is killed: the system closes the runner's
+// handles, and the tree goes with them.
+TEST_F(ProcessTreeTest, TreeAskedToEndWithTheRunnerEndsWhenItsHandlesClose)
+{
+    DWORD child = 0;
+    DWORD grandchild = 0;
+    {
+        ProcessRunner runner;
+        runner.SetEndTreeOnClose(true);
+        ASSERT_TRUE(runner.Start(QuotedTestChild() + " spawn 30000 pid sleep 30000"));
+        std::string output = ReadUntil(runner, "pid=");
+        output += ReadUntil(runner, "\n", 500);
+        child = NumberAfter(output, "pid");
+        grandchild = NumberAfter(output, "grandchild");
+        leftovers = {child, grandchild};
+        ASSERT_NE(0u, child) << output;
+        ASSERT_NE(0u, grandchild) << output;
+        ASSERT_TRUE(ProcessAlive(child));
+    }
+    EXPECT_TRUE(WaitProcessGone(child));
+    EXPECT_TRUE(WaitProcessGone(grandchild));
+}
+
 TEST_F(ProcessTreeTest, DestroyedRunnerLeavesItsChildRunning)
 {
     DWORD child = 0;

@@ -8,11 +8,16 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <thread>
 
 #include "FormdefTestSupport.h"
+#include "exec/RunnerPolling.h"
 #include "common/Diag.h"
 #include "exec/StartErrorBox.h"
+#include "formdef/BatchProgressWindow.h"
 #include "formdef/BatchScriptRun.h"
 #include "framework/WinApp.h"
 #include "support/TestPrograms.h"
@@ -67,7 +72,8 @@ protected:
         return LoadPath(folder.Write("form.gui", formBytes));
     }
 
-    bool LoadPath(const std::string& path)
+    // `whileLoading` runs on the test's thread while the loader works on its own.
+    bool LoadPath(const std::string& path, const std::function<void()>& whileLoading = nullptr)
     {
         std::atomic<bool> done{false};
         bool result = false;
@@ -76,6 +82,8 @@ protected:
             result = model.ParseFileWithBatchSupport(path);
             done = true;
         });
+        if (whileLoading)
+            whileLoading();
         while (!done && GetTickCount() - start < kLoadDeadlineMs)
             Sleep(10);
         if (!done) {
@@ -291,6 +299,7 @@ TEST_F(BatchLoad, FileThatDoesNotOpenShowsTheApplicationsBox)
     EXPECT_EQ(boxes[0].text, "Failed to open file: " + missing);
     EXPECT_EQ(boxes[0].caption, AfxGetAppName());
     EXPECT_EQ(boxes[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+    EXPECT_FALSE(Wrote("showing the progress window")) << "a quick script shows no window";
     // The parser's own box (caption "Tavrel Parse Error") is not used here.
     EXPECT_TRUE(presenter.openFailures.empty());
     EXPECT_TRUE(presenter.reports.empty());
@@ -345,6 +354,104 @@ TEST_F(BatchLoad, TemporaryFileThatCannotBeCreatedIsReported)
     ExpectLineFreeReport(presenter, "Failed to create temporary batch file", Diagnostics());
     EXPECT_TRUE(Wrote("Creating temp batch file: " + folder.PathOf("no-such-folder")));
     EXPECT_FALSE(Wrote("Executing: "));
+}
+
+BOOL CALLBACK FindProgressWindow(HWND hwnd, LPARAM found)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd) || !GetDlgItem(hwnd, BatchProgressWindow::kStatusId))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+}
+
+// The visible progress window of this process, or null after `timeoutMs`.
+HWND WaitForProgressWindow(DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    for (DWORD start = GetTickCount(); !found && GetTickCount() - start < timeoutMs; Sleep(20))
+        EnumWindows(FindProgressWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::string WaitForFileText(const std::string& path, const std::string& needle, DWORD timeoutMs)
+{
+    std::string text;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(20)) {
+        std::ifstream file(path, std::ios::binary);
+        std::ostringstream content;
+        content << file.rdbuf();
+        text = content.str();
+        if (text.find(needle) != std::string::npos)
+            break;
+    }
+    return text;
+}
+
+std::string TextOf(HWND hwnd)
+{
+    char text[256] = {};
+    GetWindowTextA(hwnd, text, sizeof(text));
+    return text;
+}
+
+TEST_F(BatchLoad, SlowScriptGetsAWindowWhoseCancelEndsEverythingItStarted)
+{
+    // The script's helper starts a copy of itself, writes both process ids
+    // to a file and then waits for ten minutes.
+    const std::string ids = folder.PathOf("ids.txt");
+    std::string idText;
+    std::string status;
+    bool loaded = LoadPath(folder.Write("slow.gui", "{{batch gui}}\r\n@echo off\r\necho tool.exe\r\n@" +
+                                                        QuotedTestChild() + " spawn 600000 pid sleep 600000 >ids.txt\r\n"),
+                           [&] {
+                               idText = WaitForFileText(ids, "pid=", 10000);
+                               HWND window = WaitForProgressWindow(10000);
+                               ASSERT_NE(window, nullptr) << "no progress window";
+                               HWND statusLine = GetDlgItem(window, BatchProgressWindow::kStatusId);
+                               for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20)) {
+                                   status = TextOf(statusLine);
+                                   if (status.find(" 10 bytes received") != std::string::npos)
+                                       break;
+                               }
+                               PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
+                           });
+    DWORD helper = NumberAfter(idText, "pid");
+    DWORD copy = NumberAfter(idText, "grandchild");
+    leftovers = {helper, copy};
+    ASSERT_NE(helper, 0u) << idText;
+    ASSERT_NE(copy, 0u) << idText;
+
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(status.rfind("Running for ", 0), 0u) << status;
+    EXPECT_NE(status.find(" 10 bytes received"), std::string::npos) << status;  // "tool.exe" CR LF
+    ExpectLineFreeReport(presenter, "Batch script cancelled", Diagnostics());
+    ExpectInOrder(Diagnostics(), {"Batch script still running - showing the progress window\n",
+                                  "Batch script cancelled by the user\n", "Temp batch file deleted\n"});
+    EXPECT_EQ(GetFileAttributesA(TempFileUsed().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(WaitProcessGone(helper));
+    EXPECT_TRUE(WaitProcessGone(copy));
+}
+
+// The window itself, driven by hand: it waits its moment, shows the figures
+// it is given, and closing it cancels like its button.
+TEST(BatchProgressWindowTest, AppearsAfterAMomentAndClosingItCancels)
+{
+    DiagCapture diag;
+    BatchProgressWindow window("Z:\\forms\\slow.gui");
+    EXPECT_TRUE(window.KeepRunning(BatchProgressWindow::kShowAfterMs - 10, 5));
+    EXPECT_EQ(window.m_hWnd, nullptr);
+
+    EXPECT_TRUE(window.KeepRunning(2500, 123456));
+    ASSERT_NE(window.m_hWnd, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window.m_hWnd));
+    EXPECT_EQ(TextOf(GetDlgItem(window.m_hWnd, BatchProgressWindow::kStatusId)), "Running for 2 s, 123456 bytes received");
+    EXPECT_NE(FindWindowExA(window.m_hWnd, nullptr, "Static", "Preparing the form from slow.gui..."), nullptr);
+
+    PostMessageA(window.m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(window.KeepRunning(2600, 123456));
+    EXPECT_TRUE(IsWindow(window.m_hWnd)) << "the loader, not the window, decides when it goes";
 }
 
 }  // namespace

@@ -56,8 +56,8 @@ TEST(ProgramArgumentFormat, PlainValuesComeOutAsBefore)
     // Backslashes that no quote follows mean nothing to the receiver.
     EXPECT_EQ(ForProgram("a\\b\\\\c"), "a\\b\\\\c");
     EXPECT_EQ(ForProgram("\\\\server\\share\\file", true), "\"\\\\server\\share\\file\"");
-    // Only the space makes a non-path value quoted; a tab does not.
-    EXPECT_EQ(ForProgram("a\tb"), "a\tb");
+    // A tab separates arguments as a space does.
+    EXPECT_EQ(ForProgram("tab\there"), "\"tab\there\"");
     // An unquoted value may end in a backslash: no quote follows it.
     EXPECT_EQ(ForProgram("dir\\"), "dir\\");
 }
@@ -81,7 +81,7 @@ TEST(ProgramArgumentFormat, DoubleQuotesAreEscaped)
 TEST(ProgramArgumentFormat, EveryTrickyValueReadsBackAsOneArgument)
 {
     for (bool pathType : {false, true}) {
-        for (const std::string& value : AllTexts("a \\\"", 6)) {
+        for (const std::string& value : AllTexts("a \t\\\"", 6)) {
             std::vector<std::string> parsed = SplitProgramArguments(ForProgram(value, pathType));
             ASSERT_EQ(parsed, std::vector<std::string>{value})
                 << "value [" << value << "] path=" << pathType << " written as [" << ForProgram(value, pathType)
@@ -124,7 +124,7 @@ TEST(BatchParameterFormat, SeparatorsOperatorsAndQuotesAreQuoted)
 TEST(BatchParameterFormat, EveryTrickyValueStaysOneParameterAndRunsNothing)
 {
     for (bool pathType : {false, true}) {
-        for (const std::string& value : AllTexts("a ,\"&\\", 5)) {
+        for (const std::string& value : AllTexts("a\t ,\"&\\", 5)) {
             std::string written = ForBatch(value, pathType);
             std::vector<std::string> parameters = SplitBatchParameters("first " + written + " last");
             ASSERT_EQ(parameters.size(), 3u) << "value [" << value << "] written as [" << written << "]";
