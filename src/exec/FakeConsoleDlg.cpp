@@ -61,6 +61,7 @@ BEGIN_MESSAGE_MAP(FakeConsoleDlg, CDialog)
     ON_WM_SIZE()
     ON_WM_TIMER()
     ON_WM_SYSCOMMAND()
+    ON_WM_SETFOCUS()
 END_MESSAGE_MAP()
 
 FakeConsoleDlg::FakeConsoleDlg(CWnd* parent)
@@ -96,6 +97,17 @@ void FakeConsoleDlg::StartChild()
 }
 
 void FakeConsoleDlg::DoDataExchange() { DDX_Control(IDC_CONSOLE_OUTPUT, outputCtrl); }
+
+// The window itself gets the focus when it is activated with no control
+// to give it back to, as after the output control was replaced while
+// another program was in front. The dialog manager would then hand the
+// focus on with the whole output selected, and a selection holds back all
+// further output; the focus goes to the output as it is instead.
+void FakeConsoleDlg::OnSetFocus(HWND)
+{
+    if (outputCtrl.IsWindow())
+        outputCtrl.SetFocus();
+}
 
 BOOL FakeConsoleDlg::OnInitDialog()
 {

@@ -86,6 +86,7 @@ protected:
 
     void OnSize(UINT type, int cx, int cy);
     void OnTimer(UINT_PTR id);
+    void OnSetFocus(HWND oldFocus);
     void OnSysCommand(UINT id, LPARAM lParam);
     void AddOutputMenuItems();
 

@@ -308,6 +308,21 @@ TEST_F(ConsoleRun, PastTheTextLimitTheOldestOutputMakesRoomForTheNewest)
     EXPECT_EQ(expected, shown.substr(marker.size()));
 }
 
+// Once the output control is replaced, activation may give the focus to the
+// window itself; the output must keep coming rather than be held back behind
+// a selection of everything.
+TEST_F(ConsoleRun, FocusGivenToTheWindowItselfKeepsTheOutputComing)
+{
+    std::string shown;
+    RunConsole(ConsoleFor(TestChildCommand("out 72656164790d0a sleep 500 lines 2")), [&](ConsoleRemote& remote) {
+        ASSERT_TRUE(remote.WaitForText("ready"));
+        remote.FocusTheWindowItself();
+        remote.WaitForCaptionEnding(kCompleted);
+        shown = remote.Text();
+    });
+    EXPECT_EQ("ready\nline 1\nline 2\n" + Banner(0), shown);
+}
+
 // A process the command started keeps writing after the command ended:
 // its output follows the exit banner behind one marker line, and a process
 // that never writes does not keep the window from closing.

@@ -147,6 +147,8 @@ std::string ConsoleRemote::Text() const { return IsOpen() ? ShownText(Output()) 
 
 std::wstring ConsoleRemote::WideText() const { return IsOpen() ? ShownWideText(Output()) : std::wstring(); }
 
+void ConsoleRemote::FocusTheWindowItself() { SendBounded(m_window, WM_SETFOCUS, 0, 0); }
+
 std::string ConsoleRemote::Caption() const
 {
     if (!IsOpen())

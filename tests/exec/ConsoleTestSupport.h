@@ -36,6 +36,9 @@ public:
     // Characters as the keyboard would deliver them to the output control.
     void Type(const std::string& characters);
     void PressKey(UINT virtualKey);
+    // The focus given to the window itself, as activation does when the
+    // control that had it is gone.
+    void FocusTheWindowItself();
     // The close box (or the system menu's Close).
     void ClickCloseBox();
     // Waits for a real message box of the console's thread and presses the
