@@ -10,6 +10,7 @@
 #include "exec/ConsoleLineDiscipline.h"
 #include "exec/FontMetrics.h"
 #include "exec/ProcessRunner.h"
+#include "exec/StartErrorBox.h"
 #include "exec/SystemCodePages.h"
 #include "resource.h"
 
@@ -92,7 +93,7 @@ void FakeConsoleDlg::StartChild()
 {
     if (childStart != ChildStart::NotTried || textMode)
         return;
-    childStart = runner != nullptr && runner->Start(command) ? ChildStart::Started : ChildStart::Failed;
+    childStart = runner != nullptr && StartReportingFailure(*runner, command) ? ChildStart::Started : ChildStart::Failed;
 }
 
 void FakeConsoleDlg::DoDataExchange() { DDX_Control(IDC_CONSOLE_OUTPUT, outputCtrl); }

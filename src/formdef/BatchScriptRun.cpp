@@ -5,6 +5,7 @@
 #include "common/Diag.h"
 #include "exec/BatchScriptFile.h"
 #include "exec/ProcessRunner.h"
+#include "exec/StartErrorBox.h"
 #include "exec/UniqueTempFile.h"
 
 namespace {
@@ -74,7 +75,7 @@ BatchScriptResult RunBatchScript(const std::string& script)
     Diag("----------------------------------------\n");
 
     ProcessRunner runner;
-    if (!runner.Start(commandLine)) {
+    if (!StartReportingFailure(runner, commandLine)) {
         DeleteFileA(result.tempPath.c_str());
         result.status = BatchScriptResult::Status::StartFailed;
         return result;
