@@ -69,14 +69,6 @@ FakeConsoleDlg::FakeConsoleDlg(CWnd* parent)
 {
 }
 
-FakeConsoleDlg::~FakeConsoleDlg()
-{
-    // Destroyed here rather than in the base so that PostNcDestroy still
-    // reaches this class.
-    if (IsWindow())
-        DestroyWindow();
-}
-
 INT_PTR FakeConsoleDlg::DoModal()
 {
     // The child starts before the window is made, so that its start-up
@@ -93,7 +85,8 @@ void FakeConsoleDlg::StartChild()
 {
     if (childStart != ChildStart::NotTried || textMode)
         return;
-    childStart = runner != nullptr && StartReportingFailure(*runner, command) ? ChildStart::Started : ChildStart::Failed;
+    const bool started = runner != nullptr && StartReportingFailure(*runner, command);
+    childStart = started ? ChildStart::Started : ChildStart::Failed;
 }
 
 void FakeConsoleDlg::DoDataExchange() { DDX_Control(IDC_CONSOLE_OUTPUT, outputCtrl); }
