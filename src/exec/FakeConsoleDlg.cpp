@@ -37,6 +37,9 @@ constexpr size_t kExitDrainLimit = 1024 * 1024;
 // Shown once, before output that arrives after the exit banner.
 constexpr char kLateOutputMarker[] = "***** Output from a process the command left running *****\r\n";
 constexpr int kColumns = 85;
+// Ten points, given in tenths of a point.
+constexpr int kConsoleFontTenthsOfPoint = 100;
+constexpr char kConsoleFontName[] = "Lucida Console";
 constexpr int kRows = 25;
 
 // One flag for every console window: moving the output control inside
@@ -101,7 +104,7 @@ BOOL FakeConsoleDlg::OnInitDialog()
 
     StartChild();  // when opened without DoModal
 
-    if (consoleFont.CreatePointFont(100, "Lucida Console"))
+    if (consoleFont.CreatePointFont(kConsoleFontTenthsOfPoint, kConsoleFontName))
         outputCtrl.SetFont(consoleFont, TRUE);
     outputCtrl.LimitText(textLimit);
     SetWindowText(textMode && !title.empty() ? title : "Executing: " + command);

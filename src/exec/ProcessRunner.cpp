@@ -25,8 +25,10 @@ constexpr DWORD kMaxReadChunk = 4095;
 // may refuse a write that does not fit its free space as a whole.
 constexpr size_t kInputPiece = 256;
 
-// How long Terminate waits for the ended child to be gone before it reads
-// the exit code.
+// The exit code of a child ended by Terminate (or by a failed start after
+// it was created), and how long Terminate waits for it to be gone before it
+// reads the exit code.
+constexpr UINT kTerminatedExitCode = 1;
 constexpr DWORD kTerminateWaitMs = 1000;
 
 std::string FormatWithCode(const char* format, DWORD code)
@@ -113,7 +115,7 @@ bool ProcessRunner::Start(const std::string& commandLine)
     PutIntoJob(info);
     if (ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
         DWORD error = GetLastError();
-        TerminateProcess(child.Get(), 1);
+        TerminateProcess(child.Get(), kTerminatedExitCode);
         thread.Reset();
         child.Reset();
         return FailStart(DescribeError(error));
@@ -235,8 +237,8 @@ void ProcessRunner::Terminate()
     Diag("\n*** Terminating process ***\n");
     // Ending the job also ends what the child started (a command run
     // through cmd /c lives in cmd's children).
-    if (!job.Valid() || !TerminateJobObject(job.Get(), 1))
-        TerminateProcess(process.Get(), 1);
+    if (!job.Valid() || !TerminateJobObject(job.Get(), kTerminatedExitCode))
+        TerminateProcess(process.Get(), kTerminatedExitCode);
     WaitForSingleObject(process.Get(), kTerminateWaitMs);
     GetExitCodeProcess(process.Get(), &exitCode);
     Diag("Process terminated with code: %d\n", static_cast<int>(exitCode));
