@@ -146,7 +146,7 @@ void BenchStream(const std::string& kind, size_t bytes)
     printf("  plain pipe reader:   %7.2f s, %9.0f bytes/s (%zu bytes)\n", plain, received / plain, received);
 
     ProcessRunner runner;
-    TimedConsole console;
+    OwnedWindow<TimedConsole> console;
     console.runner = &runner;
     console.command = command;
     const double start = Now();
@@ -170,7 +170,7 @@ void BenchStream(const std::string& kind, size_t bytes)
 }
 
 struct HiddenConsole {
-    FakeConsoleDlg console;
+    OwnedWindow<FakeConsoleDlg> console;
     bool ok = false;
     HiddenConsole()
     {

@@ -20,6 +20,7 @@ namespace {
 // System commands of our own: below 0xF000, low four bits clear.
 constexpr UINT kCopyAllCommand = 0x0100;
 constexpr UINT kSaveAsCommand = 0x0110;
+constexpr UINT kSystemCommandMask = 0xFFF0;
 constexpr UINT kUtf16 = 1200;
 
 const wchar_t kTextFilesFilter[] = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
@@ -76,7 +77,8 @@ std::wstring FakeConsoleDlg::ShownText() const
 
 void FakeConsoleDlg::OnSysCommand(UINT id, LPARAM)
 {
-    const UINT command = id & 0xFFF0;
+    // The low four bits of a system command are the system's own.
+    const UINT command = id & kSystemCommandMask;
     if (command == kCopyAllCommand)
         CopyAllOutput();
     else if (command == kSaveAsCommand)

@@ -10,6 +10,7 @@
 #include "exec/ConsoleLineDiscipline.h"
 #include "exec/FontMetrics.h"
 #include "exec/ProcessRunner.h"
+#include "exec/StartErrorBox.h"
 #include "exec/SystemCodePages.h"
 #include "resource.h"
 
@@ -36,6 +37,9 @@ constexpr size_t kExitDrainLimit = 1024 * 1024;
 // Shown once, before output that arrives after the exit banner.
 constexpr char kLateOutputMarker[] = "***** Output from a process the command left running *****\r\n";
 constexpr int kColumns = 85;
+// Ten points, given in tenths of a point.
+constexpr int kConsoleFontTenthsOfPoint = 100;
+constexpr char kConsoleFontName[] = "Lucida Console";
 constexpr int kRows = 25;
 
 // One flag for every console window: moving the output control inside
@@ -69,14 +73,6 @@ FakeConsoleDlg::FakeConsoleDlg(CWnd* parent)
 {
 }
 
-FakeConsoleDlg::~FakeConsoleDlg()
-{
-    // Destroyed here rather than in the base so that PostNcDestroy still
-    // reaches this class.
-    if (IsWindow())
-        DestroyWindow();
-}
-
 INT_PTR FakeConsoleDlg::DoModal()
 {
     // The child starts before the window is made, so that its start-up
@@ -93,7 +89,8 @@ void FakeConsoleDlg::StartChild()
 {
     if (childStart != ChildStart::NotTried || textMode)
         return;
-    childStart = runner != nullptr && runner->Start(command) ? ChildStart::Started : ChildStart::Failed;
+    const bool started = runner != nullptr && StartReportingFailure(*runner, command);
+    childStart = started ? ChildStart::Started : ChildStart::Failed;
 }
 
 void FakeConsoleDlg::DoDataExchange() { DDX_Control(IDC_CONSOLE_OUTPUT, outputCtrl); }
@@ -119,7 +116,7 @@ BOOL FakeConsoleDlg::OnInitDialog()
 
     StartChild();  // when opened without DoModal
 
-    if (consoleFont.CreatePointFont(100, "Lucida Console"))
+    if (consoleFont.CreatePointFont(kConsoleFontTenthsOfPoint, kConsoleFontName))
         outputCtrl.SetFont(consoleFont, TRUE);
     outputCtrl.LimitText(textLimit);
     SetWindowText(textMode && !title.empty() ? title : "Executing: " + command);

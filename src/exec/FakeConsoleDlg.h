@@ -10,6 +10,11 @@
 //
 // Every piece of text goes through AppendOutput, so the carriage-return line
 // discipline and the auto-grow check see all of it.
+//
+// The window's end (PostNcDestroy) drops output held back for it, so a
+// console is always held as OwnedWindow<FakeConsoleDlg>, which destroys a
+// window still open while the whole object lives: the destructor is
+// protected to make any other way fail to build.
 
 #include <windows.h>
 
@@ -24,7 +29,6 @@ class ProcessRunner;
 class FakeConsoleDlg : public CDialog {
 public:
     explicit FakeConsoleDlg(CWnd* parent = nullptr);
-    ~FakeConsoleDlg() override;
 
     CRichEditCtrl outputCtrl;
     CFont consoleFont;
@@ -80,6 +84,8 @@ public:
     bool SaveOutputTo(const std::string& path);
 
 protected:
+    ~FakeConsoleDlg() override = default;
+
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     void PostNcDestroy() override;

@@ -38,7 +38,7 @@ void PassTypedCharacter(FakeConsoleDlg& console, WPARAM character)
         return;
     console.runner->WriteInput(typed.c_str());
     // Control characters and characters beyond 7 bits are sent but not echoed.
-    if (typed.size() == 1 && static_cast<signed char>(typed[0]) >= 32)
+    if (typed.size() == 1 && static_cast<signed char>(typed[0]) >= ' ')
         console.AppendOutput(typed);
 }
 

@@ -1,15 +1,18 @@
 #include "exec/FontMetrics.h"
 
+#include "framework/Handles.h"
+
 TEXTMETRICA MeasureFont(HWND window, HFONT font)
 {
     TEXTMETRICA metrics = {};
-    HDC dc = ::GetDC(window);
-    if (dc == nullptr)
+    WindowDC dc(window);
+    if (dc.Get() == nullptr)
         return metrics;
-    HGDIOBJ previous = font != nullptr ? ::SelectObject(dc, font) : nullptr;
-    ::GetTextMetricsA(dc, &metrics);
-    if (previous != nullptr)
-        ::SelectObject(dc, previous);
-    ::ReleaseDC(window, dc);
+    if (font == nullptr) {
+        ::GetTextMetricsA(dc.Get(), &metrics);
+        return metrics;
+    }
+    SelectedObject selected(dc.Get(), font);
+    ::GetTextMetricsA(dc.Get(), &metrics);
     return metrics;
 }

@@ -1,12 +1,12 @@
 #include "exec/ProcessRunner.h"
 
 #include "common/Diag.h"
-#include "exec/StartErrorBox.h"
 #include "framework/WideText.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -25,13 +25,11 @@ constexpr DWORD kMaxReadChunk = 4095;
 // may refuse a write that does not fit its free space as a whole.
 constexpr size_t kInputPiece = 256;
 
-void CloseAndClear(HANDLE& handle)
-{
-    if (handle) {
-        CloseHandle(handle);
-        handle = nullptr;
-    }
-}
+// The exit code of a child ended by Terminate (or by a failed start after
+// it was created), and how long Terminate waits for it to be gone before it
+// reads the exit code.
+constexpr UINT kTerminatedExitCode = 1;
+constexpr DWORD kTerminateWaitMs = 1000;
 
 std::string FormatWithCode(const char* format, DWORD code)
 {
@@ -50,6 +48,7 @@ bool ProcessRunner::Start(const std::string& commandLine)
     Diag("Command: %s\n\n", commandLine.c_str());
 
     lastError.clear();
+    childCreationFailed = false;
     exitCode = 0;
     CloseHandles();
 
@@ -58,34 +57,34 @@ bool ProcessRunner::Start(const std::string& commandLine)
     attributes.lpSecurityDescriptor = nullptr;
     attributes.bInheritHandle = TRUE;
 
-    if (!CreatePipe(&stdoutRead, &stdoutWrite, &attributes, 0)) {
-        stdoutRead = nullptr;
-        stdoutWrite = nullptr;
+    if (!CreatePipe(stdoutRead.Receive(), stdoutWrite.Receive(), &attributes, 0)) {
+        stdoutRead.Release();
+        stdoutWrite.Release();
         lastError = "Failed to create pipe";
         Diag("ERROR: %s\n", lastError.c_str());
         return false;
     }
-    SetHandleInformation(stdoutRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(stdoutRead.Get(), HANDLE_FLAG_INHERIT, 0);
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    startup.hStdOutput = stdoutWrite;
-    startup.hStdError = stdoutWrite;
+    startup.hStdOutput = stdoutWrite.Get();
+    startup.hStdError = stdoutWrite.Get();
     startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
 
-    if (CreatePipe(&stdinRead, &stdinWrite, &attributes, 0)) {
-        SetHandleInformation(stdinWrite, HANDLE_FLAG_INHERIT, 0);
+    if (CreatePipe(stdinRead.Receive(), stdinWrite.Receive(), &attributes, 0)) {
+        SetHandleInformation(stdinWrite.Get(), HANDLE_FLAG_INHERIT, 0);
         // A child that does not read would otherwise block the window that
         // types for it once the pipe is full; what does not fit waits in
         // pendingInput. Only our end changes: the child reads as usual.
         DWORD mode = PIPE_READMODE_BYTE | PIPE_NOWAIT;
-        SetNamedPipeHandleState(stdinWrite, &mode, nullptr, nullptr);
-        startup.hStdInput = stdinRead;
+        SetNamedPipeHandleState(stdinWrite.Get(), &mode, nullptr, nullptr);
+        startup.hStdInput = stdinRead.Get();
     } else {
         // Not fatal: the child reads our own standard input instead.
-        stdinRead = nullptr;
-        stdinWrite = nullptr;
+        stdinRead.Release();
+        stdinWrite.Release();
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     }
 
@@ -111,21 +110,23 @@ bool ProcessRunner::Start(const std::string& commandLine)
                         nullptr, nullptr, &startup, &info)) {
         return FailStart(DescribeError(GetLastError()));
     }
+    UniqueKernelHandle thread(info.hThread);
+    UniqueKernelHandle child(info.hProcess);
     PutIntoJob(info);
-    if (ResumeThread(info.hThread) == static_cast<DWORD>(-1)) {
+    if (ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
         DWORD error = GetLastError();
-        TerminateProcess(info.hProcess, 1);
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
+        TerminateProcess(child.Get(), kTerminatedExitCode);
+        thread.Reset();
+        child.Reset();
         return FailStart(DescribeError(error));
     }
 
-    process = info.hProcess;
-    CloseHandle(info.hThread);
+    process = std::move(child);
+    thread.Reset();
     // Only the child (and what it starts) may hold these ends now, so the
     // output pipe ends once all of them have exited.
-    CloseAndClear(stdoutWrite);
-    CloseAndClear(stdinRead);
+    stdoutWrite.Reset();
+    stdinRead.Reset();
 
     Diag("Process started successfully (PID: %d)\n", static_cast<int>(info.dwProcessId));
     Diag("--- Output will be polled via timer ---\n");
@@ -138,17 +139,17 @@ bool ProcessRunner::Start(const std::string& commandLine)
 // ending the child alone and nothing ends with the runner.
 void ProcessRunner::PutIntoJob(const PROCESS_INFORMATION& info)
 {
-    job = CreateJobObjectA(nullptr, nullptr);
-    if (!job)
+    job.Reset(CreateJobObjectA(nullptr, nullptr));
+    if (!job.Valid())
         return;
     ApplyJobLimits();
-    if (!AssignProcessToJobObject(job, info.hProcess))
-        CloseAndClear(job);
+    if (!AssignProcessToJobObject(job.Get(), info.hProcess))
+        job.Reset();
 }
 
 void ProcessRunner::ApplyJobLimits()
 {
-    if (!job)
+    if (!job.Valid())
         return;
     // Breakaway stays allowed: a program that starts processes outside any
     // job (installers, updaters) must still be able to.
@@ -156,7 +157,7 @@ void ProcessRunner::ApplyJobLimits()
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
     if (endTreeOnClose)
         limits.BasicLimitInformation.LimitFlags |= JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+    SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits));
 }
 
 void ProcessRunner::SetEndTreeOnClose(bool on)
@@ -168,19 +169,19 @@ void ProcessRunner::SetEndTreeOnClose(bool on)
 bool ProcessRunner::FailStart(const std::string& reason)
 {
     lastError = "Failed to execute command\n" + reason;
+    childCreationFailed = true;
     Diag("ERROR: %s\n", lastError.c_str());
-    PresentStartError(lastError);
     CloseHandles();
     return false;
 }
 
 bool ProcessRunner::IsRunning()
 {
-    if (!process)
+    if (!process.Valid())
         return false;
-    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+    if (WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT)
         return true;
-    GetExitCodeProcess(process, &exitCode);
+    GetExitCodeProcess(process.Get(), &exitCode);
     Diag("\nProcess exited with code: %d\n", static_cast<int>(exitCode));
     return false;
 }
@@ -188,17 +189,17 @@ bool ProcessRunner::IsRunning()
 bool ProcessRunner::ReadOutput(std::string& out)
 {
     out.clear();
-    if (!stdoutRead)
+    if (!stdoutRead.Valid())
         return false;
     // Fails once the pipe is empty and every writer has closed it.
     DWORD available = 0;
-    if (!PeekNamedPipe(stdoutRead, nullptr, 0, nullptr, &available, nullptr))
+    if (!PeekNamedPipe(stdoutRead.Get(), nullptr, 0, nullptr, &available, nullptr))
         return false;
     if (available == 0)
         return true;
     char buffer[kMaxReadChunk + 1];
     DWORD bytesRead = 0;
-    if (!ReadFile(stdoutRead, buffer, kMaxReadChunk, &bytesRead, nullptr))
+    if (!ReadFile(stdoutRead.Get(), buffer, kMaxReadChunk, &bytesRead, nullptr))
         return false;
     out.assign(buffer, bytesRead);
     return true;
@@ -206,7 +207,7 @@ bool ProcessRunner::ReadOutput(std::string& out)
 
 bool ProcessRunner::WriteInput(const char* text)
 {
-    if (!stdinWrite || !text)
+    if (!stdinWrite.Valid() || !text)
         return false;
     size_t length = strlen(text);
     if (length == 0)
@@ -218,7 +219,7 @@ bool ProcessRunner::WriteInput(const char* text)
 
 bool ProcessRunner::FlushInput()
 {
-    if (!stdinWrite) {
+    if (!stdinWrite.Valid()) {
         pendingInput.clear();
         return false;
     }
@@ -226,7 +227,7 @@ bool ProcessRunner::FlushInput()
     while (sent < pendingInput.size()) {
         DWORD piece = static_cast<DWORD>(std::min(kInputPiece, pendingInput.size() - sent));
         DWORD written = 0;
-        if (!WriteFile(stdinWrite, pendingInput.data() + sent, piece, &written, nullptr)) {
+        if (!WriteFile(stdinWrite.Get(), pendingInput.data() + sent, piece, &written, nullptr)) {
             // The child closed its input or ended: nobody will read the rest.
             pendingInput.clear();
             return false;
@@ -241,38 +242,39 @@ bool ProcessRunner::FlushInput()
 
 void ProcessRunner::CloseInput()
 {
-    CloseAndClear(stdinWrite);
+    stdinWrite.Reset();
     pendingInput.clear();
 }
 
 void ProcessRunner::Terminate()
 {
-    if (!process)
+    if (!process.Valid())
         return;
     Diag("\n*** Terminating process ***\n");
     // Ending the job also ends what the child started (a command run
     // through cmd /c lives in cmd's children).
-    if (!job || !TerminateJobObject(job, 1))
-        TerminateProcess(process, 1);
-    WaitForSingleObject(process, 1000);
-    GetExitCodeProcess(process, &exitCode);
+    if (!job.Valid() || !TerminateJobObject(job.Get(), kTerminatedExitCode))
+        TerminateProcess(process.Get(), kTerminatedExitCode);
+    WaitForSingleObject(process.Get(), kTerminateWaitMs);
+    GetExitCodeProcess(process.Get(), &exitCode);
     Diag("Process terminated with code: %d\n", static_cast<int>(exitCode));
 }
 
 void ProcessRunner::CloseHandles()
 {
-    CloseAndClear(stdoutRead);
-    CloseAndClear(stdoutWrite);
-    CloseAndClear(stdinRead);
-    CloseAndClear(stdinWrite);
+    stdoutRead.Reset();
+    stdoutWrite.Reset();
+    stdinRead.Reset();
+    stdinWrite.Reset();
     pendingInput.clear();
-    CloseAndClear(process);
-    CloseAndClear(job);
+    process.Reset();
+    job.Reset();
 }
 
 bool ProcessRunner::HasOpenHandles() const
 {
-    return stdoutRead || stdoutWrite || stdinRead || stdinWrite || process || job;
+    return stdoutRead.Valid() || stdoutWrite.Valid() || stdinRead.Valid() || stdinWrite.Valid() || process.Valid() ||
+           job.Valid();
 }
 
 std::string ProcessRunner::DescribeError(DWORD code)

@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "framework/Handles.h"
+
 class ProcessRunner {
 public:
     ProcessRunner() = default;
@@ -21,8 +23,14 @@ public:
 
     // Starts the child without waiting for it. A previous run's handles are
     // released first (its child keeps running). False when no child was
-    // created; the reason is in LastErrorText().
+    // created; the reason is in LastErrorText(). Nothing is shown to the
+    // user here: StartReportingFailure (StartErrorBox.h) does that.
     bool Start(const std::string& commandLine);
+
+    // True when the last Start got as far as creating the child and failed
+    // there: LastErrorText() is then the text the user is to see. False
+    // after a successful start and when the output pipe could not be made.
+    bool ChildCreationFailed() const { return childCreationFailed; }
 
     // True while the child has not ended; stores the exit code once it has.
     bool IsRunning();
@@ -63,8 +71,8 @@ public:
 
     DWORD GetExitCode() const { return exitCode; }
     const std::string& LastErrorText() const { return lastError; }
-    HANDLE ProcessHandle() const { return process; }
-    bool HasInputPipe() const { return stdinWrite != nullptr; }
+    HANDLE ProcessHandle() const { return process.Get(); }
+    bool HasInputPipe() const { return stdinWrite.Valid(); }
     bool HasOpenHandles() const;
 
 private:
@@ -73,15 +81,16 @@ private:
     void ApplyJobLimits();
 
     std::string lastError;
+    bool childCreationFailed = false;
     DWORD exitCode = 0;
-    HANDLE stdoutRead = nullptr;
-    HANDLE stdoutWrite = nullptr;
-    HANDLE stdinRead = nullptr;
-    HANDLE stdinWrite = nullptr;
+    UniqueKernelHandle stdoutRead;
+    UniqueKernelHandle stdoutWrite;
+    UniqueKernelHandle stdinRead;
+    UniqueKernelHandle stdinWrite;
     std::string pendingInput;
-    HANDLE process = nullptr;
+    UniqueKernelHandle process;
     // Groups the child with everything it starts so that Terminate can end
-    // the whole tree. Null when the system refused a job for this child.
-    HANDLE job = nullptr;
+    // the whole tree. Empty when the system refused a job for this child.
+    UniqueKernelHandle job;
     bool endTreeOnClose = false;
 };

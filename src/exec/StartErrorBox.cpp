@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "exec/ProcessRunner.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -22,4 +23,13 @@ void PresentStartError(const std::string& text)
     }
     // Owned by the active window so that the box is modal to the console.
     MessageBoxA(GetActiveWindow(), text.c_str(), AfxGetAppName().c_str(), MB_OK | MB_ICONERROR);
+}
+
+bool StartReportingFailure(ProcessRunner& runner, const std::string& commandLine)
+{
+    if (runner.Start(commandLine))
+        return true;
+    if (runner.ChildCreationFailed())
+        PresentStartError(runner.LastErrorText());
+    return false;
 }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "framework/Handles.h"
+
 namespace {
 // Names taken in a row before giving up: far more than instances of the
 // program could start in one millisecond.
@@ -19,11 +21,10 @@ bool CreateUniqueTempFile(const char* nameFormat, std::string& path, DWORD first
         char name[MAX_PATH];
         snprintf(name, sizeof(name), nameFormat, static_cast<unsigned>(firstNumber + attempt));
         path = std::string(folder) + "\\" + name;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
+        UniqueKernelHandle file(
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.Valid())
             return true;
-        }
         DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
             return false;  // not a clash: another name would fail alike

@@ -5,6 +5,7 @@
 #include "common/Diag.h"
 #include "exec/BatchScriptFile.h"
 #include "exec/ProcessRunner.h"
+#include "exec/StartErrorBox.h"
 #include "exec/UniqueTempFile.h"
 
 namespace {
@@ -98,7 +99,7 @@ BatchScriptResult RunBatchScript(const std::string& script, BatchScriptWatch* wa
     // Nothing the script runs may outlive the program, killed or not,
     // while the form waits for it.
     runner.SetEndTreeOnClose(true);
-    if (!runner.Start(commandLine)) {
+    if (!StartReportingFailure(runner, commandLine)) {
         DeleteFileA(result.tempPath.c_str());
         result.status = BatchScriptResult::Status::StartFailed;
         return result;

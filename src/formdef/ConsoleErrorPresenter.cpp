@@ -13,7 +13,7 @@ void ConsoleErrorPresenter::ShowReport(const std::string& title, const std::stri
     // may come before that (or from a program without a form dialog).
     LoadRichEditLibrary();
 
-    FakeConsoleDlg report(nullptr);
+    OwnedWindow<FakeConsoleDlg> report(nullptr);
     report.textMode = true;
     report.title = title;
     report.presetText = text;

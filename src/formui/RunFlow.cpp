@@ -168,7 +168,7 @@ std::string CTavrelDlg::PreviewCommandLine()
 
 INT_PTR CTavrelDlg::LaunchConsole(const std::string& commandLine)
 {
-    auto console = std::make_unique<FakeConsoleDlg>(this);
+    auto console = std::make_unique<OwnedWindow<FakeConsoleDlg>>(this);
     console->command = commandLine;
     console->runner = &m_runner;  // lent for this run; the dialog keeps it
     // Read at every opening, so a change in the settings applies at once.

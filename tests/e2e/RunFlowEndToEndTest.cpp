@@ -289,6 +289,29 @@ TEST(RunFlowEndToEnd, OverwriteRefusedThenAccepted)
     form.CloseForm();
 }
 
+// The box comes before the console, which then tells of the failure and
+// stays open.
+TEST(RunFlowEndToEnd, ACommandThatCannotStartShowsItsBoxThenTheConsole)
+{
+    const std::string command = "tavrel-no-such-program-4711.exe";
+    OpenedForm form;
+    ASSERT_TRUE(form.Open(command, {"-v Verbose"}));
+    form.Press(IDOK);
+    MessageBoxSeen box = form.App().AnswerMessageBox("tavrel", IDOK);
+    ASSERT_TRUE(box.found);
+    EXPECT_EQ("Failed to execute command\nError 2: The system cannot find the file specified.\n\n"
+              "The command may not exist or is not in your PATH.",
+              box.text);
+    HWND console = form.App().WaitForWindow("Executing: " + command);
+    ASSERT_NE(nullptr, console);
+    EXPECT_EQ("ERROR: Failed to start command execution.\n", WithLineFeeds(GetText(FindChildById(console, 1004))));
+    form.App().Close(console);
+    EXPECT_TRUE(form.App().WaitForOutput("FakeConsoleDlg::DoModal returned 2\n"));
+    const std::string output = form.App().Output();
+    EXPECT_NE(std::string::npos, output.find("ERROR: Failed to execute command\nError 2: "));
+    form.CloseForm();
+}
+
 TEST(RunFlowEndToEnd, ShiftPreviewOfRunAndOfAnActionButton)
 {
     OpenedForm form;

@@ -28,7 +28,7 @@ protected:
         return rect.right - rect.left;
     }
 
-    FakeConsoleDlg console;
+    OwnedWindow<FakeConsoleDlg> console;
     int widthBefore = 0;
     DiagCapture diag;
 };

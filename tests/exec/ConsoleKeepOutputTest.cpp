@@ -96,7 +96,7 @@ TEST_F(KeepOutput, SavesWhatIsShownDuringAndAfterARunWithCrLfLineEnds)
 {
     SaveScript saves({PathOf("during.txt"), PathOf("after.txt")});
     ProcessRunner runner;
-    FakeConsoleDlg console;
+    OwnedWindow<FakeConsoleDlg> console;
     // Box-drawing bytes of code page 437 show as their Unicode characters,
     // and the file keeps them (UTF-8).
     console.command = TestChildCommand("out 6f6e650d0ac4c40a lines 2 sleep 1500 out 6c617374");
@@ -130,7 +130,7 @@ TEST_F(KeepOutput, SavesWhatIsShownDuringAndAfterARunWithCrLfLineEnds)
 TEST_F(KeepOutput, ErrorWindowCopiesAllOfItsTextInBothClipboardFormats)
 {
     LoadRichEdit();
-    FakeConsoleDlg console;
+    OwnedWindow<FakeConsoleDlg> console;
     console.textMode = true;
     console.title = "Error";
     console.presetText = "##ERROR##\tLine 3: bad\r\n\r\n  3: {{oops}}";
@@ -156,7 +156,7 @@ TEST_F(KeepOutput, ReadOnlyTargetIsRefusedWithAMessageAndLeftAlone)
     ASSERT_TRUE(::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
     SaveScript saves({target, PathOf("missing-folder\\out.txt")});
     LoadRichEdit();
-    FakeConsoleDlg console;
+    OwnedWindow<FakeConsoleDlg> console;
     console.textMode = true;
     console.presetText = "new text";
     ASSERT_TRUE(console.Create());

@@ -68,7 +68,7 @@ protected:
     }
 
     ProcessRunner runner;
-    FakeConsoleDlg console;
+    OwnedWindow<FakeConsoleDlg> console;
 };
 
 TEST_F(ConsoleRun, ShowsTheOutputThenTheExitBannerAndMarksTheCaption)
@@ -366,7 +366,7 @@ TEST_F(ConsoleRun, OutputIsUtf8WhenItIsValidElseOemAndTypedKeysFollow)
         { "out 8281200d0a key", L"\x00E9\x00FC \r\nkey=82\r\n" },
     };
     for (const Run& run : runs) {
-        FakeConsoleDlg window;
+        OwnedWindow<FakeConsoleDlg> window;
         window.runner = &runner;
         window.command = TestChildCommand(run.steps);
         std::wstring shown;
@@ -400,7 +400,7 @@ TEST_F(ConsoleRun, AFailedStartIsShownInTheWindowWhichStaysOpen)
 
 TEST(ConsoleTextMode, TypedKeysReachTheControlAndEscapeCloses)
 {
-    FakeConsoleDlg console;
+    OwnedWindow<FakeConsoleDlg> console;
     console.textMode = true;
     console.title = "Errors";
     console.presetText = "line 1: bad\r\n";

@@ -18,10 +18,10 @@ namespace {
 
 // A hidden console in text mode with an empty text: nothing starts, so the
 // control holds exactly what the test appends.
-std::unique_ptr<FakeConsoleDlg> OpenQuietConsole()
+std::unique_ptr<OwnedWindow<FakeConsoleDlg>> OpenQuietConsole()
 {
     LoadRichEdit();
-    auto console = std::make_unique<FakeConsoleDlg>();
+    auto console = std::make_unique<OwnedWindow<FakeConsoleDlg>>();
     console->textMode = true;
     if (!console->Create())
         return nullptr;
@@ -48,14 +48,14 @@ protected:
         console->AppendOutput(text);
     }
 
-    std::unique_ptr<FakeConsoleDlg> console;
+    std::unique_ptr<OwnedWindow<FakeConsoleDlg>> console;
 };
 
 TEST(ConsoleDisplay, ShowsWhatAConsoleShowsWhereverThePipeCutTheOutput)
 {
     for (const ConsoleLineCase& lineCase : ConsoleLineCases()) {
         for (const std::vector<std::string>& delivery : DeliveriesOf(lineCase)) {
-            std::unique_ptr<FakeConsoleDlg> console = OpenQuietConsole();
+            std::unique_ptr<OwnedWindow<FakeConsoleDlg>> console = OpenQuietConsole();
             ASSERT_NE(nullptr, console);
             for (const std::string& piece : delivery)
                 console->AppendOutput(piece);
@@ -115,14 +115,14 @@ TEST_F(ConsoleWindow, HeldOutputLargerThanTheLimitKeepsItsNewestLines)
 
 TEST(ConsoleClosing, HeldOutputDoesNotReachTheNextWindow)
 {
-    std::unique_ptr<FakeConsoleDlg> first = OpenQuietConsole();
+    std::unique_ptr<OwnedWindow<FakeConsoleDlg>> first = OpenQuietConsole();
     ASSERT_NE(nullptr, first);
     first->AppendOutput("visible\r\n");
     first->outputCtrl.SetSel(0, 3);
     first->AppendOutput("output of the first command\r\n");
     first.reset();
 
-    std::unique_ptr<FakeConsoleDlg> second = OpenQuietConsole();
+    std::unique_ptr<OwnedWindow<FakeConsoleDlg>> second = OpenQuietConsole();
     ASSERT_NE(nullptr, second);
     second->AppendOutput("second command\r\n");
     EXPECT_EQ("second command\n", Shown(*second));
@@ -133,14 +133,14 @@ TEST(ConsoleClosing, AnUnfinishedProgressLineDoesNotAffectTheNextWindow)
     // A carriage return still waiting for its line feed, or one that had
     // already made the next text replace the line.
     for (const char* lastOutput : { "50%\r", "\r50%\r", "P1\rP2\r", "abc\r\r" }) {
-        std::unique_ptr<FakeConsoleDlg> first = OpenQuietConsole();
+        std::unique_ptr<OwnedWindow<FakeConsoleDlg>> first = OpenQuietConsole();
         ASSERT_NE(nullptr, first);
         first->AppendOutput(lastOutput);
         first.reset();
         EXPECT_FALSE(ConsoleLines().CarriageReturnPending()) << DescribeDelivery({ lastOutput });
         EXPECT_FALSE(ConsoleLines().OverwriteLine()) << DescribeDelivery({ lastOutput });
 
-        std::unique_ptr<FakeConsoleDlg> second = OpenQuietConsole();
+        std::unique_ptr<OwnedWindow<FakeConsoleDlg>> second = OpenQuietConsole();
         ASSERT_NE(nullptr, second);
         second->AppendOutput("abc");
         second->AppendOutput("def\r\n");
@@ -273,7 +273,7 @@ TEST_F(ConsoleWindow, FollowsNewOutputOnlyWhileTheViewIsNearTheEnd)
 TEST(ConsoleOpening, CaptionNamesTheCommandAndAMissingRunnerIsReported)
 {
     LoadRichEdit();
-    FakeConsoleDlg console;
+    OwnedWindow<FakeConsoleDlg> console;
     console.command = "backup.exe \"C:\\data\"";
     ASSERT_TRUE(console.Create());
     EXPECT_EQ("Executing: backup.exe \"C:\\data\"", console.GetWindowText());
@@ -284,7 +284,7 @@ TEST(ConsoleOpening, CaptionNamesTheCommandAndAMissingRunnerIsReported)
 TEST(ConsoleOpening, TextModeShowsTitleAndTextWithTheCaretAtTheEnd)
 {
     LoadRichEdit();
-    FakeConsoleDlg console;
+    OwnedWindow<FakeConsoleDlg> console;
     console.textMode = true;
     console.title = "Errors in tool.gui";
     console.presetText = "line 3: unknown keyword\r\nline 9: missing braces";
@@ -309,7 +309,7 @@ TEST(ConsoleOpening, TextModeShowsTitleAndTextWithTheCaretAtTheEnd)
 TEST(ConsoleOpening, TextModeWithoutTitleFallsBackToTheCommandCaption)
 {
     LoadRichEdit();
-    FakeConsoleDlg console;
+    OwnedWindow<FakeConsoleDlg> console;
     console.textMode = true;
     console.command = "tool.exe";
     ASSERT_TRUE(console.Create());

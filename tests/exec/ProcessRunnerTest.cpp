@@ -230,7 +230,11 @@ TEST_F(RunnerTest, MissingProgramShowsTheFileNotFoundBoxAndKeepsNoHandle)
         "Failed to execute command\nError 2: The system cannot find the file specified.\n\n"
         "The command may not exist or is not in your PATH.";
     ProcessRunner runner;
+    // The runner only reports the failure; the layer above it shows the box.
     EXPECT_FALSE(runner.Start("tavrel-no-such-program-4711.exe --flag"));
+    EXPECT_TRUE(runner.ChildCreationFailed());
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(StartReportingFailure(runner, "tavrel-no-such-program-4711.exe --flag"));
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(expected, boxes[0]);
     EXPECT_EQ(expected, runner.LastErrorText());
@@ -291,7 +295,7 @@ TEST_F(RunnerTest, LongerCommandLineIsRefusedNotCut)
 {
     const std::string head = QuotedTestChild() + " args ";
     ProcessRunner runner;
-    EXPECT_FALSE(runner.Start(head + std::string(4096 - head.size(), 'x')));
+    EXPECT_FALSE(StartReportingFailure(runner, head + std::string(4096 - head.size(), 'x')));
     const std::string expected =
         "Failed to execute command\n"
         "The command line is too long (4096 characters after expansion; the limit is 4095).";
@@ -306,7 +310,7 @@ TEST_F(RunnerTest, CommandLineTooLongOnlyAfterExpansionIsRefused)
 {
     SetEnvironmentVariableA("TAVREL_RUNNER_LONG", std::string(3000, 'y').c_str());
     ProcessRunner runner;
-    EXPECT_FALSE(runner.Start("cmd /c echo %TAVREL_RUNNER_LONG% %TAVREL_RUNNER_LONG%"));
+    EXPECT_FALSE(StartReportingFailure(runner, "cmd /c echo %TAVREL_RUNNER_LONG% %TAVREL_RUNNER_LONG%"));
     SetEnvironmentVariableA("TAVREL_RUNNER_LONG", nullptr);
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("Failed to execute command\n"
@@ -320,7 +324,7 @@ TEST_F(RunnerTest, CommandLineTooLongOnlyAfterExpansionIsRefused)
 TEST_F(RunnerTest, CommandLineBeyondWhatTheSystemExpandsIsRefusedAsTooLong)
 {
     ProcessRunner runner;
-    EXPECT_FALSE(runner.Start("cmd /c echo " + std::string(40000, 'z')));
+    EXPECT_FALSE(StartReportingFailure(runner, "cmd /c echo " + std::string(40000, 'z')));
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("Failed to execute command\n"
               "The command line is too long (40012 characters after expansion; the limit is 4095).",

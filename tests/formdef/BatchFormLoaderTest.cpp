@@ -356,6 +356,27 @@ TEST_F(BatchLoad, TemporaryFileThatCannotBeCreatedIsReported)
     EXPECT_FALSE(Wrote("Executing: "));
 }
 
+// A command interpreter that cannot be started: the temporary folder's name
+// holds a reference that makes the command line too long once expanded.
+TEST_F(BatchLoad, CommandThatCannotStartShowsTheStartBoxThenTheReport)
+{
+    const std::string tempFolder = folder.PathOf("%TAVREL_BATCH_LONG%");
+    ASSERT_TRUE(CreateDirectoryA(tempFolder.c_str(), nullptr));
+    char previous[MAX_PATH] = {};
+    DWORD hadPrevious = GetEnvironmentVariableA("TMP", previous, sizeof(previous));
+    SetEnvironmentVariableA("TMP", tempFolder.c_str());
+    SetEnvironmentVariableA("TAVREL_BATCH_LONG", std::string(5000, 'x').c_str());
+    bool loaded = Load("{{batch gui}}\r\necho tool.exe\r\n");
+    SetEnvironmentVariableA("TAVREL_BATCH_LONG", nullptr);
+    SetEnvironmentVariableA("TMP", hadPrevious ? previous : nullptr);
+
+    EXPECT_FALSE(loaded);
+    ASSERT_EQ(1u, startErrors.size());
+    EXPECT_EQ(0u, startErrors[0].find("Failed to execute command\nThe command line is too long")) << startErrors[0];
+    ExpectLineFreeReport(presenter, "Failed to execute batch script", Diagnostics());
+    EXPECT_EQ(GetFileAttributesA(TempFileUsed().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 BOOL CALLBACK FindProgressWindow(HWND hwnd, LPARAM found)
 {
     DWORD pid = 0;
