@@ -1,11 +1,20 @@
-// The command line of a run, built from the form's current values.
+// The command line of a run and its preview, built from the form's current
+// values.
 
 #include <string>
 
 #include "formui/FormCommandLine.h"
 #include "formui/TavrelDlg.h"
 
+namespace {
+std::string CurrentValue(const CControlDef& control) { return control.GetValue(); }
+}  // namespace
+
 std::string CTavrelDlg::BuildCommandLine(bool withCommand)
 {
-    return BuildFormCommandLine(m_form, [](const CControlDef& control) { return control.GetValue(); }, withCommand);
+    return BuildFormCommandLine(m_form, CurrentValue, withCommand);
 }
+
+// What the user would run: for a batch form its command and the argument
+// list its script would get (not the cmd line that really runs).
+std::string CTavrelDlg::PreviewCommandLine() { return FormCommandPreview(m_form, CurrentValue); }

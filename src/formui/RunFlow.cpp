@@ -13,7 +13,6 @@
 #include "exec/FakeConsoleDlg.h"
 #include "exec/UniqueTempFile.h"
 #include "formui/ControlIds.h"
-#include "formui/FormCommandLine.h"
 #include "formui/ShiftKey.h"
 #include "formui/TavrelDlg.h"
 #include "framework/WinApp.h"
@@ -157,13 +156,6 @@ bool CTavrelDlg::RunEmbeddedBatch(const std::string& arguments)
     // and the user may want to look at it.
     LaunchConsole(commandLine);
     return true;
-}
-
-// What the user would run: for a batch form its command and the argument
-// list its script would get (not the cmd line that really runs).
-std::string CTavrelDlg::PreviewCommandLine()
-{
-    return FormCommandPreview(m_form, [](const CControlDef& control) { return control.GetValue(); });
 }
 
 INT_PTR CTavrelDlg::LaunchConsole(const std::string& commandLine)
