@@ -2,31 +2,6 @@
 
 #include "formdef/FormKeywords.h"
 
-#if defined(_WIN32)
-#include "framework/Wnd.h"
-
-namespace {
-void DeleteWindow(CWnd*& window)
-{
-    delete window;
-    window = nullptr;
-}
-}  // namespace
-
-CControlDef::~CControlDef()
-{
-    DeleteWindow(m_pLabel);
-    DeleteWindow(m_pEdit);
-    DeleteWindow(m_pButton);
-    DeleteWindow(m_pBrowse);
-    DeleteWindow(m_pCombo);
-}
-#else
-// Window objects exist only in the Windows program: natively the five
-// pointers stay null and there is nothing to delete.
-CControlDef::~CControlDef() = default;
-#endif
-
 bool CControlDef::IsPathType() const { return IsPathTypeKeyword(m_strType); }
 
 ControlKind CControlDef::Kind() const

@@ -36,14 +36,14 @@ const RECT kDriveListRect = { 0, 0, kInputWidth, kDropDownHeight };
 // Creates one window object; a window that fails to be created is deleted
 // at once and null is returned.
 template <class Window, class CreateFn>
-Window* MakeWindow(CreateFn create)
+std::unique_ptr<Window> MakeWindow(CreateFn create)
 {
     auto window = std::make_unique<Window>();
     if (!create(*window))
         return nullptr;
     // Not drawn yet: the form shows after creation and paints in full then.
     window->SetFont(GuiFont(), FALSE);
-    return window.release();
+    return window;
 }
 
 // "C:\" becomes "C:".
@@ -58,20 +58,20 @@ class ControlFactory {
 public:
     ControlFactory(CTavrelDlg& dialog, const FormControlIds& ids) : m_dialog(dialog), m_ids(ids) {}
 
-    void Create(CControlDef& def, int index)
+    void Create(FormControl& control, int index)
     {
         const ControlWindowIds& ids = m_ids.controls[static_cast<size_t>(index)];
-        switch (def.Kind()) {
+        switch (control.Def().Kind()) {
         case ControlKind::ActionButton:
-            CreateActionButton(def, index, ids);
+            CreateActionButton(control, index, ids);
             break;
         case ControlKind::Radio:
         case ControlKind::TypedRadio:
         case ControlKind::Checkbox:
-            CreateCheckboxOrRadio(def, index, ids);
+            CreateCheckboxOrRadio(control, index, ids);
             break;
         case ControlKind::Field:
-            CreateField(def, index, ids);
+            CreateField(control, index, ids);
             break;
         }
     }
@@ -79,23 +79,23 @@ public:
 private:
     CWnd* Panel() { return &m_dialog.m_panel; }
 
-    void CreateActionButton(CControlDef& def, int index, const ControlWindowIds& ids)
+    void CreateActionButton(FormControl& control, int index, const ControlWindowIds& ids)
     {
+        const CControlDef& def = control.Def();
         int id = ids.button;
-        CButton* button = MakeWindow<CButton>([&](CButton& b) {
+        control.m_pButton = MakeWindow<CButton>([&](CButton& b) {
             return b.Create(def.m_strLabel, kActionButtonStyle, kNoRect, Panel(), id);
         });
-        if (button == nullptr) {
+        if (!control.m_pButton) {
             Diag("Failed to create action button for control %d\n", index);
             return;
         }
-        def.m_pButton = button;
-        def.m_pLabel = nullptr;
         Diag("  Created action button %d: %s\n", index, def.m_strLabel.c_str());
     }
 
-    void CreateCheckboxOrRadio(CControlDef& def, int index, const ControlWindowIds& ids)
+    void CreateCheckboxOrRadio(FormControl& control, int index, const ControlWindowIds& ids)
     {
+        const CControlDef& def = control.Def();
         const bool radio = def.m_nRadioGroup >= 0;
         const bool typed = def.Kind() == ControlKind::TypedRadio;
         std::string text = typed ? def.m_strFlag : m_dialog.FormatFlagLabel(def.m_strFlag, def.m_strLabel);
@@ -107,29 +107,27 @@ private:
         style &= ~static_cast<DWORD>(WS_TABSTOP);
         int id = ids.button;
 
-        CButton* button = MakeWindow<CButton>([&](CButton& b) {
+        control.m_pButton = MakeWindow<CButton>([&](CButton& b) {
             return b.Create(text, style, kNoRect, Panel(), id);
         });
-        if (button == nullptr) {
+        if (!control.m_pButton) {
             Diag("Failed to create checkbox for control %d\n", index);
             return;
         }
-        def.m_pButton = button;
-        def.m_pLabel = nullptr;
 
         if (typed) {
             int editId = ids.edit;
-            def.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
+            control.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
                 return e.Create(kEditStyle, kNoRect, Panel(), editId);
             });
-            if (def.m_pEdit == nullptr)
+            if (!control.m_pEdit)
                 Diag("Failed to create radio edit for control %d\n", index);
             if (!def.m_strLabel.empty()) {
                 int labelId = ids.label;
-                def.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
+                control.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
                     return s.Create(def.m_strLabel, kLabelStyle, kNoRect, Panel(), labelId);
                 });
-                if (def.m_pLabel == nullptr)
+                if (!control.m_pLabel)
                     Diag("Failed to create radio label for control %d\n", index);
             }
         }
@@ -147,35 +145,36 @@ private:
         return label;
     }
 
-    void CreateField(CControlDef& def, int index, const ControlWindowIds& ids)
+    void CreateField(FormControl& control, int index, const ControlWindowIds& ids)
     {
+        const CControlDef& def = control.Def();
         std::string label = FieldLabel(def);
         int labelId = ids.label;
-        def.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
+        control.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
             return s.Create(label, kLabelStyle, kNoRect, Panel(), labelId);
         });
-        if (def.m_pLabel == nullptr) {
+        if (!control.m_pLabel) {
             Diag("Failed to create label for control %d\n", index);
             return;
         }
 
         if (def.m_strType == "drive") {
-            CreateDriveList(def, index, ids.combo);
+            CreateDriveList(control, index, ids.combo);
         } else {
             int editId = ids.edit;
-            def.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
+            control.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
                 return e.Create(kEditStyle, kNoRect, Panel(), editId);
             });
-            if (def.m_pEdit == nullptr)
+            if (!control.m_pEdit)
                 Diag("Failed to create edit box for control %d\n", index);
         }
 
         if (def.IsPathType()) {
             int browseId = ids.browse;
-            def.m_pBrowse = MakeWindow<CButton>([&](CButton& b) {
+            control.m_pBrowse = MakeWindow<CButton>([&](CButton& b) {
                 return b.Create("Browse...", kBrowseStyle, kNoRect, Panel(), browseId);
             });
-            if (def.m_pBrowse != nullptr)
+            if (control.m_pBrowse)
                 Diag("  Created Browse button for control %d\n", index);
             else
                 Diag("Failed to create Browse button for control %d\n", index);
@@ -184,16 +183,17 @@ private:
              def.m_strLabel.c_str(), def.m_strType.c_str(), def.IsPathType() ? 1 : 0);
     }
 
-    void CreateDriveList(CControlDef& def, int index, int id)
+    void CreateDriveList(FormControl& control, int index, int id)
     {
-        CComboBox* combo = MakeWindow<CComboBox>([&](CComboBox& c) {
+        std::unique_ptr<CComboBox> made = MakeWindow<CComboBox>([&](CComboBox& c) {
             return c.Create(kDriveListStyle, kDriveListRect, Panel(), id);
         });
-        if (combo == nullptr) {
+        if (!made) {
             Diag("Failed to create drive combo box for control %d\n", index);
             return;
         }
-        def.m_pCombo = combo;
+        CComboBox* combo = made.get();
+        control.m_pCombo = std::move(made);
         Diag("  AddString('<select drive>') result: %d\n", combo->AddString("<select drive>"));
 
         std::vector<char> roots(kDriveStringsBufferSize + 1, '\0');
@@ -219,23 +219,21 @@ private:
 
 // Keyboard navigation among radio buttons stops at the next WS_GROUP: the
 // first window after each group gets one.
-void CloseRadioGroups(CFormModel& form)
+void CloseRadioGroups(const std::vector<FormControl>& controls)
 {
-    const size_t count = form.m_controls.size();
+    const size_t count = controls.size();
     size_t i = 0;
     while (i < count) {
-        const CControlDef* def = form.m_controls[i].get();
-        if (def == nullptr || def->m_nRadioGroup < 0) {
+        const int group = controls[i].Def().m_nRadioGroup;
+        if (group < 0) {
             ++i;
             continue;
         }
-        const int group = def->m_nRadioGroup;
         size_t end = i + 1;
-        while (end < count && form.m_controls[end] && form.m_controls[end]->m_nRadioGroup == group)
+        while (end < count && controls[end].Def().m_nRadioGroup == group)
             ++end;
-        if (end < count && form.m_controls[end]) {
-            CControlDef* next = form.m_controls[end].get();
-            CWnd* window = next->m_pButton ? next->m_pButton : next->m_pLabel ? next->m_pLabel : next->m_pEdit;
+        if (end < count) {
+            CWnd* window = controls[end].FirstWindow();
             if (window != nullptr && window->IsWindow()) {
                 window->ModifyStyle(0, WS_GROUP);
                 Diag("  Closed radio group %d: set WS_GROUP on control %d\n", group, static_cast<int>(end));
@@ -315,19 +313,23 @@ void CTavrelDlg::CreateControls()
     const FormControlIds ids = AssignControlIds(m_form);
     m_nNextControlId = ids.nextSequentialId;
     ControlFactory factory(*this, ids);
+    m_formControls.clear();
+    m_formControls.reserve(m_form.m_controls.size());
+    for (const auto& def : m_form.m_controls)
+        m_formControls.emplace_back(*def);
     // Required controls first, so that they hold the lower identifiers.
     Diag("Pass 1: Creating required fields\n");
-    for (size_t i = 0; i < m_form.m_controls.size(); ++i) {
-        if (m_form.m_controls[i] && m_form.m_controls[i]->m_bRequired)
-            factory.Create(*m_form.m_controls[i], static_cast<int>(i));
+    for (size_t i = 0; i < m_formControls.size(); ++i) {
+        if (m_formControls[i].Def().m_bRequired)
+            factory.Create(m_formControls[i], static_cast<int>(i));
     }
     Diag("Pass 2: Creating optional fields\n");
-    for (size_t i = 0; i < m_form.m_controls.size(); ++i) {
-        if (m_form.m_controls[i] && !m_form.m_controls[i]->m_bRequired)
-            factory.Create(*m_form.m_controls[i], static_cast<int>(i));
+    for (size_t i = 0; i < m_formControls.size(); ++i) {
+        if (!m_formControls[i].Def().m_bRequired)
+            factory.Create(m_formControls[i], static_cast<int>(i));
     }
 
-    CloseRadioGroups(m_form);
+    CloseRadioGroups(m_formControls);
     m_nHideFlagsWhileCreating = -1;
     Diag("CreateControls complete\n");
 }

@@ -26,14 +26,6 @@ constexpr DWORD kPathBufferSize = MAX_PATH;  // 260 characters
 // Both file dialogs offer one filter: every file.
 const wchar_t kAllFilesFilter[] = L"All Files (*.*)\0*.*\0";
 
-// The control definition at position `index`, or null.
-CControlDef* ControlAt(CFormModel& form, int index)
-{
-    if (index < 0 || index >= static_cast<int>(form.m_controls.size()))
-        return nullptr;
-    return form.m_controls[static_cast<size_t>(index)].get();
-}
-
 // COM lives in a library that most openings of a form never need: it is
 // loaded at the first Browse, which keeps start-up short.
 using OleInitializeFn = HRESULT(WINAPI*)(LPVOID);
@@ -106,27 +98,27 @@ bool BrowseForFile(HWND owner, bool save, const std::string& current, std::strin
 void CTavrelDlg::OnBrowse(UINT id)
 {
     Diag("OnBrowse: ID=%d\n", static_cast<int>(id));
-    int index = ControlIndexFromId(IdRange::Browse, static_cast<int>(id));
-    if (index < 0 || index >= static_cast<int>(m_form.m_controls.size())) {
+    FormControl* control = ControlAt(ControlIndexFromId(IdRange::Browse, static_cast<int>(id)));
+    if (control == nullptr) {
         Diag("ERROR: Invalid browse button ID\n");
         return;
     }
-    CControlDef* def = ControlAt(m_form, index);
-    if (def == nullptr || def->m_pEdit == nullptr) {
+    if (!control->m_pEdit) {
         Diag("ERROR: No edit box associated with browse button\n");
         return;
     }
-    std::string current = def->m_pEdit->GetWindowText();
+    CWnd& edit = *control->m_pEdit;
+    std::string current = edit.GetWindowText();
     std::string chosen;
-    const PathType* type = FindPathType(def->m_strType);
+    const PathType* type = FindPathType(control->Def().m_strType);
     if (type != nullptr && type->folders) {
         if (BrowseForFolder(m_hWnd, type->files, &chosen)) {
-            def->m_pEdit->SetWindowText(chosen);
+            edit.SetWindowText(chosen);
             Diag("Selected folder: %s\n", chosen.c_str());
         }
     } else if (type != nullptr && type->files) {
         if (BrowseForFile(m_hWnd, !type->existing, current, &chosen)) {
-            def->m_pEdit->SetWindowText(chosen);
+            edit.SetWindowText(chosen);
             Diag("Selected file: %s\n", chosen.c_str());
         }
     }
@@ -139,16 +131,16 @@ void CTavrelDlg::OnDropFiles(HDROP drop)
     Diag("OnDropFiles: Drop point = (%d, %d)\n", static_cast<int>(point.x), static_cast<int>(point.y));
     ClientToScreen(&point);
 
-    CControlDef* target = nullptr;
+    CWnd* target = nullptr;
     int targetIndex = -1;
-    for (size_t i = 0; i < m_form.m_controls.size() && target == nullptr; ++i) {
-        CControlDef* def = m_form.m_controls[i].get();
-        if (def == nullptr || def->m_pEdit == nullptr || !def->IsPathType() || !def->m_pEdit->IsWindow())
+    for (size_t i = 0; i < m_formControls.size() && target == nullptr; ++i) {
+        CWnd* edit = m_formControls[i].m_pEdit.get();
+        if (edit == nullptr || !m_formControls[i].Def().IsPathType() || !edit->IsWindow())
             continue;
         RECT rect = {};
-        def->m_pEdit->GetWindowRect(&rect);
+        edit->GetWindowRect(&rect);
         if (::PtInRect(&rect, point)) {
-            target = def;
+            target = edit;
             targetIndex = static_cast<int>(i);
         }
     }
@@ -162,7 +154,7 @@ void CTavrelDlg::OnDropFiles(HDROP drop)
         std::wstring wide(length + 1, L'\0');
         if (length > 0 && ::DragQueryFileW(drop, 0, &wide[0], length + 1) > 0) {
             std::string path = FromWide(wide.substr(0, length));
-            target->m_pEdit->SetWindowText(path);
+            target->SetWindowText(path);
             Diag("Dropped file: %s\n", path.c_str());
         }
     } else {
@@ -181,20 +173,20 @@ void CTavrelDlg::OnRadioEditChange(UINT id)
 {
     Diag("OnRadioEditChange: nID=%d\n", static_cast<int>(id));
     const int index = ControlIndexFromId(IdRange::RadioEdit, static_cast<int>(id));
-    CControlDef* def = ControlAt(m_form, index);
-    if (def == nullptr || def->m_pButton == nullptr || def->m_pEdit == nullptr || def->m_nRadioGroup < 0)
+    const FormControl* typed = ControlAt(index);
+    if (typed == nullptr || !typed->m_pButton || !typed->m_pEdit || typed->Def().m_nRadioGroup < 0)
         return;
-    if (def->m_pEdit->GetWindowTextLength() == 0)
+    if (typed->m_pEdit->GetWindowTextLength() == 0)
         return;  // emptying the box never unselects the radio button
-    if (def->m_pButton->SendMessage(BM_GETCHECK) != 0)
+    if (typed->m_pButton->SendMessage(BM_GETCHECK) != 0)
         return;
     Diag("  User typed in edit %d, auto-selecting its radio\n", index);
-    for (size_t i = 0; i < m_form.m_controls.size(); ++i) {
-        CControlDef* member = m_form.m_controls[i].get();
-        if (member == nullptr || member->m_nRadioGroup != def->m_nRadioGroup || member->m_pButton == nullptr)
+    const int group = typed->Def().m_nRadioGroup;
+    for (size_t i = 0; i < m_formControls.size(); ++i) {
+        const FormControl& member = m_formControls[i];
+        if (member.Def().m_nRadioGroup != group || !member.m_pButton)
             continue;
-        member->m_pButton->SendMessage(BM_SETCHECK,
-                                       static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED);
+        member.m_pButton->SendMessage(BM_SETCHECK, static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED);
     }
 }
 

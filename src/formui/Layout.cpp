@@ -2,7 +2,9 @@
 // and the dialog to the content, and scrolls the panel.
 
 #include <algorithm>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "common/Diag.h"
 #include "formui/FormGeometry.h"
@@ -114,44 +116,46 @@ public:
 
     // The three kinds a required control can be placed as; anything else
     // keeps y = 0 and height 0.
-    void PlaceRequired(CControlDef& def, int index)
+    void PlaceRequired(FormControl& control, int index)
     {
-        if (def.m_nRadioGroup >= 0 && def.m_pButton && def.m_pEdit) {
-            PlaceTypedRadio(def, kRequiredIndent);
-            Diag("  Positioned required typed-radio %d at Y=%d, Height=%d\n", index, def.m_nLayoutY,
-                 def.m_nLayoutHeight);
-            y += def.m_nLayoutHeight + kGap;
-        } else if (def.m_nRadioGroup >= 0 && def.m_pButton) {
-            PlaceFullWidthButton(def);
+        const bool inGroup = control.Def().m_nRadioGroup >= 0;
+        if (inGroup && control.m_pButton && control.m_pEdit) {
+            PlaceTypedRadio(control, kRequiredIndent);
+            Diag("  Positioned required typed-radio %d at Y=%d, Height=%d\n", index, control.m_nLayoutY,
+                 control.m_nLayoutHeight);
+            y += control.m_nLayoutHeight + kGap;
+        } else if (inGroup && control.m_pButton) {
+            PlaceFullWidthButton(control);
             Diag("  Positioned required typeless-radio %d at Y=%d, Height=%d\n", index,
-                 def.m_nLayoutY, def.m_nLayoutHeight);
-            y += def.m_nLayoutHeight + kRadioGap;
-        } else if (def.m_pLabel) {
-            PlaceField(def, index, false);
+                 control.m_nLayoutY, control.m_nLayoutHeight);
+            y += control.m_nLayoutHeight + kRadioGap;
+        } else if (control.m_pLabel) {
+            PlaceField(control, index, false);
             Diag("  Positioned required control %d at Y=%d, Height=%d, Next Y=%d\n", index,
-                 def.m_nLayoutY, def.m_nLayoutHeight, y);
+                 control.m_nLayoutY, control.m_nLayoutHeight, y);
         }
     }
 
-    void PlaceOptional(CControlDef& def, int index, const CControlDef* next)
+    void PlaceOptional(FormControl& control, int index, const CControlDef* next)
     {
-        if (def.m_bActionButton && def.m_pButton) {
-            PlaceActionButton(def, index);
-        } else if (!def.m_bActionButton && def.m_pButton) {
-            const bool typedRadio = def.m_nRadioGroup >= 0 && def.m_pEdit;
+        const CControlDef& def = control.Def();
+        if (def.m_bActionButton && control.m_pButton) {
+            PlaceActionButton(control, index);
+        } else if (!def.m_bActionButton && control.m_pButton) {
+            const bool typedRadio = def.m_nRadioGroup >= 0 && control.m_pEdit;
             if (typedRadio)
-                PlaceTypedRadio(def, 0);
+                PlaceTypedRadio(control, 0);
             else
-                PlaceFullWidthButton(def);
+                PlaceFullWidthButton(control);
             const bool groupGoesOn =
                 def.m_nRadioGroup >= 0 && next != nullptr && next->m_nRadioGroup == def.m_nRadioGroup;
             Diag("  Positioned %s %d at Y=%d, H=%d\n", typedRadio ? "typed-radio" : "checkbox", index,
-                 def.m_nLayoutY, def.m_nLayoutHeight);
-            y += def.m_nLayoutHeight + (groupGoesOn ? kRadioGap : kGap);
-        } else if (!def.m_pButton && def.m_pLabel) {
-            PlaceField(def, index, true);
-            Diag("  Positioned label+edit %d at Y=%d, Height=%d\n", index, def.m_nLayoutY,
-                 def.m_nLayoutHeight);
+                 control.m_nLayoutY, control.m_nLayoutHeight);
+            y += control.m_nLayoutHeight + (groupGoesOn ? kRadioGap : kGap);
+        } else if (!control.m_pButton && control.m_pLabel) {
+            PlaceField(control, index, true);
+            Diag("  Positioned label+edit %d at Y=%d, Height=%d\n", index, control.m_nLayoutY,
+                 control.m_nLayoutHeight);
         }
     }
 
@@ -160,14 +164,19 @@ public:
 private:
     int Measure(const std::string& text, int width) { return m_measure.Height(text, width); }
 
-    void Record(CControlDef& def, int top, int height)
+    void Place(const std::unique_ptr<CWnd>& window, int x, int top, int width, int height)
     {
-        def.m_nLayoutY = top;
-        def.m_nLayoutHeight = height;
+        m_panel.Place(window.get(), x, top, width, height);
+    }
+
+    static void Record(FormControl& control, int top, int height)
+    {
+        control.m_nLayoutY = top;
+        control.m_nLayoutHeight = height;
     }
 
     // Radio button with the flag, its edit box and its label to the right.
-    void PlaceTypedRadio(CControlDef& def, int indent)
+    void PlaceTypedRadio(FormControl& control, int indent)
     {
         int editX = kTypedRadioEditX + indent;
         int labelX = kTypedRadioLabelX + indent;
@@ -175,7 +184,7 @@ private:
         // A flag too long for the 50-pixel button would be cut off: the
         // button grows to fit it and the edit box and label move right.
         int buttonWidth = kTypedRadioWidth;
-        int needed = m_measure.SingleLineWidth(TextOf(def.m_pButton)) + kButtonGlyphWidth;
+        int needed = m_measure.SingleLineWidth(TextOf(control.m_pButton.get())) + kButtonGlyphWidth;
         if (needed > buttonWidth) {
             int extra = needed - buttonWidth;
             buttonWidth = needed;
@@ -185,48 +194,48 @@ private:
         }
         labelWidth = std::max(labelWidth, 0);
         int height = kRowHeight;
-        if (def.m_pLabel && labelWidth > 0)
-            height = std::max(kRowHeight, Measure(TextOf(def.m_pLabel), labelWidth));
-        m_panel.Place(def.m_pButton, kMargin, y, buttonWidth, height);
-        m_panel.Place(def.m_pEdit, editX, y, kInputWidth, kRowHeight);
-        m_panel.Place(def.m_pLabel, labelX, y, labelWidth, height);
-        Record(def, y, height);
+        if (control.m_pLabel && labelWidth > 0)
+            height = std::max(kRowHeight, Measure(TextOf(control.m_pLabel.get()), labelWidth));
+        Place(control.m_pButton, kMargin, y, buttonWidth, height);
+        Place(control.m_pEdit, editX, y, kInputWidth, kRowHeight);
+        Place(control.m_pLabel, labelX, y, labelWidth, height);
+        Record(control, y, height);
     }
 
     // Checkbox or untyped radio: the button carries its own text.
-    void PlaceFullWidthButton(CControlDef& def)
+    void PlaceFullWidthButton(FormControl& control)
     {
-        int height = Measure(TextOf(def.m_pButton), W - kButtonGlyphWidth);
-        m_panel.Place(def.m_pButton, kMargin, y, W, height);
-        Record(def, y, height);
+        int height = Measure(TextOf(control.m_pButton.get()), W - kButtonGlyphWidth);
+        Place(control.m_pButton, kMargin, y, W, height);
+        Record(control, y, height);
     }
 
-    void PlaceActionButton(CControlDef& def, int index)
+    void PlaceActionButton(FormControl& control, int index)
     {
-        std::string text = TextOf(def.m_pButton);
-        int textHeight = m_measure.ButtonTextHeight(*def.m_pButton, W - kPushButtonTextInset);
+        std::string text = TextOf(control.m_pButton.get());
+        int textHeight = m_measure.ButtonTextHeight(*control.m_pButton, W - kPushButtonTextInset);
         Diag("  Button text: '%s'\n", text.substr(0, kLoggedTextLength).c_str());
         Diag("  Calculated text height: %d, total height: %d\n", textHeight,
              textHeight + kPushButtonTextPadding);
         int height = std::max(textHeight + kPushButtonTextPadding, kRowHeight);
-        m_panel.Place(def.m_pButton, kMargin, y, W, height);
-        Record(def, y, height);
+        Place(control.m_pButton, kMargin, y, W, height);
+        Record(control, y, height);
         Diag("  Positioned action button %d at Y=%d, Height=%d\n", index, y, height);
         y += height + kGap;
     }
 
-    void PlaceField(CControlDef& def, int index, bool optionalPass)
+    void PlaceField(FormControl& control, int index, bool optionalPass)
     {
-        const std::string label = TextOf(def.m_pLabel);
-        if (def.IsPathType()) {
+        const std::string label = TextOf(control.m_pLabel.get());
+        if (control.Def().IsPathType()) {
             // Label on its own line(s); edit box and Browse button below.
             int labelHeight = Measure(label, W);
-            m_panel.Place(def.m_pLabel, kMargin, y, W, labelHeight);
+            Place(control.m_pLabel, kMargin, y, W, labelHeight);
             int row = y + labelHeight + kLabelToInputGap;
-            m_panel.Place(def.m_pEdit, kMargin, row, W - kBrowseWidth - kBrowseGap, kRowHeight);
-            m_panel.Place(def.m_pBrowse, kMargin + W - kBrowseWidth, row, kBrowseWidth, kRowHeight);
+            Place(control.m_pEdit, kMargin, row, W - kBrowseWidth - kBrowseGap, kRowHeight);
+            Place(control.m_pBrowse, kMargin + W - kBrowseWidth, row, kBrowseWidth, kRowHeight);
             int height = labelHeight + kLabelToInputGap + kRowHeight;
-            Record(def, y, height);
+            Record(control, y, height);
             y += height + kGap;
             return;
         }
@@ -239,18 +248,18 @@ private:
             labelTop = y + (kRowHeight - labelHeight) / 2;
         else if (labelHeight > kRowHeight)
             inputTop = y + (labelHeight - kRowHeight) / 2;
-        m_panel.Place(def.m_pEdit, kMargin, inputTop, kInputWidth, kRowHeight);
-        if (Exists(def.m_pCombo)) {
+        Place(control.m_pEdit, kMargin, inputTop, kInputWidth, kRowHeight);
+        if (Exists(control.m_pCombo.get())) {
             if (optionalPass)
                 Diag("  Moving combo %d (Pass 2) to (%d,%d) W=%d, H=200\n", index, kMargin, inputTop,
                      kInputWidth);
             else
                 Diag("  Moving combo %d to (%d,%d) W=%d, H=200\n", index, kMargin, inputTop, kInputWidth);
-            m_panel.Place(def.m_pCombo, kMargin, inputTop, kInputWidth, kDropDownHeight);
+            Place(control.m_pCombo, kMargin, inputTop, kInputWidth, kDropDownHeight);
         }
-        m_panel.Place(def.m_pLabel, kLabelX, labelTop, labelWidth, labelHeight);
+        Place(control.m_pLabel, kLabelX, labelTop, labelWidth, labelHeight);
         int rowHeight = std::max(labelHeight, kRowHeight);
-        Record(def, y, rowHeight);
+        Record(control, y, rowHeight);
         y += rowHeight + kGap;
     }
 
@@ -298,22 +307,22 @@ void CTavrelDlg::LayoutControls()
         flow.y = kMargin;
     }
 
-    auto& controls = m_form.m_controls;
+    std::vector<FormControl>& controls = m_formControls;
     bool anyRequired = false;
     Diag("Pass 1: Required fields\n");
     for (size_t i = 0; i < controls.size(); ++i) {
-        if (controls[i] && controls[i]->m_bRequired) {
+        if (controls[i].Def().m_bRequired) {
             anyRequired = true;
-            flow.PlaceRequired(*controls[i], static_cast<int>(i));
+            flow.PlaceRequired(controls[i], static_cast<int>(i));
         }
     }
     Diag("Pass 2: Optional fields\n");
     if (anyRequired)
         flow.y += kBlockGap;
     for (size_t i = 0; i < controls.size(); ++i) {
-        if (controls[i] && !controls[i]->m_bRequired) {
-            const CControlDef* next = i + 1 < controls.size() ? controls[i + 1].get() : nullptr;
-            flow.PlaceOptional(*controls[i], static_cast<int>(i), next);
+        if (!controls[i].Def().m_bRequired) {
+            const CControlDef* next = i + 1 < controls.size() ? &controls[i + 1].Def() : nullptr;
+            flow.PlaceOptional(controls[i], static_cast<int>(i), next);
         }
     }
     m_nContentHeight = flow.y;
@@ -327,13 +336,13 @@ void CTavrelDlg::LayoutControls()
         int maxBottom = 0;
         bool found = false;
         for (size_t i = 0; i < controls.size(); ++i) {
-            const CControlDef* def = controls[i].get();
-            if (def == nullptr || !def->m_bRequired || def->m_nLayoutY <= 0)
+            const FormControl& control = controls[i];
+            if (!control.Def().m_bRequired || control.m_nLayoutY <= 0)
                 continue;
-            int bottom = def->m_nLayoutY + def->m_nLayoutHeight;
+            int bottom = control.m_nLayoutY + control.m_nLayoutHeight;
             Diag("  Required control %d: Y=%d, Height=%d, Bottom=%d\n", static_cast<int>(i),
-                 def->m_nLayoutY, def->m_nLayoutHeight, bottom);
-            minY = std::min(minY, def->m_nLayoutY);
+                 control.m_nLayoutY, control.m_nLayoutHeight, bottom);
+            minY = std::min(minY, control.m_nLayoutY);
             maxBottom = std::max(maxBottom, bottom);
             found = true;
         }

@@ -55,6 +55,8 @@ void SelectDrive(CWnd* combo, const std::string& drive)
 
 void CTavrelDlg::RestoreFieldValues()
 {
+    if (m_formControls.size() != m_form.m_controls.size())
+        return;  // the controls are not created yet
     std::vector<RememberedValue> stored;
     if (!LoadRememberedValues(m_strGuiPath, stored))
         return;
@@ -67,43 +69,46 @@ void CTavrelDlg::RestoreFieldValues()
     for (size_t i = 0; i < matches.size(); ++i) {
         if (matches[i] == nullptr)
             continue;
-        CControlDef& control = *m_form.m_controls[i];
+        const FormControl& control = m_formControls[i];
         ++restored;
         if (identities[i].kind == "drive")
-            SelectDrive(control.m_pCombo, matches[i]->text);
+            SelectDrive(control.m_pCombo.get(), matches[i]->text);
         else
-            SetEditText(control.m_pEdit, matches[i]->text);
+            SetEditText(control.m_pEdit.get(), matches[i]->text);
     }
     std::set<int> groupsWithChoice;
     for (size_t i = 0; i < matches.size(); ++i) {
         const std::string& kind = identities[i].kind;
         if (matches[i] == nullptr || (kind != "checkbox" && kind != "radio" && kind != "typedradio"))
             continue;
-        CControlDef& control = *m_form.m_controls[i];
+        const FormControl& control = m_formControls[i];
         bool checked = matches[i]->checked;
         // Edited forms may bring two stored choices into one group.
-        if (checked && control.m_nRadioGroup >= 0)
-            checked = groupsWithChoice.insert(control.m_nRadioGroup).second;
-        SetChecked(control.m_pButton, checked);
+        const int group = control.Def().m_nRadioGroup;
+        if (checked && group >= 0)
+            checked = groupsWithChoice.insert(group).second;
+        SetChecked(control.m_pButton.get(), checked);
     }
     Diag("Remembered values restored for %d of %d controls\n", restored, static_cast<int>(matches.size()));
 }
 
 void CTavrelDlg::StoreFieldValues()
 {
+    if (m_formControls.size() != m_form.m_controls.size())
+        return;  // the controls are not created yet
     const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
     std::vector<RememberedValue> values;
     for (size_t i = 0; i < identities.size(); ++i) {
         if (identities[i].kind.empty())
             continue;  // an action button, or no definition at all
-        const CControlDef& control = *m_form.m_controls[i];
+        const FormControl& control = m_formControls[i];
         RememberedValue value;
         value.control = identities[i];
         if (value.control.kind == "drive")
             value.text = control.GetValue();
-        else if (HasWindow(control.m_pEdit))
+        else if (HasWindow(control.m_pEdit.get()))
             value.text = control.m_pEdit->GetWindowText();  // a typed radio's box, chosen or not
-        value.checked = IsChecked(control.m_pButton);
+        value.checked = IsChecked(control.m_pButton.get());
         values.push_back(value);
     }
     StoreRememberedValues(m_strGuiPath, values);
@@ -114,13 +119,11 @@ void CTavrelDlg::ClearFieldValues()
     Diag("Clearing remembered values\n");
     if (!ForgetRememberedValues(m_strGuiPath))
         Diag("WARNING: Remembered values could not be removed\n");
-    for (const auto& control : m_form.m_controls) {
-        if (control == nullptr)
-            continue;
-        SetEditText(control->m_pEdit, std::string());
-        SelectDrive(control->m_pCombo, std::string());
-        if (!control->m_bActionButton)
-            SetChecked(control->m_pButton, false);
+    for (const FormControl& control : m_formControls) {
+        SetEditText(control.m_pEdit.get(), std::string());
+        SelectDrive(control.m_pCombo.get(), std::string());
+        if (!control.Def().m_bActionButton)
+            SetChecked(control.m_pButton.get(), false);
     }
 }
 

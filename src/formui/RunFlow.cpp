@@ -84,17 +84,16 @@ void CTavrelDlg::OnActionButton(UINT id)
     Diag("ACTION BUTTON CLICKED: ID=%d\n", static_cast<int>(id));
     Diag("%s", kBanner);
 
-    long position = ControlIndexFromId(IdRange::Action, static_cast<int>(id));
-    if (position < 0 || position >= static_cast<long>(m_form.m_controls.size())) {
+    FormControl* button = ControlAt(ControlIndexFromId(IdRange::Action, static_cast<int>(id)));
+    if (button == nullptr) {
         Diag("ERROR: Invalid button ID\n");
         return;
     }
-    CControlDef* button = m_form.m_controls[static_cast<size_t>(position)].get();
-    if (button == nullptr || !button->m_bActionButton) {
+    if (!button->Def().m_bActionButton) {
         Diag("ERROR: Control is not an action button\n");
         return;
     }
-    Diag("Button: %s (flag: %s)\n", button->m_strLabel.c_str(), button->m_strFlag.c_str());
+    Diag("Button: %s (flag: %s)\n", button->Def().m_strLabel.c_str(), button->Def().m_strFlag.c_str());
 
     // While pressed, the button's flag is its value: it joins validation and
     // the command line at the place of its line in the form.

@@ -193,12 +193,12 @@ BOOL CTavrelDlg::OnInitDialog()
 
     // The first required field with an edit box gets the focus; without one,
     // the Run button.
-    const CControlDef* firstRequired = nullptr;
+    const FormControl* firstRequired = nullptr;
     int firstRequiredIndex = -1;
-    for (size_t i = 0; i < m_form.m_controls.size(); ++i) {
-        const CControlDef* def = m_form.m_controls[i].get();
-        if (def != nullptr && def->m_bRequired && def->m_pEdit != nullptr) {
-            firstRequired = def;
+    for (size_t i = 0; i < m_formControls.size(); ++i) {
+        const FormControl& control = m_formControls[i];
+        if (control.Def().m_bRequired && control.m_pEdit) {
+            firstRequired = &control;
             firstRequiredIndex = static_cast<int>(i);
             break;
         }
@@ -218,6 +218,7 @@ BOOL CTavrelDlg::OnInitDialog()
 BOOL CTavrelDlg::LoadGuiFile(const std::string& path)
 {
     Diag("LoadGuiFile: %s\n", path.c_str());
+    m_formControls.clear();  // they refer to the definitions about to go
     BOOL loaded = m_form.ParseFileWithBatchSupport(path) ? TRUE : FALSE;
     if (loaded) {
         std::string expanded;
@@ -228,6 +229,27 @@ BOOL CTavrelDlg::LoadGuiFile(const std::string& path)
         Diag("Command name after expansion: %s\n", m_form.m_strCommand.c_str());
     }
     return loaded;
+}
+
+FormControl* CTavrelDlg::ControlAt(int position)
+{
+    if (position < 0 || position >= static_cast<int>(m_formControls.size()))
+        return nullptr;
+    return &m_formControls[static_cast<size_t>(position)];
+}
+
+const FormControl* CTavrelDlg::ControlFor(const CControlDef& def) const
+{
+    // A definition's index is its position in the model, which is also the
+    // position of its control.
+    const size_t position = static_cast<size_t>(def.m_nIndex);
+    if (position < m_formControls.size() && &m_formControls[position].Def() == &def)
+        return &m_formControls[position];
+    for (const FormControl& control : m_formControls) {
+        if (&control.Def() == &def)
+            return &control;
+    }
+    return nullptr;
 }
 
 void CTavrelDlg::OnSysCommand(UINT id, LPARAM lParam)

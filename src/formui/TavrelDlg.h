@@ -8,10 +8,13 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "exec/ProcessRunner.h"
 #include "formdef/FormModel.h"
+#include "formui/CommandLineQuoting.h"
 #include "formui/ContentPanel.h"
+#include "formui/FormControl.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
@@ -20,8 +23,14 @@ public:
     explicit CTavrelDlg(CWnd* parent = nullptr);
     ~CTavrelDlg() override;
 
-    // Frame: loads and parses the form definition; true on success.
+    // Frame: loads and parses the form definition; true on success. The
+    // controls of an earlier form are deleted first.
     BOOL LoadGuiFile(const std::string& path);
+
+    // The form's control at `position` in file order, or null.
+    FormControl* ControlAt(int position);
+    // The control made from `def`; null before the controls are created.
+    const FormControl* ControlFor(const CControlDef& def) const;
 
     // Control creation.
     void CreateControls();
@@ -42,6 +51,8 @@ public:
 
     // Command line building.
     std::string BuildCommandLine(bool withCommand);
+    // Reads a definition's current value from the windows made for it.
+    ControlValueReader CurrentValueReader() const;
 
     // Run and action-button flow.
     bool RunEmbeddedBatch(const std::string& arguments);
@@ -70,6 +81,10 @@ public:
     std::string m_strGuiPath;
     std::string m_strTitle;
     CFormModel m_form;
+    // One per definition of m_form, in the same order, from CreateControls
+    // on: the windows made for each. Declared after the model, which
+    // outlives them.
+    std::vector<FormControl> m_formControls;
     CStatic m_staticDescription;
     CButton m_btnRun;
     CScrollBar m_scrollBar;

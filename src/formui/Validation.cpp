@@ -33,34 +33,36 @@ bool CTavrelDlg::ValidateInputs()
     std::set<int> answeredGroups;
     std::set<int> requiredGroups;
 
-    for (size_t i = 0; i < m_form.m_controls.size(); ++i) {
-        const CControlDef* control = m_form.m_controls[i].get();
-        if (control == nullptr)
-            continue;
+    const FormControl::OverwriteQuestion askOverwrite = [this](const std::string& path) {
+        return ConfirmOverwrite(path);
+    };
+    for (size_t i = 0; i < m_formControls.size(); ++i) {
+        const FormControl& control = m_formControls[i];
+        const CControlDef& def = control.Def();
         int position = static_cast<int>(i);
 
-        if (control->m_bRequired && control->m_nRadioGroup >= 0) {
+        if (def.m_bRequired && def.m_nRadioGroup >= 0) {
             // Only the group's having a selection counts here, not the
             // selected radio's text.
-            requiredGroups.insert(control->m_nRadioGroup);
-            std::string value = control->GetValue();
+            requiredGroups.insert(def.m_nRadioGroup);
+            std::string value = control.GetValue();
             if (!value.empty()) {
-                answeredGroups.insert(control->m_nRadioGroup);
-                Diag("  Radio group %d has value: %s\n", control->m_nRadioGroup, value.c_str());
+                answeredGroups.insert(def.m_nRadioGroup);
+                Diag("  Radio group %d has value: %s\n", def.m_nRadioGroup, value.c_str());
             }
             continue;
         }
 
         // An optional field left empty is not checked at all.
-        if (!control->m_bRequired && control->GetValue().empty())
+        if (!def.m_bRequired && control.GetValue().empty())
             continue;
 
         std::string message;
-        CControlDef::ValidationResult result = control->Validate(this, message);
-        if (result == CControlDef::kOverwriteRefused)
+        FormControl::ValidationResult result = control.Validate(askOverwrite, message);
+        if (result == FormControl::kOverwriteRefused)
             return false;  // no summary: the user has already said no
-        if (result == CControlDef::kInvalid) {
-            if (control->m_bRequired)
+        if (result == FormControl::kInvalid) {
+            if (def.m_bRequired)
                 Diag("Validation failed for required field %d: %s\n", position, message.c_str());
             else
                 Diag("Validation failed for control %d: %s\n", position, message.c_str());

@@ -111,14 +111,10 @@ void CTavrelDlg::ScrollIntoView(HWND window)
     if (!m_panel.GetContentPosition(window, &top, &height))
         return;
     // A field's whole row, label included, when the window is part of one.
-    for (const auto& def : m_form.m_controls) {
-        if (!def)
-            continue;
-        for (const CWnd* part : { def->m_pEdit, def->m_pButton, def->m_pCombo, def->m_pBrowse }) {
-            if (part != nullptr && part->m_hWnd == window && def->m_nLayoutHeight > 0) {
-                top = def->m_nLayoutY;
-                height = def->m_nLayoutHeight;
-            }
+    for (const FormControl& control : m_formControls) {
+        if (control.m_nLayoutHeight > 0 && control.HasPart(window)) {
+            top = control.m_nLayoutY;
+            height = control.m_nLayoutHeight;
         }
     }
     const int bottom = top + height;

@@ -107,7 +107,6 @@ void ExpectExampleModel(const CFormModel& model)
         EXPECT_EQ(c.m_nRadioGroup, e.group);
         EXPECT_EQ(c.m_bFirstInGroup, e.first);
         EXPECT_EQ(c.m_bActionButton, e.actionButton);
-        EXPECT_EQ(c.m_bPressed, 0);
     }
 }
 

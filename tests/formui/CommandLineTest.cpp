@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "RunFlowHarness.h"
+#include "FormHarness.h"
 
 TEST(BuildCommandLine, OnlyThePressedActionButtonContributes)
 {
-    LoadedForm form(MakeFormText("tool", {
+    OpenForm form(MakeFormText("tool", {
                                              "{{button --list}} List",  // 0
                                              "-n {{text}} Name",        // 1
                                              "{{button --test}} Test",  // 2
@@ -24,7 +24,7 @@ TEST(BuildCommandLine, OnlyThePressedActionButtonContributes)
 
 TEST(BuildCommandLine, RadioGroupsContributeTheSelection)
 {
-    LoadedForm form(MakeFormText("tool", {
+    OpenForm form(MakeFormText("tool", {
                                              "{{radiostart}}",
                                              "--fast Fast",               // 0
                                              "--level {{number}} Level",  // 1

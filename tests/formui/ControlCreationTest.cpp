@@ -6,7 +6,7 @@
 
 #include <set>
 
-#include "FormDialogHarness.h"
+#include "FormHarness.h"
 #include "formui/ControlIds.h"
 
 namespace {
@@ -60,33 +60,33 @@ TEST(ControlCreation, EveryKindGetsItsWindowsStylesAndIdentifiers)
     }));
     HWND panel = form.Dialog().m_panel.m_hWnd;
     for (size_t i = 0; i < form.Dialog().m_form.m_controls.size(); ++i) {
-        for (CWnd* w : { form.Control(i).m_pLabel, form.Control(i).m_pEdit, form.Control(i).m_pButton,
-                         form.Control(i).m_pBrowse, form.Control(i).m_pCombo })
+        for (CWnd* w : { form.Control(i).m_pLabel.get(), form.Control(i).m_pEdit.get(), form.Control(i).m_pButton.get(),
+                         form.Control(i).m_pBrowse.get(), form.Control(i).m_pCombo.get() })
             if (w != nullptr) {
                 EXPECT_EQ(panel, ::GetParent(w->m_hWnd));
             }
     }
     // Required controls first: 0, 1, then the radios 3 and 4.
-    ExpectWindow(form.Control(0).m_pLabel, { "Static", 0x50000000, 2000, "Input file:" }, "label 0");
-    ExpectWindow(form.Control(0).m_pEdit, { "Edit", 0x50810080, 2001, "" }, "edit 0");
-    ExpectWindow(form.Control(0).m_pBrowse, { "Button", 0x50000000, 3000, "Browse..." }, "browse 0");
-    ExpectWindow(form.Control(1).m_pLabel, { "Static", 0x50000000, 2002, "Output:" }, "label 1");
-    ExpectWindow(form.Control(1).m_pEdit, { "Edit", 0x50810080, 2003, "" }, "edit 1");
-    ExpectWindow(form.Control(1).m_pBrowse, { "Button", 0x50000000, 3001, "Browse..." }, "browse 1");
-    ExpectWindow(form.Control(3).m_pButton, { "Button", 0x50022509, 5003, "--fast   Fast" }, "radio 3");
-    EXPECT_EQ(nullptr, form.Control(3).m_pLabel);
-    ExpectWindow(form.Control(4).m_pButton, { "Button", 0x50002509, 5004, "--level" }, "typed radio 4");
-    ExpectWindow(form.Control(4).m_pEdit, { "Edit", 0x50810080, 8004, "" }, "typed radio edit 4");
-    ExpectWindow(form.Control(4).m_pLabel, { "Static", 0x50000000, 2004, "Custom level" }, "typed radio label 4");
+    ExpectWindow(form.Control(0).m_pLabel.get(), { "Static", 0x50000000, 2000, "Input file:" }, "label 0");
+    ExpectWindow(form.Control(0).m_pEdit.get(), { "Edit", 0x50810080, 2001, "" }, "edit 0");
+    ExpectWindow(form.Control(0).m_pBrowse.get(), { "Button", 0x50000000, 3000, "Browse..." }, "browse 0");
+    ExpectWindow(form.Control(1).m_pLabel.get(), { "Static", 0x50000000, 2002, "Output:" }, "label 1");
+    ExpectWindow(form.Control(1).m_pEdit.get(), { "Edit", 0x50810080, 2003, "" }, "edit 1");
+    ExpectWindow(form.Control(1).m_pBrowse.get(), { "Button", 0x50000000, 3001, "Browse..." }, "browse 1");
+    ExpectWindow(form.Control(3).m_pButton.get(), { "Button", 0x50022509, 5003, "--fast   Fast" }, "radio 3");
+    EXPECT_EQ(nullptr, form.Control(3).m_pLabel.get());
+    ExpectWindow(form.Control(4).m_pButton.get(), { "Button", 0x50002509, 5004, "--level" }, "typed radio 4");
+    ExpectWindow(form.Control(4).m_pEdit.get(), { "Edit", 0x50810080, 8004, "" }, "typed radio edit 4");
+    ExpectWindow(form.Control(4).m_pLabel.get(), { "Static", 0x50000000, 2004, "Custom level" }, "typed radio label 4");
     // Then the optional ones in file order.
-    ExpectWindow(form.Control(2).m_pButton, { "Button", 0x50002503, 2005, "-v   Verbose output" }, "checkbox 2");
+    ExpectWindow(form.Control(2).m_pButton.get(), { "Button", 0x50002503, 2005, "-v   Verbose output" }, "checkbox 2");
     // The window after a radio group starts a new group: 0x50000000 | WS_GROUP.
-    ExpectWindow(form.Control(5).m_pLabel, { "Static", 0x50020000, 2006, "Extra arguments" }, "label 5");
-    ExpectWindow(form.Control(5).m_pEdit, { "Edit", 0x50810080, 2007, "" }, "edit 5");
-    ExpectWindow(form.Control(6).m_pLabel, { "Static", 0x50000000, 2008, "-d   Target drive" }, "label 6");
-    ExpectWindow(form.Control(6).m_pCombo, { "ComboBox", 0x50210003, 2009, nullptr }, "drive list 6");
-    EXPECT_EQ(nullptr, form.Control(6).m_pEdit);
-    ExpectWindow(form.Control(7).m_pButton, { "Button", 0x50012000, 7007, "List contents" }, "action 7");
+    ExpectWindow(form.Control(5).m_pLabel.get(), { "Static", 0x50020000, 2006, "Extra arguments" }, "label 5");
+    ExpectWindow(form.Control(5).m_pEdit.get(), { "Edit", 0x50810080, 2007, "" }, "edit 5");
+    ExpectWindow(form.Control(6).m_pLabel.get(), { "Static", 0x50000000, 2008, "-d   Target drive" }, "label 6");
+    ExpectWindow(form.Control(6).m_pCombo.get(), { "ComboBox", 0x50210003, 2009, nullptr }, "drive list 6");
+    EXPECT_EQ(nullptr, form.Control(6).m_pEdit.get());
+    ExpectWindow(form.Control(7).m_pButton.get(), { "Button", 0x50012000, 7007, "List contents" }, "action 7");
     EXPECT_EQ(2010, form.Dialog().m_nNextControlId);
 
     EXPECT_TRUE(form.Logged("CreateControls - Phase 2: Creating labels and checkboxes\nCreating 8 controls\n"));
@@ -141,7 +141,7 @@ TEST(ControlCreation, ActionButtonsHideTheRunButtonUnlessTheSettingIsOff)
 TEST(ControlCreation, DriveListOffersEveryDriveWithoutItsBackslash)
 {
     OpenForm form(FormText("", { "{{drive}} Drive" }));
-    auto* combo = static_cast<CComboBox*>(form.Control(0).m_pCombo);
+    auto* combo = static_cast<CComboBox*>(form.Control(0).m_pCombo.get());
     ASSERT_NE(nullptr, combo);
     std::vector<std::string> expected = { "<select drive>" };
     char roots[512] = {};
@@ -182,11 +182,11 @@ TEST(ControlCreation, LargeFormsWarnButGetTheTableIdentifiers)
     const FormControlIds ids = AssignControlIds(form.Dialog().m_form);
     std::set<int> seen;
     for (size_t i = 0; i < ids.controls.size(); ++i) {
-        const CControlDef& def = form.Control(i);
+        const FormControl& def = form.Control(i);
         const ControlWindowIds& expected = ids.controls[i];
-        const std::pair<CWnd*, int> windows[] = { { def.m_pLabel, expected.label }, { def.m_pEdit, expected.edit },
-                                                  { def.m_pButton, expected.button }, { def.m_pCombo, expected.combo },
-                                                  { def.m_pBrowse, expected.browse } };
+        const std::pair<CWnd*, int> windows[] = { { def.m_pLabel.get(), expected.label }, { def.m_pEdit.get(), expected.edit },
+                                                  { def.m_pButton.get(), expected.button }, { def.m_pCombo.get(), expected.combo },
+                                                  { def.m_pBrowse.get(), expected.browse } };
         for (const auto& [window, id] : windows) {
             ASSERT_EQ(window != nullptr, id != kNoControlId) << "control " << i;
             if (window == nullptr)

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "RunFlowHarness.h"
+#include "FormHarness.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::string EveryKindForm()
 
 TEST(FieldValue, CheckboxGivesItsFlagOnlyWhenTicked)
 {
-    LoadedForm form(EveryKindForm());
+    OpenForm form(EveryKindForm());
     EXPECT_EQ(form.Control(0).GetValue(), "");
     form.SetChecked(0, true);
     EXPECT_EQ(form.Control(0).GetValue(), "-v");
@@ -36,7 +36,7 @@ TEST(FieldValue, CheckboxGivesItsFlagOnlyWhenTicked)
 
 TEST(FieldValue, RadioButtons)
 {
-    LoadedForm form(EveryKindForm());
+    OpenForm form(EveryKindForm());
     EXPECT_EQ(form.Control(1).GetValue(), "");
     form.SetChecked(1, true);
     EXPECT_EQ(form.Control(1).GetValue(), "--fast");
@@ -59,7 +59,7 @@ TEST(FieldValue, RadioButtons)
 
 TEST(FieldValue, EditBoxTextIsTakenWhole)
 {
-    LoadedForm form(EveryKindForm());
+    OpenForm form(EveryKindForm());
     EXPECT_EQ(form.Control(3).GetValue(), "");
     form.SetText(3, "  two  words ");
     EXPECT_EQ(form.Control(3).GetValue(), "  two  words ");
@@ -69,8 +69,8 @@ TEST(FieldValue, EditBoxTextIsTakenWhole)
 
 TEST(FieldValue, DriveChoiceReadsAsListed)
 {
-    LoadedForm form(EveryKindForm());
-    CWnd* combo = form.Control(4).m_pCombo;
+    OpenForm form(EveryKindForm());
+    CWnd* combo = form.Control(4).m_pCombo.get();
     ASSERT_NE(combo, nullptr);
     // "<select drive>" is selected at first and means no value.
     EXPECT_EQ(combo->SendMessage(CB_GETCURSEL), 0);
@@ -89,9 +89,9 @@ TEST(FieldValue, DriveChoiceReadsAsListed)
 
 TEST(FieldValue, ActionButtonSpeaksOnlyWhilePressed)
 {
-    LoadedForm form(EveryKindForm());
-    CControlDef& button = form.Control(5);
-    ASSERT_TRUE(button.m_bActionButton);
+    OpenForm form(EveryKindForm());
+    FormControl& button = form.Control(5);
+    ASSERT_TRUE(button.Def().m_bActionButton);
     EXPECT_EQ(button.GetValue(), "");
     button.m_bPressed = 1;
     EXPECT_EQ(button.GetValue(), "--list");
@@ -101,7 +101,8 @@ TEST(FieldValue, ActionButtonSpeaksOnlyWhilePressed)
 
 TEST(FieldValue, ControlWithoutWindowsHasNoValue)
 {
-    CControlDef bare;
-    bare.m_strFlag = "-x";
+    CControlDef definition;
+    definition.m_strFlag = "-x";
+    FormControl bare(definition);
     EXPECT_EQ(bare.GetValue(), "");
 }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FormDialogHarness.h"
+#include "FormHarness.h"
 
 TEST(FormFrame, WithoutPathShowsOnlyTheRunButtonWhichHasTheFocus)
 {
@@ -61,7 +61,7 @@ TEST(FormFrame, TitleIsTheExpandedCommandUnlessOverridden)
         EXPECT_EQ("Packs files.", TextOf(form.Dialog().m_staticDescription.m_hWnd));
     }
     {
-        OpenForm form(text, "zipper");
+        OpenForm form(text, WindowTitle{ "zipper" });
         EXPECT_EQ("zipper", TextOf(form.Dialog().m_hWnd));
     }
     {

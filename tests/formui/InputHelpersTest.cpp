@@ -11,11 +11,11 @@
 #include <atomic>
 #include <cstring>
 
-#include "FormDialogHarness.h"
+#include "FormHarness.h"
 
 namespace {
 
-int Check(CControlDef& def) { return (int)def.m_pButton->SendMessage(BM_GETCHECK); }
+int Check(FormControl& def) { return (int)def.m_pButton->SendMessage(BM_GETCHECK); }
 
 // A drop as the shell makes it: DROPFILES followed by the paths in UTF-16,
 // each zero-terminated, and one more zero. The receiver frees it (DragFinish).
@@ -197,7 +197,7 @@ TEST(InputHelpers, BrowseRequestsWithoutAFieldAreRefused)
 TEST(InputHelpers, FocusTraceNamesTheFocusedWindow)
 {
     OpenForm form(FormText("", { "{{required text}} Name" }));
-    CWnd* edit = form.Control(0).m_pEdit;
+    CWnd* edit = form.Control(0).m_pEdit.get();
     edit->SetWindowText("Ada");
     edit->SetFocus();
     form.ResetDiagnostics();

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "FormDialogHarness.h"
+#include "FormHarness.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ TEST(Layout, FirstRowStartsBelowTheMeasuredDescription)
         int cw = ContentWidth(form) + 36;
         int h = form.Dialog().MeasureTextHeight(description, cw - 106);
         ExpectBox({ 10, 10, cw - 106, h }, OnPanel(form, &form.Dialog().m_staticDescription), "description");
-        EXPECT_EQ(std::max(h + 10, 35) + 20, OnPanel(form, form.Control(0).m_pButton).y);
+        EXPECT_EQ(std::max(h + 10, 35) + 20, OnPanel(form, form.Control(0).m_pButton.get()).y);
     }
 }
 
@@ -106,22 +106,22 @@ TEST(Layout, FieldsCentreLabelAndInputAndPathFieldsPutTheirInputBelow)
                                  "-i {{file}} Input", "-v Verbose" }));
     const int W = ContentWidth(form);
     int y = 45;
-    int m = Measure(form, form.Control(0).m_pLabel, W - 105);
+    int m = Measure(form, form.Control(0).m_pLabel.get(), W - 105);
     ASSERT_LT(m, 20);
-    ExpectBox({ 10, y, 100, 20 }, OnPanel(form, form.Control(0).m_pEdit), "short edit");
-    ExpectBox({ 115, y + (20 - m) / 2, W - 105, m }, OnPanel(form, form.Control(0).m_pLabel), "short label");
+    ExpectBox({ 10, y, 100, 20 }, OnPanel(form, form.Control(0).m_pEdit.get()), "short edit");
+    ExpectBox({ 115, y + (20 - m) / 2, W - 105, m }, OnPanel(form, form.Control(0).m_pLabel.get()), "short label");
 
     y += 20 + 9;
-    m = Measure(form, form.Control(1).m_pLabel, W - 105);
+    m = Measure(form, form.Control(1).m_pLabel.get(), W - 105);
     ASSERT_GT(m, 20);
-    ExpectBox({ 10, y + (m - 20) / 2, 100, 20 }, OnPanel(form, form.Control(1).m_pEdit), "long edit");
-    ExpectBox({ 115, y, W - 105, m }, OnPanel(form, form.Control(1).m_pLabel), "long label");
+    ExpectBox({ 10, y + (m - 20) / 2, 100, 20 }, OnPanel(form, form.Control(1).m_pEdit.get()), "long edit");
+    ExpectBox({ 115, y, W - 105, m }, OnPanel(form, form.Control(1).m_pLabel.get()), "long label");
 
     y += m + 9;
-    m = Measure(form, form.Control(2).m_pLabel, W);
-    ExpectBox({ 10, y, W, m }, OnPanel(form, form.Control(2).m_pLabel), "path label");
-    ExpectBox({ 10, y + m + 2, W - 65, 20 }, OnPanel(form, form.Control(2).m_pEdit), "path edit");
-    ExpectBox({ W - 50, y + m + 2, 60, 20 }, OnPanel(form, form.Control(2).m_pBrowse), "browse");
+    m = Measure(form, form.Control(2).m_pLabel.get(), W);
+    ExpectBox({ 10, y, W, m }, OnPanel(form, form.Control(2).m_pLabel.get()), "path label");
+    ExpectBox({ 10, y + m + 2, W - 65, 20 }, OnPanel(form, form.Control(2).m_pEdit.get()), "path edit");
+    ExpectBox({ W - 50, y + m + 2, 60, 20 }, OnPanel(form, form.Control(2).m_pBrowse.get()), "browse");
     EXPECT_EQ(m + 22, form.Control(2).m_nLayoutHeight);
     EXPECT_EQ(y + m + 31, form.Control(3).m_nLayoutY);
 }
@@ -133,8 +133,8 @@ TEST(Layout, RadiosOfOneGroupAreFivePixelsApart)
     const int W = ContentWidth(form);
     int y = 45;
     for (size_t i = 0; i < 3; ++i) {
-        int h = Measure(form, form.Control(i).m_pButton, W - 20);
-        ExpectBox({ 10, y, W, h }, OnPanel(form, form.Control(i).m_pButton), "radio");
+        int h = Measure(form, form.Control(i).m_pButton.get(), W - 20);
+        ExpectBox({ 10, y, W, h }, OnPanel(form, form.Control(i).m_pButton.get()), "radio");
         y += h + (i < 2 ? 5 : 9);
     }
     EXPECT_EQ(y, form.Control(3).m_nLayoutY);
@@ -146,26 +146,26 @@ TEST(Layout, TypedRadiosPlaceButtonEditAndLabelInARow)
                                  "{{radiostart}}", "-m {{text}} Mode", "--a-rather-long-flag {{text}} Long",
                                  "{{radioend}}" }));
     const int W = ContentWidth(form);
-    CControlDef& required = form.Control(0);
-    ExpectBox({ 10, 45, 50, 20 }, OnPanel(form, required.m_pButton), "required button");
-    ExpectBox({ 65, 45, 100, 20 }, OnPanel(form, required.m_pEdit), "required edit");
-    ExpectBox({ 170, 45, W - 160, 20 }, OnPanel(form, required.m_pLabel), "required label");
+    FormControl& required = form.Control(0);
+    ExpectBox({ 10, 45, 50, 20 }, OnPanel(form, required.m_pButton.get()), "required button");
+    ExpectBox({ 65, 45, 100, 20 }, OnPanel(form, required.m_pEdit.get()), "required edit");
+    ExpectBox({ 170, 45, W - 160, 20 }, OnPanel(form, required.m_pLabel.get()), "required label");
 
     const int y = 45 + 20 + 9 + 10;
-    CControlDef& optional = form.Control(1);
-    ExpectBox({ 10, y, 50, 20 }, OnPanel(form, optional.m_pButton), "optional button");
-    ExpectBox({ 60, y, 100, 20 }, OnPanel(form, optional.m_pEdit), "optional edit");
-    ExpectBox({ 165, y, W - 155, 20 }, OnPanel(form, optional.m_pLabel), "optional label");
+    FormControl& optional = form.Control(1);
+    ExpectBox({ 10, y, 50, 20 }, OnPanel(form, optional.m_pButton.get()), "optional button");
+    ExpectBox({ 60, y, 100, 20 }, OnPanel(form, optional.m_pEdit.get()), "optional edit");
+    ExpectBox({ 165, y, W - 155, 20 }, OnPanel(form, optional.m_pLabel.get()), "optional label");
 
     // A flag too long for 50 pixels widens its button; the row moves right
     // and still ends at the margin.
-    CControlDef& longFlag = form.Control(2);
+    FormControl& longFlag = form.Control(2);
     EXPECT_EQ(y + 20 + 5, longFlag.m_nLayoutY);
-    Box button = OnPanel(form, longFlag.m_pButton);
+    Box button = OnPanel(form, longFlag.m_pButton.get());
     int extra = button.width - 50;
     EXPECT_GT(extra, 0);
-    ExpectBox({ 60 + extra, y + 25, 100, 20 }, OnPanel(form, longFlag.m_pEdit), "long flag edit");
-    ExpectBox({ 165 + extra, y + 25, W - 155 - extra, 20 }, OnPanel(form, longFlag.m_pLabel), "long flag label");
+    ExpectBox({ 60 + extra, y + 25, 100, 20 }, OnPanel(form, longFlag.m_pEdit.get()), "long flag edit");
+    ExpectBox({ 165 + extra, y + 25, W - 155 - extra, 20 }, OnPanel(form, longFlag.m_pLabel.get()), "long flag label");
 }
 
 TEST(Layout, ActionButtonIsAsTallAsItsWrappedText)
@@ -174,7 +174,7 @@ TEST(Layout, ActionButtonIsAsTallAsItsWrappedText)
     const int W = ContentWidth(form);
     int y = 45;
     for (size_t i = 0; i < 2; ++i) {
-        CWnd* button = form.Control(i).m_pButton;
+        CWnd* button = form.Control(i).m_pButton.get();
         HDC dc = ::GetDC(button->m_hWnd);
         HGDIOBJ old = ::SelectObject(dc, button->GetFont());
         RECT r = { 0, 0, W - 16, 10000 };

@@ -8,7 +8,8 @@
 #include <fstream>
 #include <thread>
 
-#include "RunFlowHarness.h"
+#include "FormHarness.h"
+#include "RunFlowSupport.h"
 #include "config/Settings.h"
 #include "exec/StartErrorBox.h"
 #include "formui/ValueStore.h"
@@ -33,7 +34,7 @@ std::string EveryKindForm()
                                                "{{radioend}}", "-d {{drive}} Drive", "-o {{text}} Unused"});
 }
 
-int RunToTheEnd(LoadedForm& form, DWORD timeoutMs = 20000)
+int RunToTheEnd(OpenForm& form, DWORD timeoutMs = 20000)
 {
     ConsoleWatch watch(form.Dialog(), timeoutMs);
     form.PressRun();
@@ -97,7 +98,7 @@ TEST(RememberValues, ARunStoresTheValuesTheNextOpeningPutsThemBackAndClearForget
     const std::string awkward = "  \"quoted\" %PATH% a=b; [section] \xC3\xA9t\xC3\xA9  ";
     std::string drive;
     {
-        LoadedForm form(EveryKindForm(), formPath);
+        OpenForm form(EveryKindForm(), AtPath{ formPath });
         form.SetText(0, input);
         form.SetText(1, awkward);
         form.SetChecked(2, true);
@@ -107,7 +108,7 @@ TEST(RememberValues, ARunStoresTheValuesTheNextOpeningPutsThemBackAndClearForget
         ASSERT_EQ(RunToTheEnd(form), 1);
     }
     // The same file, named in other letter case.
-    LoadedForm again(EveryKindForm(), Upper(formPath));
+    OpenForm again(EveryKindForm(), AtPath{ Upper(formPath) });
     EXPECT_EQ(again.Control(0).GetValue(), input);
     EXPECT_EQ(again.Control(1).GetValue(), awkward);
     EXPECT_EQ(again.Control(2).GetValue(), "/v");
@@ -130,7 +131,7 @@ TEST(RememberValues, NothingIsStoredWithoutAStartedRunNorReadWithTheSettingOff)
     const std::string formPath = scratch.PathOf("form.gui");
     {
         // Refused in validation, then a command that cannot start.
-        LoadedForm form(MakeFormText("tavrel-no-such-program", {"{{required text}} Name", "-t {{text}} Text"}), formPath);
+        OpenForm form(MakeFormText("tavrel-no-such-program", {"{{required text}} Name", "-t {{text}} Text"}), AtPath{ formPath });
         form.SetText(1, "typed");
         form.PressRun();
         ASSERT_EQ(form.BoxCount("Validation Warning"), 1u);
@@ -143,19 +144,19 @@ TEST(RememberValues, NothingIsStoredWithoutAStartedRunNorReadWithTheSettingOff)
         EXPECT_FALSE(Exists(StoreFileOf(formPath)));
     }
     {
-        LoadedForm form(MakeFormText(ArgsPrinterCommand(), {"-t {{text}} Text"}), formPath);
+        OpenForm form(MakeFormText(ArgsPrinterCommand(), {"-t {{text}} Text"}), AtPath{ formPath });
         form.SetText(0, "kept");
         RunToTheEnd(form);
         ASSERT_TRUE(Exists(StoreFileOf(formPath)));
     }
     {
         RememberingOff off;
-        LoadedForm form(MakeFormText(ArgsPrinterCommand(), {"-t {{text}} Text"}), formPath);
+        OpenForm form(MakeFormText(ArgsPrinterCommand(), {"-t {{text}} Text"}), AtPath{ formPath });
         EXPECT_EQ(form.Control(0).GetValue(), "");
         form.SetText(0, "not kept");
         RunToTheEnd(form);
     }
-    LoadedForm form(MakeFormText(ArgsPrinterCommand(), {"-t {{text}} Text"}), formPath);
+    OpenForm form(MakeFormText(ArgsPrinterCommand(), {"-t {{text}} Text"}), AtPath{ formPath });
     EXPECT_EQ(form.Control(0).GetValue(), "kept");
 }
 
@@ -167,14 +168,14 @@ TEST(RememberValues, DamagedStoreOrUncreatableFolderStartsEmptyAndStillRuns)
     ::CreateDirectoryA(RememberedValuesFolder().c_str(), nullptr);
     std::ofstream(StoreFileOf(formPath), std::ios::binary) << "{\"tavrelRememberedValues\": 1, \"form\": \"c:\\\\";
     {
-        LoadedForm form(formText, formPath);
+        OpenForm form(formText, AtPath{ formPath });
         EXPECT_EQ(form.Control(0).GetValue(), "");
         EXPECT_TRUE(form.Logged("WARNING: Remembered values unusable, starting empty"));
         form.SetText(0, "after damage");
         EXPECT_EQ(RunToTheEnd(form), 1);
     }
     {
-        LoadedForm form(formText, formPath);  // the run wrote a good store again
+        OpenForm form(formText, AtPath{ formPath });  // the run wrote a good store again
         EXPECT_EQ(form.Control(0).GetValue(), "after damage");
     }
 
@@ -183,7 +184,7 @@ TEST(RememberValues, DamagedStoreOrUncreatableFolderStartsEmptyAndStillRuns)
     ::GetEnvironmentVariableA("APPDATA", saved, MAX_PATH);
     ::SetEnvironmentVariableA("APPDATA", scratch.WriteFile("not-a-folder", "x").c_str());
     {
-        LoadedForm form(formText, formPath);
+        OpenForm form(formText, AtPath{ formPath });
         EXPECT_EQ(form.Control(0).GetValue(), "");
         form.SetText(0, "value");
         EXPECT_EQ(RunToTheEnd(form), 1);
@@ -237,7 +238,7 @@ TEST(RememberValues, WindowsSavingAtOnceNeverLeaveAMixedOrBrokenStore)
 TEST(CopyCommandLine, ClipboardHoldsTheLineRunStartsWithoutValidating)
 {
     ::SetEnvironmentVariableA("TAVREL_COPY_TEST", "expanded-value");
-    LoadedForm form(MakeFormText(ArgsPrinterCommand(), {"{{required text}} Name", "-t {{text}} Text",
+    OpenForm form(MakeFormText(ArgsPrinterCommand(), {"{{required text}} Name", "-t {{text}} Text",
                                                         "-o {{newfile}} Output", "/v Verbose"}));
     form.SetText(1, "%TAVREL_COPY_TEST%");
     form.SetText(2, "C:\\no such dir\\out.txt");
@@ -264,7 +265,7 @@ TEST(CopyCommandLine, ClipboardHoldsTheLineRunStartsWithoutValidating)
 
 TEST(CopyCommandLine, BatchFormCopiesTheScriptCallWithItsArguments)
 {
-    LoadedForm form(MakeFormText("mybatch", {"-n {{text}} Name", "{{batch cmd}}", "@echo %*"}));
+    OpenForm form(MakeFormText("mybatch", {"-n {{text}} Name", "{{batch cmd}}", "@echo %*"}));
     form.SetText(0, "two words");
     form.Dialog().SendMessage(WM_SYSCOMMAND, kCopyCommandLineCommand, 0);
     EXPECT_EQ(ClipboardText(CF_TEXT), "mybatch -n \"two words\"");

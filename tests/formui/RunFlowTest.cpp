@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "exec/BatchScriptFile.h"
-#include "RunFlowHarness.h"
+#include "FormHarness.h"
+#include "RunFlowSupport.h"
 #include "support/TestPrograms.h"
 
 namespace {
@@ -40,7 +41,7 @@ TEST(RunPreview, ShiftShowsTheCommandAndDoesNothingElse)
 {
     ScratchFolder scratch;
     std::string existing = scratch.WriteFile("out.txt", "x");
-    LoadedForm form(MakeFormText("tool", {"{{required text}} Name", "-o {{newfile}} Output", "/v Verbose"}));
+    OpenForm form(MakeFormText("tool", {"{{required text}} Name", "-o {{newfile}} Output", "/v Verbose"}));
     form.SetText(1, existing);
     form.SetChecked(2, true);
     HoldShift shift;
@@ -60,7 +61,7 @@ TEST(RunPreview, ShiftShowsTheCommandAndDoesNothingElse)
 
 TEST(RunPreview, ActionButtonPreviewEndsWithItsFlag)
 {
-    LoadedForm form(MakeFormText("tool", {"-n {{text}} Name", "{{button --first}} First", "{{button --list}} List"}));
+    OpenForm form(MakeFormText("tool", {"-n {{text}} Name", "{{button --first}} First", "{{button --list}} List"}));
     form.SetText(0, "x");
     HoldShift shift;
 
@@ -82,7 +83,7 @@ TEST(RunPreview, ActionButtonAtPosition1000AndATypedRadioFirstBothRespond)
     std::vector<std::string> lines = { "{{radiostart}}", "-n {{text}} Name", "{{radioend}}" };
     lines.resize(lines.size() + 999, "-c Check");
     lines.push_back("{{button --go}} Go");
-    LoadedForm form(MakeFormText("tool", lines));
+    OpenForm form(MakeFormText("tool", lines));
     form.SetText(0, "x");  // typing selects the typed radio
     EXPECT_EQ(BST_CHECKED, form.Control(0).m_pButton->SendMessage(BM_GETCHECK));
     HoldShift shift;
@@ -94,7 +95,7 @@ TEST(RunPreview, ActionButtonAtPosition1000AndATypedRadioFirstBothRespond)
 
 TEST(RunPreview, BatchFormShowsCommandAndArguments)
 {
-    LoadedForm form(MakeFormText("mybatch", {"-n {{text}} Name", "{{batch cmd}}", "@echo %*"}));
+    OpenForm form(MakeFormText("mybatch", {"-n {{text}} Name", "{{batch cmd}}", "@echo %*"}));
     HoldShift shift;
     form.PressRun();
     form.SetText(0, "two words");
@@ -106,7 +107,7 @@ TEST(RunPreview, BatchFormShowsCommandAndArguments)
 
 TEST(RunFlow, RunShowsTheChildsArgumentsAsEntered)
 {
-    LoadedForm form(MakeFormText(ArgsPrinterCommand(), {
+    OpenForm form(MakeFormText(ArgsPrinterCommand(), {
                                                            "{{dir}} \"\" Folder",     // 0
                                                            "-o {{newdir}} Out",       // 1
                                                            "-m {{text}} Message",     // 2
@@ -149,7 +150,7 @@ TEST(RunFlow, RunShowsTheChildsArgumentsAsEntered)
 
 TEST(RunFlow, RefusedValidationRunsNothing)
 {
-    LoadedForm form(MakeFormText(ArgsPrinterCommand(), {"{{required text}} Name"}));
+    OpenForm form(MakeFormText(ArgsPrinterCommand(), {"{{required text}} Name"}));
     ConsoleWatch watch(form.Dialog());
     form.PressRun();  // the warning box is answered No
     EXPECT_EQ(form.BoxCount("Validation Warning"), 1u);
@@ -164,7 +165,7 @@ TEST(RunFlow, RefusedValidationRunsNothing)
 
 TEST(RunFlow, ActionButtonRunsWithItsFlagInPlace)
 {
-    LoadedForm form(MakeFormText(ArgsPrinterCommand(), {
+    OpenForm form(MakeFormText(ArgsPrinterCommand(), {
                                                            "{{button --first}} First",  // 0
                                                            "-n {{text}} Name",          // 1
                                                            "{{button --list}} List",    // 2
@@ -184,7 +185,7 @@ TEST(RunFlow, ActionButtonRunsWithItsFlagInPlace)
 
 TEST(RunFlow, ActionButtonIdsOutsideTheFormOrNotButtons)
 {
-    LoadedForm form(MakeFormText("tool", {"-n {{text}} Name", "{{button --go}} Go"}));
+    OpenForm form(MakeFormText("tool", {"-n {{text}} Name", "{{button --go}} Go"}));
     ConsoleWatch watch(form.Dialog());
 
     form.SendCommandId(7002);  // one past the last control
@@ -199,7 +200,7 @@ TEST(RunFlow, ActionButtonIdsOutsideTheFormOrNotButtons)
 
 TEST(RunFlow, TheSameFormRunsAgain)
 {
-    LoadedForm form(MakeFormText(ArgsPrinterCommand(), {"{{text}} \"\" Word"}));
+    OpenForm form(MakeFormText(ArgsPrinterCommand(), {"{{text}} \"\" Word"}));
     ConsoleWatch watch(form.Dialog());
     form.SetText(0, "one");
     form.PressRun();
@@ -217,7 +218,7 @@ TEST(EmbeddedBatch, ScriptRunsWithTheBuiltArguments)
         "echo first=[%1]\r\n"
         "echo second=[%~2]\r\n"
         "echo third=[%3]\r\n";
-    LoadedForm form(MakeFormText("mybatch", {
+    OpenForm form(MakeFormText("mybatch", {
                                                 "{{dir}} \"\" Folder",  // 0
                                                 "{{text}} \"\" Words",  // 1
                                                 "{{text}} \"\" Pair",   // 2
@@ -255,7 +256,7 @@ TEST(EmbeddedBatch, ScriptRunsWithTheBuiltArguments)
 
 TEST(EmbeddedBatch, EveryRunGetsItsOwnFile)
 {
-    LoadedForm form(MakeFormText("mybatch", {"{{batch cmd}}"}) + "@echo ran\n");
+    OpenForm form(MakeFormText("mybatch", {"{{batch cmd}}"}) + "@echo ran\n");
     // Occupy the names of the next moments, as another copy of the program
     // (or a file left behind) would: the run must neither fail nor reuse one.
     std::string folder = TempFolderPath();
@@ -300,7 +301,7 @@ TEST(EmbeddedBatch, EveryRunGetsItsOwnFile)
 
 TEST(EmbeddedBatch, EmptyScriptRunsNothing)
 {
-    LoadedForm form(MakeFormText("mybatch", {"{{batch cmd}}"}));
+    OpenForm form(MakeFormText("mybatch", {"{{batch cmd}}"}));
     ConsoleWatch watch(form.Dialog());
     form.PressRun();
     EXPECT_TRUE(form.Logged("Failed to start embedded batch command\n"));

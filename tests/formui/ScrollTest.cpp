@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FormDialogHarness.h"
+#include "FormHarness.h"
 #include "formui/ContentPanel.h"
 #include "formui/PanelPlacement.h"
 #include "framework/WinApp.h"
@@ -116,7 +116,7 @@ TEST(Scrolling, ThousandsOfControlsOpenAndScrollToTheEnd)
     // and inside the client area when it is scrolled into view.
     auto expectShown = [&](size_t index) {
         SCOPED_TRACE(index);
-        CControlDef& def = form.Control(index);
+        FormControl& def = form.Control(index);
         RECT edit = RectIn(def.m_pEdit->m_hWnd, dlg.m_hWnd);
         EXPECT_EQ(def.m_nLayoutY - dlg.m_nScrollPos, edit.top);
         EXPECT_EQ(20, edit.bottom - edit.top);
@@ -170,7 +170,7 @@ TEST(Scrolling, DraggingTheThumbReachesPositionsBeyondSixteenBits)
 
     EXPECT_EQ(last, dlg.m_nScrollPos);
     EXPECT_EQ(last, BarInfo(form).nPos);
-    CControlDef& lastField = form.Control(1499);
+    FormControl& lastField = form.Control(1499);
     EXPECT_LE(RectIn(lastField.m_pEdit->m_hWnd, dlg.m_hWnd).bottom, form.ClientHeight());
 }
 

@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "RunFlowHarness.h"
+#include "FormHarness.h"
+#include "RunFlowSupport.h"
 
 namespace {
 
@@ -23,14 +24,15 @@ std::string TypedFieldsForm()
 }
 
 struct Check {
-    CControlDef::ValidationResult result;
+    FormControl::ValidationResult result;
     std::string message;
 };
 
-Check ValidateControl(LoadedForm& form, size_t index)
+Check ValidateControl(OpenForm& form, size_t index)
 {
     std::string message = "left over from before";
-    CControlDef::ValidationResult result = form.Control(index).Validate(&form.Dialog(), message);
+    FormControl::ValidationResult result = form.Control(index).Validate(
+        [&form](const std::string& path) { return form.Dialog().ConfirmOverwrite(path); }, message);
     return {result, message};
 }
 
@@ -46,21 +48,21 @@ size_t Occurrences(const std::string& text, const std::string& part)
 
 TEST(ValidateControl, RequiredAndOptionalEmptiness)
 {
-    LoadedForm form(TypedFieldsForm());
+    OpenForm form(TypedFieldsForm());
     Check empty = ValidateControl(form, 0);
-    EXPECT_EQ(empty.result, CControlDef::kInvalid);
+    EXPECT_EQ(empty.result, FormControl::kInvalid);
     EXPECT_EQ(empty.message, "Required field is empty: Name");
 
     form.SetText(0, "   ");  // spaces are a value
-    EXPECT_EQ(ValidateControl(form, 0).result, CControlDef::kValid);
+    EXPECT_EQ(ValidateControl(form, 0).result, FormControl::kValid);
 
     // An optional path left empty is not looked up at all.
     Check optional = ValidateControl(form, 1);
-    EXPECT_EQ(optional.result, CControlDef::kValid);
+    EXPECT_EQ(optional.result, FormControl::kValid);
     EXPECT_EQ(optional.message, "");
 
     form.SetText(5, "not a number");  // "number" has no digit check
-    EXPECT_EQ(ValidateControl(form, 5).result, CControlDef::kValid);
+    EXPECT_EQ(ValidateControl(form, 5).result, FormControl::kValid);
     EXPECT_TRUE(form.Boxes().empty());
 }
 
@@ -70,38 +72,38 @@ TEST(ValidateControl, ExistingPathTypes)
     std::string file = scratch.WriteFile("data.txt", "x");
     std::string folder = scratch.MakeFolder("sub");
     std::string missing = scratch.PathOf("nothing-here");
-    LoadedForm form(TypedFieldsForm());
+    OpenForm form(TypedFieldsForm());
 
     form.SetText(1, missing);
     EXPECT_EQ(ValidateControl(form, 1).message, "Path does not exist: " + missing);
     form.SetText(1, folder);
     EXPECT_EQ(ValidateControl(form, 1).message, "Expected a file, but path is a directory: " + folder);
     form.SetText(1, file);
-    EXPECT_EQ(ValidateControl(form, 1).result, CControlDef::kValid);
+    EXPECT_EQ(ValidateControl(form, 1).result, FormControl::kValid);
 
     form.SetText(2, file);
     EXPECT_EQ(ValidateControl(form, 2).message, "Expected a directory, but path is a file: " + file);
     form.SetText(2, folder + "\\");
-    EXPECT_EQ(ValidateControl(form, 2).result, CControlDef::kValid);
+    EXPECT_EQ(ValidateControl(form, 2).result, FormControl::kValid);
     // The message quotes the value as typed, trailing separator and all.
     form.SetText(2, missing + "\\");
     EXPECT_EQ(ValidateControl(form, 2).message, "Path does not exist: " + missing + "\\");
 
     form.SetText(3, file);
-    EXPECT_EQ(ValidateControl(form, 3).result, CControlDef::kValid);
+    EXPECT_EQ(ValidateControl(form, 3).result, FormControl::kValid);
     form.SetText(3, folder);
-    EXPECT_EQ(ValidateControl(form, 3).result, CControlDef::kValid);
+    EXPECT_EQ(ValidateControl(form, 3).result, FormControl::kValid);
     form.SetText(3, missing);
-    EXPECT_EQ(ValidateControl(form, 3).result, CControlDef::kInvalid);
+    EXPECT_EQ(ValidateControl(form, 3).result, FormControl::kInvalid);
 }
 
 TEST(ValidateControl, BareDriveIsProbedAsItsRoot)
 {
-    LoadedForm form(TypedFieldsForm());
+    OpenForm form(TypedFieldsForm());
     for (const char* drive : {"C:", "C:\\", "c:/"}) {
         form.SetText(2, drive);
         Check check = ValidateControl(form, 2);
-        EXPECT_EQ(check.result, CControlDef::kValid) << drive << ": " << check.message;
+        EXPECT_EQ(check.result, FormControl::kValid) << drive << ": " << check.message;
     }
 }
 
@@ -109,11 +111,11 @@ TEST(ValidateControl, ExistingNewPathAsksOnce)
 {
     ScratchFolder scratch;
     std::string file = scratch.WriteFile("out.zip", "x");
-    LoadedForm form(TypedFieldsForm());
+    OpenForm form(TypedFieldsForm());
 
     form.SetText(4, file);
     form.Answer("File Exists", IDYES);
-    EXPECT_EQ(ValidateControl(form, 4).result, CControlDef::kValid);
+    EXPECT_EQ(ValidateControl(form, 4).result, FormControl::kValid);
     ASSERT_EQ(form.BoxCount("File Exists"), 1u);
     const ShownBox* box = form.LastBox("File Exists");
     EXPECT_EQ(box->text, "Warning: Path already exists and may be overwritten:\n" + file + "\n\nContinue anyway?");
@@ -121,7 +123,7 @@ TEST(ValidateControl, ExistingNewPathAsksOnce)
     EXPECT_EQ(box->owner, form.Dialog().m_hWnd);
 
     form.Answer("File Exists", IDNO);
-    EXPECT_EQ(ValidateControl(form, 4).result, CControlDef::kOverwriteRefused);
+    EXPECT_EQ(ValidateControl(form, 4).result, FormControl::kOverwriteRefused);
     EXPECT_EQ(form.BoxCount("File Exists"), 2u);
 
     // Whatever the kind: a "newdir" naming an existing file is asked about too.
@@ -130,13 +132,13 @@ TEST(ValidateControl, ExistingNewPathAsksOnce)
     EXPECT_EQ(form.BoxCount("File Exists"), 3u);
 
     form.SetText(4, scratch.PathOf("fresh.zip"));
-    EXPECT_EQ(ValidateControl(form, 4).result, CControlDef::kValid);
+    EXPECT_EQ(ValidateControl(form, 4).result, FormControl::kValid);
     EXPECT_EQ(form.BoxCount("File Exists"), 3u);
 }
 
 TEST(ValidateInputs, CleanFormShowsNoBox)
 {
-    LoadedForm form(TypedFieldsForm());
+    OpenForm form(TypedFieldsForm());
     form.SetText(0, "me");
     form.ResetDiagnostics();
     EXPECT_TRUE(form.Dialog().ValidateInputs());
@@ -149,7 +151,7 @@ TEST(ValidateInputs, ProblemsGatheredInFormOrderWithGroupLast)
     ScratchFolder scratch;
     std::string file = scratch.WriteFile("a.txt", "x");
     std::string missing = scratch.PathOf("gone.txt");
-    LoadedForm form(MakeFormText("tool", {
+    OpenForm form(MakeFormText("tool", {
                                              "{{radiostart required}}",
                                              "--a A",                    // 0
                                              "--b B",                    // 1
@@ -184,7 +186,7 @@ TEST(ValidateInputs, ProblemsGatheredInFormOrderWithGroupLast)
 
 TEST(ValidateInputs, EveryRequiredGroupIsChecked)
 {
-    LoadedForm form(MakeFormText("tool", {
+    OpenForm form(MakeFormText("tool", {
                                              "{{radiostart required}}", "--a A", "--b B", "{{radioend}}",
                                              "{{radiostart required}}", "--c C", "--d D", "{{radioend}}",
                                          }));
@@ -210,7 +212,7 @@ TEST(ValidateInputs, EveryRequiredGroupIsChecked)
 
 TEST(ValidateInputs, SelectedRadioWithoutValueLeavesGroupUnanswered)
 {
-    LoadedForm form(MakeFormText("tool", {
+    OpenForm form(MakeFormText("tool", {
                                              "{{radiostart required}}",
                                              "\"\" Nothing",                 // 0: empty flag
                                              "--n {{number}} Count",         // 1: typed, empty box
@@ -231,7 +233,7 @@ TEST(ValidateInputs, TypedRadioTextIsCheckedOnlyOutsideRequiredGroups)
 {
     ScratchFolder scratch;
     std::string missing = scratch.PathOf("absent.txt");
-    LoadedForm form(MakeFormText("tool", {
+    OpenForm form(MakeFormText("tool", {
                                              "{{radiostart required}}", "--in {{file}} Input", "{{radioend}}",  // 0
                                              "{{radiostart}}", "--log {{file}} Log", "{{radioend}}",            // 1
                                          }));
@@ -252,7 +254,7 @@ TEST(ValidateInputs, RefusedOverwriteStopsAtOnce)
     ScratchFolder scratch;
     std::string existing = scratch.WriteFile("out.bin", "x");
     std::string missing = scratch.PathOf("in.bin");
-    LoadedForm form(MakeFormText("tool", {"-o {{newfile}} Output", "-i {{file}} Input"}));
+    OpenForm form(MakeFormText("tool", {"-o {{newfile}} Output", "-i {{file}} Input"}));
     form.SetText(0, existing);
     form.SetText(1, missing);
 

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "formui/FormDialogHarness.h"
+#include "formui/FormHarness.h"
 #include "lint/CommandValues.h"
 #include "lint/ModelJson.h"
 
@@ -50,9 +50,9 @@ int IdOf(const CWnd* window) { return window != nullptr ? window->GetDlgCtrlID()
 nlohmann::ordered_json ModelOfWindow(OpenForm& form)
 {
     FormControlIds ids;
-    for (const auto& def : form.Dialog().m_form.m_controls)
-        ids.controls.push_back(
-            { IdOf(def->m_pLabel), IdOf(def->m_pEdit), IdOf(def->m_pButton), IdOf(def->m_pCombo), IdOf(def->m_pBrowse) });
+    for (const FormControl& c : form.Dialog().m_formControls)
+        ids.controls.push_back({ IdOf(c.m_pLabel.get()), IdOf(c.m_pEdit.get()), IdOf(c.m_pButton.get()),
+                                 IdOf(c.m_pCombo.get()), IdOf(c.m_pBrowse.get()) });
     return FormModelJson(form.Dialog().m_form, ids, {});
 }
 

@@ -1,15 +1,14 @@
 // What the user has entered in one control, and the check of that value by
 // its type before a run.
 
+#include "formui/FormControl.h"
+
 #include <windows.h>
 
 #include <string>
 
-#include "formdef/ControlDef.h"
 #include "formdef/FormKeywords.h"
 #include "formui/PathProbe.h"
-#include "formui/TavrelDlg.h"
-#include "framework/Wnd.h"
 
 namespace {
 
@@ -48,42 +47,44 @@ PathKind LookUp(const std::string& probe)
 
 }  // namespace
 
-std::string CControlDef::GetValue() const
+std::string FormControl::GetValue() const
 {
+    const CControlDef& def = Def();
     // An action button speaks only while its own click is being handled.
-    if (m_bActionButton && m_pButton != nullptr && m_pEdit == nullptr && m_nRadioGroup < 0)
-        return m_bPressed ? m_strFlag : std::string();
+    if (def.m_bActionButton && m_pButton && !m_pEdit && def.m_nRadioGroup < 0)
+        return m_bPressed ? def.m_strFlag : std::string();
 
-    if (HasWindow(m_pButton) && IsCheckOrRadio(m_pButton)) {
+    if (HasWindow(m_pButton.get()) && IsCheckOrRadio(m_pButton.get())) {
         if (m_pButton->SendMessage(BM_GETCHECK) == 0)
             return std::string();
         // A typed radio's value is what its own edit box holds.
-        if (HasWindow(m_pEdit))
+        if (HasWindow(m_pEdit.get()))
             return m_pEdit->GetWindowText();
-        return m_strFlag;
+        return def.m_strFlag;
     }
 
-    if (HasWindow(m_pEdit))
+    if (HasWindow(m_pEdit.get()))
         return m_pEdit->GetWindowText();  // untrimmed: spaces are part of the value
 
-    if (HasWindow(m_pCombo))
+    if (HasWindow(m_pCombo.get()))
         return SelectedDrive(*m_pCombo);
 
     return std::string();
 }
 
-CControlDef::ValidationResult CControlDef::Validate(CTavrelDlg* dialog, std::string& message) const
+FormControl::ValidationResult FormControl::Validate(const OverwriteQuestion& confirmOverwrite,
+                                                    std::string& message) const
 {
     message.clear();
     std::string value = GetValue();
     if (value.empty()) {
-        if (!m_bRequired)
+        if (!Def().m_bRequired)
             return kValid;
-        message = "Required field is empty: " + m_strLabel;
+        message = "Required field is empty: " + Def().m_strLabel;
         return kInvalid;
     }
 
-    const PathType* pathType = FindPathType(m_strType);
+    const PathType* pathType = FindPathType(Def().m_strType);
     if (pathType != nullptr && pathType->existing) {
         PathKind kind = LookUp(MakeProbePath(value));
         if (kind == PathKind::Missing) {
@@ -102,8 +103,26 @@ CControlDef::ValidationResult CControlDef::Validate(CTavrelDlg* dialog, std::str
     }
 
     if (pathType != nullptr && !pathType->existing && LookUp(MakeProbePath(value)) != PathKind::Missing) {
-        if (dialog == nullptr || dialog->ConfirmOverwrite(value) != IDYES)
+        if (!confirmOverwrite || confirmOverwrite(value) != IDYES)
             return kOverwriteRefused;
     }
     return kValid;
+}
+
+CWnd* FormControl::FirstWindow() const
+{
+    for (const std::unique_ptr<CWnd>* window : { &m_pButton, &m_pLabel, &m_pEdit }) {
+        if (*window)
+            return window->get();
+    }
+    return nullptr;
+}
+
+bool FormControl::HasPart(HWND window) const
+{
+    for (const std::unique_ptr<CWnd>* part : { &m_pEdit, &m_pButton, &m_pCombo, &m_pBrowse }) {
+        if (*part && (*part)->m_hWnd == window)
+            return true;
+    }
+    return false;
 }

@@ -1,19 +1,12 @@
-#include "RunFlowHarness.h"
-
-#include "formui/ControlIds.h"
+#include "RunFlowSupport.h"
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "formui/ShiftKey.h"
-#include "framework/WinApp.h"
-#include "support/IsolatedAppData.h"
 #include "support/TestPrograms.h"
 
 namespace {
-
-IsolatedAppData g_appData;
 
 std::string TempFolder()
 {
@@ -75,79 +68,6 @@ BOOL CALLBACK FindConsole(HWND window, LPARAM result)
 }
 
 }  // namespace
-
-// ---- LoadedForm -------------------------------------------------------------
-
-LoadedForm::LoadedForm(const std::string& formText) : LoadedForm(formText, FreshTempName("tvr")) {}
-
-LoadedForm::LoadedForm(const std::string& formText, const std::string& path) : m_path(path)
-{
-    std::ofstream(m_path, std::ios::binary | std::ios::trunc) << formText;
-    ::LoadLibraryA("RICHED20.DLL");
-    SetMessageBoxHook([this](HWND owner, const std::string& text, const std::string& caption, UINT type) {
-        m_boxes.push_back({text, caption, type, owner});
-        auto answer = m_answers.find(caption);
-        if (answer != m_answers.end())
-            return answer->second;
-        return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
-    });
-    m_dialog = std::make_unique<OwnedWindow<CTavrelDlg>>();
-    m_dialog->m_strGuiPath = m_path;
-    m_dialog->Create();
-}
-
-LoadedForm::~LoadedForm()
-{
-    m_dialog.reset();
-    SetMessageBoxHook(nullptr);
-    ::DeleteFileA(m_path.c_str());
-}
-
-size_t LoadedForm::BoxCount(const std::string& caption) const
-{
-    size_t count = 0;
-    for (const ShownBox& box : m_boxes)
-        count += box.caption == caption ? 1 : 0;
-    return count;
-}
-
-const ShownBox* LoadedForm::LastBox(const std::string& caption) const
-{
-    for (auto box = m_boxes.rbegin(); box != m_boxes.rend(); ++box)
-        if (box->caption == caption)
-            return &*box;
-    return nullptr;
-}
-
-void LoadedForm::SetText(size_t index, const std::string& text)
-{
-    CControlDef& control = Control(index);
-    if (control.m_pEdit != nullptr)
-        control.m_pEdit->SetWindowText(text);
-}
-
-void LoadedForm::SetChecked(size_t index, bool checked)
-{
-    CControlDef& control = Control(index);
-    if (control.m_pButton != nullptr)
-        control.m_pButton->SendMessage(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
-}
-
-void LoadedForm::SelectDrive(size_t index, int item)
-{
-    CControlDef& control = Control(index);
-    if (control.m_pCombo != nullptr)
-        control.m_pCombo->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(item));
-}
-
-void LoadedForm::PressRun() { SendCommandId(IDOK); }
-
-void LoadedForm::PressActionButton(size_t index)
-{
-    SendCommandId(static_cast<UINT>(ControlIdFor(IdRange::Action, static_cast<int>(index))));
-}
-
-void LoadedForm::SendCommandId(UINT id) { m_dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
 // ---- HoldShift ----------------------------------------------------------------
 
@@ -211,16 +131,6 @@ void ConsoleWatch::Poll()
     ::PostMessageA(console, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
-// ---- Texts, files and folders ----------------------------------------------
-
-std::string MakeFormText(const std::string& command, const std::vector<std::string>& lines)
-{
-    std::string text = command + "\r\nA form under test.\r\n";
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
 std::string ArgsPrinterCommand() { return QuotedTestChild() + " args"; }
 
 ScratchFolder::ScratchFolder()
@@ -248,15 +158,4 @@ std::string ScratchFolder::MakeFolder(const std::string& name) const
     std::string path = PathOf(name);
     ::CreateDirectoryA(path.c_str(), nullptr);
     return path;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream text;
-    text << in.rdbuf();
-    bytes = text.str();
-    return true;
 }
