@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <iterator>
 
 #include "FormdefTestSupport.h"
 #include "common/Diag.h"
@@ -123,6 +124,36 @@ TEST(ControlLineErrors, RequiredWithoutTypeStopsTheParse)
         << text;
     EXPECT_EQ(text.find("Parsed"), std::string::npos);
     EXPECT_EQ(text.find("-b"), std::string::npos);
+}
+
+// What each line becomes in the form and how many windows it needs: the
+// form window, the window limit and tavrel-lint all rely on this one answer.
+TEST(ControlLineKind, KindAndWindowCountFollowTheParsedFields)
+{
+    RecordingPresenter presenter;
+    CFormModel model;
+    ASSERT_TRUE(ParseText(model, "tool\ndesc\n"
+                                 "{{button -go}} Go\n"             // action button
+                                 "-v Verbose\n"                   // checkbox
+                                 "{{text}} Plain\n"               // field without flag
+                                 "-o {{newfile}} Output\n"        // path field: Browse too
+                                 "-d {{drive}} Drive\n"           // field
+                                 "{{radiostart}}\n"
+                                 "-a Alpha\n"                     // radio
+                                 "-n {{number}} Count\n"          // typed radio with label
+                                 "-m {{text}}\n"                  // typed radio without label
+                                 "{{radioend}}\n"));
+    const struct {
+        ControlKind kind;
+        int windows;
+    } expected[] = { { ControlKind::ActionButton, 1 }, { ControlKind::Checkbox, 1 }, { ControlKind::Field, 2 },
+                     { ControlKind::Field, 3 },        { ControlKind::Field, 2 },    { ControlKind::Radio, 1 },
+                     { ControlKind::TypedRadio, 3 },   { ControlKind::TypedRadio, 2 } };
+    ASSERT_EQ(model.m_controls.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(model.m_controls[i]->Kind(), expected[i].kind) << "control " << i;
+        EXPECT_EQ(model.m_controls[i]->WindowCount(), expected[i].windows) << "control " << i;
+    }
 }
 
 }  // namespace
