@@ -1,26 +1,10 @@
 // The command line built from a real form's windows: what only the windows
-// decide (which radio is selected, which action button is being handled).
-// The quoting itself is tested without windows in core/.
+// decide (which radio is selected). The pressed action button is tested
+// through its click (RunFlowTest), the quoting without windows in core/.
 
 #include <gtest/gtest.h>
 
 #include "FormHarness.h"
-
-TEST(BuildCommandLine, OnlyThePressedActionButtonContributes)
-{
-    OpenForm form(MakeFormText("tool", {
-                                             "{{button --list}} List",  // 0
-                                             "-n {{text}} Name",        // 1
-                                             "{{button --test}} Test",  // 2
-                                         }));
-    form.SetText(1, "x");
-    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "tool -n x");
-    form.Control(2).m_bPressed = 1;
-    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "tool -n x --test");
-    form.Control(2).m_bPressed = 0;
-    form.Control(0).m_bPressed = 1;
-    EXPECT_EQ(form.Dialog().BuildCommandLine(true), "tool --list -n x");
-}
 
 TEST(BuildCommandLine, RadioGroupsContributeTheSelection)
 {

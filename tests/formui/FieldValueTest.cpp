@@ -87,18 +87,6 @@ TEST(FieldValue, DriveChoiceReadsAsListed)
     EXPECT_EQ(form.Control(4).GetValue(), "");
 }
 
-TEST(FieldValue, ActionButtonSpeaksOnlyWhilePressed)
-{
-    OpenForm form(EveryKindForm());
-    FormControl& button = form.Control(5);
-    ASSERT_TRUE(button.Def().m_bActionButton);
-    EXPECT_EQ(button.GetValue(), "");
-    button.m_bPressed = 1;
-    EXPECT_EQ(button.GetValue(), "--list");
-    button.m_bPressed = 0;
-    EXPECT_EQ(button.GetValue(), "");
-}
-
 TEST(FieldValue, ControlWithoutWindowsHasNoValue)
 {
     CControlDef definition;

@@ -59,10 +59,12 @@ TEST(RunPreview, ShiftShowsTheCommandAndDoesNothingElse)
     EXPECT_EQ(watch.consolesSeen, 0);
 }
 
-TEST(RunPreview, ActionButtonPreviewEndsWithItsFlag)
+// Only the pressed button's flag joins the line, at the place of its line in
+// the form, and only while its click is handled.
+TEST(RunPreview, ActionButtonAddsItsFlagAtItsPlace)
 {
-    OpenForm form(MakeFormText("tool", {"-n {{text}} Name", "{{button --first}} First", "{{button --list}} List"}));
-    form.SetText(0, "x");
+    OpenForm form(MakeFormText("tool", {"{{button --first}} First", "-n {{text}} Name", "{{button --list}} List"}));
+    form.SetText(1, "x");
     HoldShift shift;
 
     form.PressActionButton(2);
@@ -72,9 +74,13 @@ TEST(RunPreview, ActionButtonPreviewEndsWithItsFlag)
     EXPECT_TRUE(form.Logged("ACTION BUTTON CLICKED: ID=7002\n"));
     EXPECT_TRUE(form.Logged("Button: List (flag: --list)\n"));
 
-    form.PressRun();
+    form.PressActionButton(0);
     ASSERT_EQ(form.Boxes().size(), 2u);
-    EXPECT_EQ(form.Boxes()[1].text, kPreviewPrefix + std::string("tool -n x"));
+    EXPECT_EQ(form.Boxes()[1].text, kPreviewPrefix + std::string("tool --first -n x"));
+
+    form.PressRun();
+    ASSERT_EQ(form.Boxes().size(), 3u);
+    EXPECT_EQ(form.Boxes()[2].text, kPreviewPrefix + std::string("tool -n x"));
 }
 
 TEST(RunPreview, ActionButtonAtPosition1000AndATypedRadioFirstBothRespond)
