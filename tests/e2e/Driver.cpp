@@ -385,14 +385,61 @@ HWND FindChild(HWND parent, const std::string& className, const std::string& tex
     return nullptr;
 }
 
-HWND FindChildById(HWND parent, int id)
+namespace {
+
+HWND NthDescendant(HWND parent, size_t n, bool (*match)(HWND))
 {
     for (HWND child : Descendants(parent)) {
-        if (GetDlgCtrlID(child) == id)
+        if (match(child) && n-- == 0)
             return child;
     }
     return nullptr;
 }
+
+UINT ButtonType(HWND hwnd)
+{
+    return ClassOf(hwnd) == "Button" ? static_cast<UINT>(GetWindowLongA(hwnd, GWL_STYLE)) & BS_TYPEMASK : ~0u;
+}
+
+}  // namespace
+
+HWND EditBox(HWND form, size_t n)
+{
+    return NthDescendant(form, n, [](HWND hwnd) { return ClassOf(hwnd) == "Edit"; });
+}
+
+HWND CheckBox(HWND form, size_t n)
+{
+    return NthDescendant(form, n, [](HWND hwnd) {
+        const UINT type = ButtonType(hwnd);
+        return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX;
+    });
+}
+
+HWND DropDown(HWND form, size_t n)
+{
+    return NthDescendant(form, n, [](HWND hwnd) { return ClassOf(hwnd) == "ComboBox"; });
+}
+
+HWND LabelOf(HWND field)
+{
+    HWND before = GetWindow(field, GW_HWNDPREV);
+    return before && ClassOf(before) == "Static" ? before : nullptr;
+}
+
+HWND ButtonNamed(HWND window, const std::string& text)
+{
+    for (HWND child : Descendants(window)) {
+        const UINT type = ButtonType(child);
+        if ((type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) && GetText(child) == text)
+            return child;
+    }
+    return nullptr;
+}
+
+HWND RunButton(HWND form) { return ButtonNamed(form, "Run"); }
+
+HWND OutputOf(HWND console) { return FindChild(console, "RichEdit20W"); }
 
 void PostCommand(HWND hwnd, int id, int notifyCode, HWND control)
 {
@@ -401,11 +448,13 @@ void PostCommand(HWND hwnd, int id, int notifyCode, HWND control)
 
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
+void PostClicked(HWND button) { PostCommand(GetParent(button), GetDlgCtrlID(button), BN_CLICKED, button); }
+
 bool SetCheck(HWND button, bool checked)
 {
     if (!SendBounded(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0))
         return false;
-    PostCommand(GetParent(button), GetDlgCtrlID(button), BN_CLICKED, button);
+    PostClicked(button);
     return true;
 }
 

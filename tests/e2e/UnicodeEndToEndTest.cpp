@@ -49,7 +49,7 @@ bool EndsWith(const std::string& text, const std::string& suffix)
 // text (LF line ends); closes it.
 std::string RunAndRead(TavrelProcess& app, HWND form, std::string* caption = nullptr)
 {
-    PostCommand(form, IDOK);
+    PostClicked(RunButton(form));
     HWND console = app.WaitForWindowWhere([](const WindowInfo& window) {
         return window.title.rfind("Executing: ", 0) == 0 && EndsWith(window.title, " (Completed)");
     });
@@ -57,7 +57,7 @@ std::string RunAndRead(TavrelProcess& app, HWND form, std::string* caption = nul
         return "(no completed console window)\n" + app.Output();
     if (caption != nullptr)
         *caption = GetText(console);
-    std::string text = Lf(GetText(FindChildById(console, 1004)));
+    std::string text = Lf(GetText(OutputOf(console)));
     app.Close(console);
     app.WaitForWindowGone(console);
     return text;
@@ -98,10 +98,6 @@ std::string Windows1252(const std::string& utf8)
     return bytes;
 }
 
-// Identifiers in a form of three fields: labels and edit boxes take 2000
-// upward in file order.
-constexpr int kFileEdit = 2001, kFolderEdit = 2003, kTextEdit = 2005, kFirstLabel = 2000;
-
 TEST(UnicodeEndToEnd, NamesInAnyLanguageReachTheChildIntact)
 {
     for (const std::string name : { kChinese, kAccented }) {
@@ -119,9 +115,9 @@ TEST(UnicodeEndToEnd, NamesInAnyLanguageReachTheChildIntact)
             HWND form = app.WaitForWindow(UnicodeArgsPrinter());
             ASSERT_NE(form, nullptr) << app.Output();
             EXPECT_TRUE(Contains(app.Output(), "Command line: " + formPath + "\n"));
-            ASSERT_TRUE(SetText(FindChildById(form, kFileEdit), chosen));
-            ASSERT_TRUE(SetText(FindChildById(form, kFolderEdit), folder));
-            ASSERT_TRUE(SetText(FindChildById(form, kTextEdit), name));
+            ASSERT_TRUE(SetText(EditBox(form, 0), chosen));
+            ASSERT_TRUE(SetText(EditBox(form, 1), folder));
+            ASSERT_TRUE(SetText(EditBox(form, 2), name));
 
             std::string caption;
             std::string shown = RunAndRead(app, form, &caption);
@@ -139,7 +135,7 @@ TEST(UnicodeEndToEnd, NamesInAnyLanguageReachTheChildIntact)
         HWND form = renamed.WaitForWindow(name);
         ASSERT_NE(form, nullptr) << renamed.Output();
         EXPECT_TRUE(Contains(renamed.Output(), "Found " + formPath + "\n"));
-        EXPECT_EQ(GetText(FindChildById(form, kFirstLabel)), "Input:");
+        EXPECT_EQ(GetText(LabelOf(EditBox(form, 0))), "Input:");
         CloseForm(renamed, form);
     }
 }
@@ -164,7 +160,7 @@ TEST(UnicodeEndToEnd, FormsInEveryEncodingShowAndRunTheirText)
         ASSERT_TRUE(app.Start("\"" + dir.Write(file.first, file.second) + "\""));
         HWND form = app.WaitForWindow(UnicodeArgsPrinter());
         ASSERT_NE(form, nullptr) << app.Output();
-        HWND checkbox = FindChildById(form, kFirstLabel);
+        HWND checkbox = CheckBox(form, 0);
         EXPECT_TRUE(EndsWith(GetText(checkbox), label)) << GetText(checkbox);
         ASSERT_TRUE(SetCheck(checkbox, true));
         std::string shown = RunAndRead(app, form);
@@ -190,7 +186,7 @@ TEST(UnicodeEndToEnd, BatchFormsKeepNonAsciiNamesAndValues)
         ASSERT_TRUE(app.Start("\"" + generated + "\"", folder));
         HWND form = app.WaitForWindow(UnicodeArgsPrinter());
         ASSERT_NE(form, nullptr) << app.Output();
-        HWND checkbox = FindChildById(form, kFirstLabel);
+        HWND checkbox = CheckBox(form, 0);
         EXPECT_TRUE(EndsWith(GetText(checkbox), "Load " + profile)) << GetText(checkbox);
         ASSERT_TRUE(SetCheck(checkbox, true));
         std::string shown = RunAndRead(app, form);
@@ -205,7 +201,7 @@ TEST(UnicodeEndToEnd, BatchFormsKeepNonAsciiNamesAndValues)
     ASSERT_TRUE(app.Start("\"" + embedded + "\""));
     HWND form = app.WaitForWindow("mybatch");
     ASSERT_NE(form, nullptr) << app.Output();
-    ASSERT_TRUE(SetText(FindChildById(form, 2001), value));
+    ASSERT_TRUE(SetText(EditBox(form, 0), value));
     std::string shown = RunAndRead(app, form);
     EXPECT_TRUE(Contains(shown, ReceivedAsPrinted({ "-v", value }))) << shown;
     CloseForm(app, form);
@@ -230,7 +226,7 @@ TEST(UnicodeEndToEnd, ErrorListingIsReadableAndANulByteIsAFormError)
         ASSERT_TRUE(app.Start("\"" + dir.Write("error.gui", c.first) + "\""));
         HWND window = app.WaitForWindow("Parse Error at Line 3");
         ASSERT_NE(window, nullptr) << app.Output();
-        EXPECT_EQ(GetText(FindChildById(window, 1004)), c.second);
+        EXPECT_EQ(GetText(OutputOf(window)), c.second);
         app.Close(window);
         EXPECT_TRUE(app.WaitForExit());
     }
