@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "support/WindowQueries.h"
+
 namespace e2e {
 
 // Default for every bounded wait, in milliseconds.
@@ -107,23 +109,11 @@ private:
     std::unique_ptr<State> m_state;
 };
 
-// ---- Windows of the program (all calls work across processes) -------------
-
-// The window's text through WM_GETTEXT.
-std::string GetText(HWND hwnd);
-// WM_SETTEXT; false when the window did not answer in time.
-bool SetText(HWND hwnd, const std::string& text);
-std::string ClassOf(HWND hwnd);
-
-// First descendant of `parent` (depth-first) whose class equals `className`
-// and whose text equals `text`; an empty class or text matches any.
-HWND FindChild(HWND parent, const std::string& className, const std::string& text = std::string());
-// Every descendant, depth-first.
-std::vector<HWND> Descendants(HWND parent);
-
 // ---- What a user sees on the program's windows ---------------------------------
-// Controls are counted in the order the Tab key visits them: the required
-// fields first, then the others, each in the order of the form file.
+// Reading and driving any window (TextOf, SetText, Click, SetCheck...) is in
+// support/WindowQueries.h. Controls here are counted in the order the Tab key
+// visits them: the required fields first, then the others, each in the order
+// of the form file.
 
 // The n-th (from 0) edit box of a form; a typed radio button's box is one.
 HWND EditBox(HWND form, size_t n);
@@ -140,22 +130,6 @@ HWND ButtonNamed(HWND window, const std::string& text);
 HWND RunButton(HWND form);
 // What a console window (or the error window) shows: its rich-edit control.
 HWND OutputOf(HWND console);
-
-// Presses a button (BM_CLICK, posted: a click that opens a modal window
-// must not block the test).
-void Click(HWND button);
-// Tells the button's parent that it was clicked (BN_CLICKED, posted),
-// without moving the focus.
-void PostClicked(HWND button);
-// BM_SETCHECK with BST_CHECKED / BST_UNCHECKED, then BN_CLICKED to the
-// parent so that the program sees the change as a user's click would.
-bool SetCheck(HWND button, bool checked);
-bool IsChecked(HWND button);
-// CB_SETCURSEL, then CBN_SELCHANGE to the parent.
-bool SelectComboItem(HWND combo, int index);
-int ComboSelection(HWND combo);
-// Posts WM_COMMAND (id, notification code, control) to `hwnd`.
-void PostCommand(HWND hwnd, int id, int notifyCode = 0, HWND control = nullptr);
 
 // ---- Folders and files for tests -------------------------------------------
 

@@ -23,7 +23,7 @@ protected:
         }
         std::vector<WindowInfo> shown = app.Windows();
         EXPECT_EQ(shown.size(), 1u) << "the form must not show beside its error";
-        std::string text = GetText(OutputOf(window));
+        std::string text = TextOf(OutputOf(window));
         app.Close(window);
         EXPECT_TRUE(app.WaitForExit()) << "closing the error window must end the program\n" << app.Output();
         return text;

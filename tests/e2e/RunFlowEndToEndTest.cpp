@@ -33,21 +33,6 @@ bool EndsWith(const std::string& text, const std::string& suffix)
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-std::string WithLineFeeds(const std::string& text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            out += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 // Holds Shift down for the whole system while it lives: the program reads
 // the key's state at the moment Run is pressed.
 class ShiftHeld {
@@ -124,8 +109,8 @@ public:
         if (console == nullptr)
             return "(no completed console window)";
         if (caption != nullptr)
-            *caption = GetText(console);
-        std::string text = WithLineFeeds(GetText(OutputOf(console)));
+            *caption = TextOf(console);
+        std::string text = WithLineFeeds(TextOf(OutputOf(console)));
         m_app.Close(console);
         m_app.WaitForWindowGone(console);
         return text;
@@ -163,7 +148,7 @@ TEST(RunFlowEndToEnd, WorkedExampleWithEveryKindOfControl)
     form.Type(3, "x y");
     HWND driveList = DropDown(form.Form(), 0);
     ASSERT_TRUE(SelectComboItem(driveList, 1));
-    std::string drive = GetText(driveList);
+    std::string drive = TextOf(driveList);
     form.Tick(1);
 
     form.Press("List contents");  // the Run button is hidden on a form with action buttons
@@ -311,7 +296,7 @@ TEST(RunFlowEndToEnd, ACommandThatCannotStartShowsItsBoxThenTheConsole)
               box.text);
     HWND console = form.App().WaitForWindow("Executing: " + command);
     ASSERT_NE(nullptr, console);
-    EXPECT_EQ("ERROR: Failed to start command execution.\n", WithLineFeeds(GetText(OutputOf(console))));
+    EXPECT_EQ("ERROR: Failed to start command execution.\n", WithLineFeeds(TextOf(OutputOf(console))));
     form.App().Close(console);
     EXPECT_TRUE(form.App().WaitForOutput("FakeConsoleDlg::DoModal returned 2\n"));
     const std::string output = form.App().Output();
@@ -382,7 +367,7 @@ TEST(RunFlowEndToEnd, ValuesOfAStartedRunComeBackWhenTheFormOpensAgain)
     ASSERT_TRUE(app.Start("\"" + path + "\""));
     HWND form = app.WaitForWindow(ArgsPrinter());
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(GetText(EditBox(form, 0)), awkward);
+    EXPECT_EQ(TextOf(EditBox(form, 0)), awkward);
     EXPECT_EQ(SendMessageA(CheckBox(form, 0), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_TRUE(app.WaitForOutput("Remembered values restored for 2 of 2 controls\n"));
     app.Close(form);

@@ -33,13 +33,6 @@ std::string ReceivedAsPrinted(const std::vector<std::string>& arguments)
     return printed + "uargs=" + std::to_string(arguments.size()) + "\n";
 }
 
-std::string Lf(std::string text)
-{
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
-        text.erase(at, 1);
-    return text;
-}
-
 bool EndsWith(const std::string& text, const std::string& suffix)
 {
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -56,8 +49,8 @@ std::string RunAndRead(TavrelProcess& app, HWND form, std::string* caption = nul
     if (console == nullptr)
         return "(no completed console window)\n" + app.Output();
     if (caption != nullptr)
-        *caption = GetText(console);
-    std::string text = Lf(GetText(OutputOf(console)));
+        *caption = TextOf(console);
+    std::string text = WithLineFeeds(TextOf(OutputOf(console)));
     app.Close(console);
     app.WaitForWindowGone(console);
     return text;
@@ -135,7 +128,7 @@ TEST(UnicodeEndToEnd, NamesInAnyLanguageReachTheChildIntact)
         HWND form = renamed.WaitForWindow(name);
         ASSERT_NE(form, nullptr) << renamed.Output();
         EXPECT_TRUE(Contains(renamed.Output(), "Found " + formPath + "\n"));
-        EXPECT_EQ(GetText(LabelOf(EditBox(form, 0))), "Input:");
+        EXPECT_EQ(TextOf(LabelOf(EditBox(form, 0))), "Input:");
         CloseForm(renamed, form);
     }
 }
@@ -161,7 +154,7 @@ TEST(UnicodeEndToEnd, FormsInEveryEncodingShowAndRunTheirText)
         HWND form = app.WaitForWindow(UnicodeArgsPrinter());
         ASSERT_NE(form, nullptr) << app.Output();
         HWND checkbox = CheckBox(form, 0);
-        EXPECT_TRUE(EndsWith(GetText(checkbox), label)) << GetText(checkbox);
+        EXPECT_TRUE(EndsWith(TextOf(checkbox), label)) << TextOf(checkbox);
         ASSERT_TRUE(SetCheck(checkbox, true));
         std::string shown = RunAndRead(app, form);
         EXPECT_TRUE(Contains(shown, ReceivedAsPrinted({ flag }))) << shown;
@@ -187,7 +180,7 @@ TEST(UnicodeEndToEnd, BatchFormsKeepNonAsciiNamesAndValues)
         HWND form = app.WaitForWindow(UnicodeArgsPrinter());
         ASSERT_NE(form, nullptr) << app.Output();
         HWND checkbox = CheckBox(form, 0);
-        EXPECT_TRUE(EndsWith(GetText(checkbox), "Load " + profile)) << GetText(checkbox);
+        EXPECT_TRUE(EndsWith(TextOf(checkbox), "Load " + profile)) << TextOf(checkbox);
         ASSERT_TRUE(SetCheck(checkbox, true));
         std::string shown = RunAndRead(app, form);
         EXPECT_TRUE(Contains(shown, ReceivedAsPrinted({ "--load=" + profile }))) << shown;
@@ -226,7 +219,7 @@ TEST(UnicodeEndToEnd, ErrorListingIsReadableAndANulByteIsAFormError)
         ASSERT_TRUE(app.Start("\"" + dir.Write("error.gui", c.first) + "\""));
         HWND window = app.WaitForWindow("Parse Error at Line 3");
         ASSERT_NE(window, nullptr) << app.Output();
-        EXPECT_EQ(GetText(OutputOf(window)), c.second);
+        EXPECT_EQ(TextOf(OutputOf(window)), c.second);
         app.Close(window);
         EXPECT_TRUE(app.WaitForExit());
     }
