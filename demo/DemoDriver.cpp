@@ -104,14 +104,14 @@ int RunFormAndPictureConsole(const std::string& form, const std::string& picture
     if (dialog == nullptr)
         return Fail("the form did not appear", app);
     Sleep(300);
-    e2e::Click(e2e::FindChildById(dialog, IDOK));
+    Click(e2e::RunButton(dialog));
     HWND console = WaitForFinishedConsole(app);
     if (console == nullptr)
         return Fail("the command did not finish in the console window", app);
     Sleep(500);
     if (!SaveWindowPicture(console, picture))
         return Fail("the picture could not be saved", app);
-    printf("Console: \"%s\"\n", e2e::GetText(console).c_str());
+    printf("Console: \"%s\"\n", TextOf(console).c_str());
     app.Close(console);
     app.WaitForWindowGone(console);
     app.Close(dialog);
@@ -139,27 +139,26 @@ int main(int argc, char** argv)
     HWND dialog = app.WaitForWindow("cmd /c dir", 20000);
     if (dialog == nullptr)
         return Fail("the form did not appear", app);
-    printf("Form shown: \"%s\"\n", e2e::GetText(dialog).c_str());
+    printf("Form shown: \"%s\"\n", TextOf(dialog).c_str());
 
-    // The required folder field comes first: its label takes identifier 2000,
-    // its edit box 2001. Then the two checkboxes, then the radio group.
-    HWND folderEdit = e2e::FindChildById(dialog, 2001);
-    HWND bare = e2e::FindChild(dialog, "Button", "/B   Bare format: names only");
-    HWND byName = e2e::FindChild(dialog, "Button", "/O:N   Sort by name");
+    // The required folder field comes first, then the check boxes.
+    HWND folderEdit = e2e::EditBox(dialog, 0);
+    HWND bare = FindChild(dialog, "Button", "/B   Bare format: names only");
+    HWND byName = FindChild(dialog, "Button", "/O:N   Sort by name");
     if (folderEdit == nullptr || bare == nullptr || byName == nullptr)
         return Fail("the form's fields were not found", app);
-    e2e::SetText(folderEdit, folder);
-    e2e::SetCheck(bare, true);
-    e2e::SetCheck(byName, true);
+    SetText(folderEdit, folder);
+    SetCheck(bare, true);
+    SetCheck(byName, true);
     Sleep(300);
     if (SaveWindowPicture(dialog, out + "form.bmp"))
         printf("Saved the filled form\n");
 
-    e2e::Click(e2e::FindChildById(dialog, IDOK));
+    Click(e2e::RunButton(dialog));
     HWND console = WaitForFinishedConsole(app);
     if (console == nullptr)
         return Fail("the command did not finish in the console window", app);
-    printf("Console: \"%s\"\n", e2e::GetText(console).c_str());
+    printf("Console: \"%s\"\n", TextOf(console).c_str());
     Sleep(300);
     if (SaveWindowPicture(console, out + "console.bmp"))
         printf("Saved the finished console\n");

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "common/Diag.h"
+#include "common/TextFormat.h"
 #include "exec/ConsoleLineDiscipline.h"
 #include "exec/FontMetrics.h"
 #include "exec/ProcessRunner.h"
@@ -281,10 +282,8 @@ void FakeConsoleDlg::ShowExit()
     if (!pipeOpen)
         AppendDecoded(outputDecoder.Flush());
     ConsoleLines().SettleCarriageReturn();
-    char banner[80];
-    snprintf(banner, sizeof banner, "\r\n\r\n***** Process exited with code %d *****\r\n",
-             static_cast<int>(runner->GetExitCode()));
-    AppendOutput(banner);
+    AppendOutput(FormatText("\r\n\r\n***** Process exited with code %d *****\r\n",
+                            static_cast<int>(runner->GetExitCode())));
     SetWindowText(GetWindowText() + " (Completed)");
     readingAfterExit = true;
     if (!pipeOpen)

@@ -1,10 +1,10 @@
 #include "exec/ProcessRunner.h"
 
 #include "common/Diag.h"
+#include "common/TextFormat.h"
 #include "framework/WideText.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -31,11 +31,16 @@ constexpr size_t kInputPiece = 256;
 constexpr UINT kTerminatedExitCode = 1;
 constexpr DWORD kTerminateWaitMs = 1000;
 
-std::string FormatWithCode(const char* format, DWORD code)
+// The system's description of an error code, empty when it has none.
+std::string SystemErrorText(DWORD code)
 {
-    char text[256];
-    snprintf(text, sizeof(text), format, static_cast<int>(code));
-    return text;
+    char* text = nullptr;
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0,
+                       nullptr);
+    UniqueLocalMemory owned(text);
+    return length == 0 || text == nullptr ? std::string() : std::string(text, length);
 }
 
 }  // namespace
@@ -94,11 +99,8 @@ bool ProcessRunner::Start(const std::string& commandLine)
     if (commandLine.size() <= kMaxExpandableLength && !ExpandEnvironmentReferences(commandLine, expanded))
         return FailStart(DescribeError(GetLastError()));
     if (expanded.size() > kMaxCommandLineLength) {
-        char reason[160];
-        snprintf(reason, sizeof(reason),
-                 "The command line is too long (%d characters after expansion; the limit is %d).",
-                 static_cast<int>(expanded.size()), static_cast<int>(kMaxCommandLineLength));
-        return FailStart(reason);
+        return FailStart(FormatText("The command line is too long (%d characters after expansion; the limit is %d).",
+                                    static_cast<int>(expanded.size()), static_cast<int>(kMaxCommandLineLength)));
     }
     char writableCommandLine[kCommandLineBufferSize];
     lstrcpynA(writableCommandLine, expanded.c_str(), sizeof(writableCommandLine));
@@ -279,32 +281,27 @@ bool ProcessRunner::HasOpenHandles() const
 
 std::string ProcessRunner::DescribeError(DWORD code)
 {
+    const std::string number = FormatText("Error %d: ", static_cast<int>(code));
     switch (code) {
     case ERROR_FILE_NOT_FOUND:
-        return FormatWithCode("Error %d: The system cannot find the file specified.\n\n"
-                              "The command may not exist or is not in your PATH.",
-                              code);
+        return number + "The system cannot find the file specified.\n\n"
+                        "The command may not exist or is not in your PATH.";
     case ERROR_PATH_NOT_FOUND:
-        return FormatWithCode("Error %d: The system cannot find the path specified.", code);
+        return number + "The system cannot find the path specified.";
     case ERROR_ACCESS_DENIED:
-        return FormatWithCode("Error %d: Access is denied.\n\n"
-                              "You may need administrator privileges to run this command.",
-                              code);
+        return number + "Access is denied.\n\n"
+                        "You may need administrator privileges to run this command.";
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
-        return FormatWithCode("Error %d: Not enough memory to execute command.", code);
+        return number + "Not enough memory to execute command.";
     case ERROR_BAD_FORMAT:
-        return FormatWithCode("Error %d: The program is not a valid Win32 application.", code);
+        return number + "The program is not a valid Win32 application.";
     case ERROR_INVALID_PARAMETER:
-        return FormatWithCode("Error %d: Invalid parameter in command line.", code);
+        return number + "Invalid parameter in command line.";
     default:
         break;
     }
-    char message[512];
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                                  MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), message, sizeof(message), nullptr);
-    if (length == 0)
-        return FormatWithCode("Error %d: Unknown error occurred.", code);
     // The system's text keeps its own trailing line break.
-    return FormatWithCode("Error %d: ", code) + std::string(message, length);
+    const std::string described = SystemErrorText(code);
+    return number + (described.empty() ? "Unknown error occurred." : described);
 }

@@ -1,7 +1,6 @@
 #include "exec/UniqueTempFile.h"
 
-#include <cstdio>
-
+#include "common/TextFormat.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -18,9 +17,7 @@ bool CreateUniqueTempFile(const char* nameFormat, std::string& path, DWORD first
         folder[0] = '\0';
 
     for (DWORD attempt = 0; attempt < kMaxAttempts; ++attempt) {
-        char name[MAX_PATH];
-        snprintf(name, sizeof(name), nameFormat, static_cast<unsigned>(firstNumber + attempt));
-        path = std::string(folder) + "\\" + name;
+        path = std::string(folder) + "\\" + FormatText(nameFormat, static_cast<unsigned>(firstNumber + attempt));
         UniqueKernelHandle file(
             CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.Valid())

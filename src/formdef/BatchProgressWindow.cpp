@@ -1,8 +1,7 @@
 #include "formdef/BatchProgressWindow.h"
 
-#include <cstdio>
-
 #include "common/Diag.h"
+#include "common/TextFormat.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -17,10 +16,8 @@ constexpr UINT kMessageId = 100;
 
 std::string StatusText(DWORD elapsedMs, size_t bytesReceived)
 {
-    char text[128];
-    snprintf(text, sizeof(text), "Running for %lu s, %lu bytes received", static_cast<unsigned long>(elapsedMs / 1000),
-             static_cast<unsigned long>(bytesReceived));
-    return text;
+    return FormatText("Running for %lu s, %lu bytes received", static_cast<unsigned long>(elapsedMs / 1000),
+                      static_cast<unsigned long>(bytesReceived));
 }
 
 RECT CentredOnWorkArea(int width, int height)

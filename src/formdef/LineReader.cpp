@@ -1,7 +1,8 @@
 #include "formdef/LineReader.h"
 
-#include <cstdio>
 #include <utility>
+
+#include "common/TextFormat.h"
 
 namespace {
 void DropCarriageReturn(std::string& line)
@@ -32,9 +33,7 @@ bool LineReader::ReadLine(std::string& line)
 
 void LineReader::AddToListing(const std::string& line)
 {
-    char number[16];
-    snprintf(number, sizeof number, "%02d: ", lineCount);
-    listing += number;
+    listing += FormatText("%02d: ", lineCount);
     listing += line;
     listing += "\r\n";
 }

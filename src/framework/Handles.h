@@ -70,6 +70,15 @@ struct GlobalMemoryKind {
 };
 using UniqueGlobalMemory = UniqueHandle<HGLOBAL, GlobalMemoryKind>;
 
+// Memory the system allocated for the caller with LocalAlloc (an error
+// description, for instance).
+struct LocalMemoryKind {
+    static HLOCAL Empty() { return nullptr; }
+    static bool Valid(HLOCAL memory) { return memory != nullptr; }
+    static void Close(HLOCAL memory) { ::LocalFree(memory); }
+};
+using UniqueLocalMemory = UniqueHandle<HLOCAL, LocalMemoryKind>;
+
 // A window's device context (the screen's for a null window), released with
 // the window it came from.
 class WindowDC {

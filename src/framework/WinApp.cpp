@@ -1,10 +1,12 @@
 #include "framework/WinApp.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <tuple>
 
 #include "common/Diag.h"
+#include "common/TextFormat.h"
 #include "framework/ModulePath.h"
 #include "framework/Wnd.h"
 
@@ -17,6 +19,9 @@ MessageBoxHook& Hook()
     static MessageBoxHook hook;
     return hook;
 }
+
+// A handle as a number, for a window class name.
+unsigned HexOf(const void* handle) { return static_cast<unsigned>(reinterpret_cast<uintptr_t>(handle)); }
 
 }  // namespace
 
@@ -112,9 +117,10 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
     if (found != registered.end())
         return found->second.c_str();
 
-    char name[96];
-    snprintf(name, sizeof name, "TavrelWnd:%x:%p:%p:%p", classStyle, (void*)cursor,
-             (void*)background, (void*)icon);
+    // Each handle as eight lower-case hex digits, as the names have always
+    // been: the system C runtime would print a %p in upper case.
+    const std::string name = FormatText("TavrelWnd:%x:%08x:%08x:%08x", classStyle, HexOf(cursor), HexOf(background),
+                                        HexOf(icon));
     WNDCLASSA wc = {};
     wc.style = classStyle;
     wc.lpfnWndProc = ::DefWindowProcA;
@@ -122,7 +128,7 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
     wc.hCursor = cursor;
     wc.hbrBackground = background;
     wc.hIcon = icon;
-    wc.lpszClassName = name;
+    wc.lpszClassName = name.c_str();
     ::RegisterClassA(&wc);
     return registered.emplace(key, name).first->second.c_str();
 }

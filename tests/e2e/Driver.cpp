@@ -14,8 +14,6 @@ namespace {
 
 IsolatedAppData g_appData;
 
-// How long one cross-process message may take before the driver gives up.
-constexpr UINT kSendTimeoutMs = 5000;
 constexpr DWORD kPollMs = 20;
 
 std::string ToLf(const std::string& text)
@@ -30,13 +28,6 @@ std::string ToLf(const std::string& text)
     return out;
 }
 
-bool SendBounded(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result = nullptr)
-{
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                               result ? result : &ignored) != 0;
-}
-
 struct EnumContext {
     DWORD pid;
     std::vector<WindowInfo>* windows;
@@ -48,13 +39,7 @@ BOOL CALLBACK CollectProcessWindow(HWND hwnd, LPARAM lParam)
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     if (pid == context->pid && IsWindowVisible(hwnd))
-        context->windows->push_back({hwnd, GetText(hwnd), ClassOf(hwnd)});
-    return TRUE;
-}
-
-BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam)
-{
-    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+        context->windows->push_back({hwnd, TextOf(hwnd), ClassOf(hwnd)});
     return TRUE;
 }
 
@@ -71,17 +56,11 @@ std::string ExeFolder()
 std::string MessageBoxText(HWND box)
 {
     if (HWND text = GetDlgItem(box, 0xFFFF))
-        return GetText(text);
-    for (HWND child : Descendants(box)) {
-        if (ClassOf(child) != "Static")
-            continue;
-        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            continue;
-        std::string text = GetText(child);
-        if (!text.empty())
-            return text;
-    }
-    return std::string();
+        return TextOf(text);
+    HWND text = FindDescendant(box, [](HWND child) {
+        return ClassOf(child) == "Static" && (StyleOf(child) & SS_TYPEMASK) != SS_ICON && !TextOf(child).empty();
+    });
+    return text ? TextOf(text) : std::string();
 }
 
 void RemoveTree(const std::string& folder)
@@ -249,16 +228,19 @@ std::vector<WindowInfo> TavrelProcess::Windows() const
 
 HWND TavrelProcess::WaitForWindowWhere(const std::function<bool(const WindowInfo&)>& match, DWORD timeoutMs) const
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        for (const WindowInfo& window : Windows()) {
-            if (match(window))
-                return window.hwnd;
-        }
-        if (GetTickCount() - start >= timeoutMs)
-            return nullptr;
-        Sleep(kPollMs);
-    }
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (const WindowInfo& window : Windows()) {
+                if (match(window)) {
+                    found = window.hwnd;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs, kPollMs);
+    return found;
 }
 
 HWND TavrelProcess::WaitForWindow(const std::string& title, DWORD timeoutMs) const
@@ -268,20 +250,14 @@ HWND TavrelProcess::WaitForWindow(const std::string& title, DWORD timeoutMs) con
 
 bool TavrelProcess::WaitForWindowGone(HWND hwnd, DWORD timeoutMs) const
 {
-    DWORD start = GetTickCount();
-    while (IsWindow(hwnd) && IsWindowVisible(hwnd)) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(kPollMs);
-    }
-    return true;
+    return WaitUntil([hwnd] { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); }, timeoutMs, kPollMs);
 }
 
 MessageBoxSeen TavrelProcess::WaitForMessageBox(const std::string& caption, DWORD timeoutMs) const
 {
     MessageBoxSeen seen;
     seen.hwnd = WaitForWindowWhere(
-        [&](const WindowInfo& window) { return window.className == "#32770" && window.title == caption; },
+        [&](const WindowInfo& window) { return IsDialog(window.hwnd) && window.title == caption; },
         timeoutMs);
     if (!seen.hwnd)
         return seen;
@@ -295,7 +271,7 @@ MessageBoxSeen TavrelProcess::AnswerMessageBox(const std::string& caption, int b
 {
     MessageBoxSeen seen = WaitForMessageBox(caption, timeoutMs);
     if (seen.found)
-        PostCommand(seen.hwnd, buttonId, BN_CLICKED, GetDlgItem(seen.hwnd, buttonId));
+        AnswerDialog(seen.hwnd, buttonId);
     return seen;
 }
 
@@ -340,99 +316,34 @@ void TavrelProcess::Kill()
     WaitForSingleObject(m_state->info.hProcess, 5000);
 }
 
-// ---- Windows of the program ----------------------------------------------------
+// ---- What a user sees on the program's windows -------------------------------
 
-std::string GetText(HWND hwnd)
+HWND EditBox(HWND form, size_t n)
 {
-    DWORD_PTR length = 0;
-    if (!SendBounded(hwnd, WM_GETTEXTLENGTH, 0, 0, &length))
-        return std::string();
-    std::vector<char> buffer(length + 2);
-    DWORD_PTR copied = 0;
-    if (!SendBounded(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), &copied))
-        return std::string();
-    return std::string(buffer.data(), copied);
+    return FindDescendant(form, [](HWND hwnd) { return ClassOf(hwnd) == "Edit"; }, n);
 }
 
-bool SetText(HWND hwnd, const std::string& text)
+HWND CheckBox(HWND form, size_t n) { return FindDescendant(form, IsCheckBox, n); }
+
+HWND DropDown(HWND form, size_t n)
 {
-    return SendBounded(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return FindDescendant(form, [](HWND hwnd) { return ClassOf(hwnd) == "ComboBox"; }, n);
 }
 
-std::string ClassOf(HWND hwnd)
+HWND LabelOf(HWND field)
 {
-    char name[256] = {};
-    int length = GetClassNameA(hwnd, name, sizeof(name));
-    return std::string(name, length > 0 ? length : 0);
+    HWND before = GetWindow(field, GW_HWNDPREV);
+    return before && ClassOf(before) == "Static" ? before : nullptr;
 }
 
-std::vector<HWND> Descendants(HWND parent)
+HWND ButtonNamed(HWND window, const std::string& text)
 {
-    std::vector<HWND> children;
-    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
-    return children;
+    return FindDescendant(window, [&](HWND hwnd) { return IsPushButton(hwnd) && TextOf(hwnd) == text; });
 }
 
-HWND FindChild(HWND parent, const std::string& className, const std::string& text)
-{
-    for (HWND child : Descendants(parent)) {
-        if (!className.empty() && ClassOf(child) != className)
-            continue;
-        if (!text.empty() && GetText(child) != text)
-            continue;
-        return child;
-    }
-    return nullptr;
-}
+HWND RunButton(HWND form) { return ButtonNamed(form, "Run"); }
 
-HWND FindChildById(HWND parent, int id)
-{
-    for (HWND child : Descendants(parent)) {
-        if (GetDlgCtrlID(child) == id)
-            return child;
-    }
-    return nullptr;
-}
-
-void PostCommand(HWND hwnd, int id, int notifyCode, HWND control)
-{
-    PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, notifyCode), reinterpret_cast<LPARAM>(control));
-}
-
-void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
-
-bool SetCheck(HWND button, bool checked)
-{
-    if (!SendBounded(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0))
-        return false;
-    PostCommand(GetParent(button), GetDlgCtrlID(button), BN_CLICKED, button);
-    return true;
-}
-
-bool IsChecked(HWND button)
-{
-    DWORD_PTR state = 0;
-    return SendBounded(button, BM_GETCHECK, 0, 0, &state) && state == BST_CHECKED;
-}
-
-bool SelectComboItem(HWND combo, int index)
-{
-    DWORD_PTR result = 0;
-    if (!SendBounded(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0, &result))
-        return false;
-    if (static_cast<int>(result) != index)
-        return false;
-    PostCommand(GetParent(combo), GetDlgCtrlID(combo), CBN_SELCHANGE, combo);
-    return true;
-}
-
-int ComboSelection(HWND combo)
-{
-    DWORD_PTR result = 0;
-    if (!SendBounded(combo, CB_GETCURSEL, 0, 0, &result))
-        return CB_ERR;
-    return static_cast<int>(result);
-}
+HWND OutputOf(HWND console) { return FindChild(console, "RichEdit20W"); }
 
 // ---- Folders and files ---------------------------------------------------------
 

@@ -8,8 +8,8 @@
 //   TavrelProcess app;
 //   ASSERT_TRUE(app.Start("\"Z:\\tmp\\x\\form.gui\""));
 //   HWND form = app.WaitForWindow("mytool.exe");
-//   SetText(FindChildById(form, 2001), "hello");
-//   Click(FindChildById(form, IDOK));
+//   SetText(EditBox(form, 0), "hello");
+//   Click(RunButton(form));
 //   EXPECT_TRUE(app.WaitForOutput("Process exited with code: 0"));
 //   app.Close(form);
 //   EXPECT_TRUE(app.WaitForExit());
@@ -20,6 +20,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "support/WindowQueries.h"
 
 namespace e2e {
 
@@ -107,34 +109,27 @@ private:
     std::unique_ptr<State> m_state;
 };
 
-// ---- Windows of the program (all calls work across processes) -------------
+// ---- What a user sees on the program's windows ---------------------------------
+// Reading and driving any window (TextOf, SetText, Click, SetCheck...) is in
+// support/WindowQueries.h. Controls here are counted in the order the Tab key
+// visits them: the required fields first, then the others, each in the order
+// of the form file.
 
-// The window's text through WM_GETTEXT.
-std::string GetText(HWND hwnd);
-// WM_SETTEXT; false when the window did not answer in time.
-bool SetText(HWND hwnd, const std::string& text);
-std::string ClassOf(HWND hwnd);
-
-// First descendant of `parent` (depth-first) whose class equals `className`
-// and whose text equals `text`; an empty class or text matches any.
-HWND FindChild(HWND parent, const std::string& className, const std::string& text = std::string());
-// First descendant with the control id (children of the content panel included).
-HWND FindChildById(HWND parent, int id);
-// Every descendant, depth-first.
-std::vector<HWND> Descendants(HWND parent);
-
-// Presses a button (BM_CLICK, posted: a click that opens a modal window
-// must not block the test).
-void Click(HWND button);
-// BM_SETCHECK with BST_CHECKED / BST_UNCHECKED, then BN_CLICKED to the
-// parent so that the program sees the change as a user's click would.
-bool SetCheck(HWND button, bool checked);
-bool IsChecked(HWND button);
-// CB_SETCURSEL, then CBN_SELCHANGE to the parent.
-bool SelectComboItem(HWND combo, int index);
-int ComboSelection(HWND combo);
-// Posts WM_COMMAND (id, notification code, control) to `hwnd`.
-void PostCommand(HWND hwnd, int id, int notifyCode = 0, HWND control = nullptr);
+// The n-th (from 0) edit box of a form; a typed radio button's box is one.
+HWND EditBox(HWND form, size_t n);
+// The n-th check box of a form. Counted, not named: whether a check box
+// shows its flag before its label is a setting.
+HWND CheckBox(HWND form, size_t n);
+// The n-th drive drop-down of a form.
+HWND DropDown(HWND form, size_t n);
+// The label of a field: the text just before its edit box or drop-down.
+HWND LabelOf(HWND field);
+// The push button showing `text` (an action button shows its label).
+HWND ButtonNamed(HWND window, const std::string& text);
+// The form's Run button.
+HWND RunButton(HWND form);
+// What a console window (or the error window) shows: its rich-edit control.
+HWND OutputOf(HWND console);
 
 // ---- Folders and files for tests -------------------------------------------
 

@@ -10,8 +10,6 @@
 namespace e2e {
 namespace {
 
-constexpr int kConsoleOutputId = 1004;
-
 class ParseErrorWindow : public ::testing::Test {
 protected:
     // Waits for the error window, checks that it is the only window shown,
@@ -25,7 +23,7 @@ protected:
         }
         std::vector<WindowInfo> shown = app.Windows();
         EXPECT_EQ(shown.size(), 1u) << "the form must not show beside its error";
-        std::string text = GetText(FindChildById(window, kConsoleOutputId));
+        std::string text = TextOf(OutputOf(window));
         app.Close(window);
         EXPECT_TRUE(app.WaitForExit()) << "closing the error window must end the program\n" << app.Output();
         return text;

@@ -33,21 +33,6 @@ bool EndsWith(const std::string& text, const std::string& suffix)
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-std::string WithLineFeeds(const std::string& text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            out += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 // Holds Shift down for the whole system while it lives: the program reads
 // the key's state at the moment Run is pressed.
 class ShiftHeld {
@@ -100,11 +85,20 @@ public:
     TavrelProcess& App() { return m_app; }
     const TempDir& Dir() const { return m_dir; }
     HWND Form() const { return m_form; }
-    HWND Control(int id) const { return FindChildById(m_form, id); }
 
-    void Type(int id, const std::string& text) { EXPECT_TRUE(SetText(Control(id), text)) << "control " << id; }
-    void Tick(int id) { EXPECT_TRUE(SetCheck(Control(id), true)) << "control " << id; }
-    void Press(int id) { PostCommand(m_form, id); }
+    // Edit boxes and check boxes are counted in the order Tab visits them.
+    void Type(size_t editBox, const std::string& text)
+    {
+        EXPECT_TRUE(SetText(EditBox(m_form, editBox), text)) << "edit box " << editBox;
+    }
+    void Tick(size_t checkBox) { EXPECT_TRUE(SetCheck(CheckBox(m_form, checkBox), true)) << "check box " << checkBox; }
+    // The Run button, or the action button showing `text`.
+    void Press(const std::string& text = "Run")
+    {
+        HWND button = ButtonNamed(m_form, text);
+        EXPECT_NE(button, nullptr) << "no button " << text;
+        PostClicked(button);
+    }
 
     // Waits for the console to finish, reads what it shows and closes it.
     std::string ConsoleOutput(std::string* caption = nullptr)
@@ -115,8 +109,8 @@ public:
         if (console == nullptr)
             return "(no completed console window)";
         if (caption != nullptr)
-            *caption = GetText(console);
-        std::string text = WithLineFeeds(GetText(FindChildById(console, 1004)));
+            *caption = TextOf(console);
+        std::string text = WithLineFeeds(TextOf(OutputOf(console)));
         m_app.Close(console);
         m_app.WaitForWindowGone(console);
         return text;
@@ -137,12 +131,9 @@ private:
 }  // namespace
 
 // The complete example of the file format, its command replaced by the test
-// child, with a value in every kind of control. Identifiers: required
-// controls are created first, so the input file's edit box is 2001, the
-// output's 2003, the typed radio's label 2004; then the checkbox -v is 2005,
-// the text field's edit box 2007, the drive drop-down 2009 and the
-// '/mode quick' checkbox 2010. Radios are 5000 + index, the typed radio's
-// box 8000 + index, the action button 7000 + index.
+// child, with a value in every kind of control. Tab visits the required
+// controls first: the edit boxes are the input file's, the output's, the
+// typed radio's and the text field's; the check boxes -v and '/mode quick'.
 TEST(RunFlowEndToEnd, WorkedExampleWithEveryKindOfControl)
 {
     OpenedForm form;
@@ -150,16 +141,17 @@ TEST(RunFlowEndToEnd, WorkedExampleWithEveryKindOfControl)
 
     std::string input = form.Dir().Write("input.txt", "data");
     std::string output = form.Dir().PathOf("out archive.zip");
-    form.Type(2001, input);
-    form.Type(2003, output);
-    form.Tick(2005);
-    form.Type(8005, "9");  // typing selects the typed radio
-    form.Type(2007, "x y");
-    ASSERT_TRUE(SelectComboItem(form.Control(2009), 1));
-    std::string drive = GetText(form.Control(2009));
-    form.Tick(2010);
+    form.Type(0, input);
+    form.Type(1, output);
+    form.Tick(0);
+    form.Type(2, "9");  // typing selects the typed radio
+    form.Type(3, "x y");
+    HWND driveList = DropDown(form.Form(), 0);
+    ASSERT_TRUE(SelectComboItem(driveList, 1));
+    std::string drive = TextOf(driveList);
+    form.Tick(1);
 
-    form.Press(7009);  // the Run button is hidden on a form with action buttons
+    form.Press("List contents");  // the Run button is hidden on a form with action buttons
     std::string shown = form.ConsoleOutput();
 
     std::string expected = "arg1=" + std::to_string(input.size()) + ":" + input + "\n" +
@@ -192,13 +184,13 @@ TEST(RunFlowEndToEnd, CopytoolExample)
     std::string target = form.Dir().PathOf("out");
     ASSERT_TRUE(CreateDirectoryA(source.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
-    // Fields come in file order: labels and edit boxes take 2000 upward.
-    form.Type(2001, source);
-    form.Type(2003, target);
-    form.Tick(2004);
-    form.Type(2006, "3");
+    // Fields come in file order.
+    form.Type(0, source);
+    form.Type(1, target);
+    form.Tick(0);
+    form.Type(2, "3");
 
-    form.Press(IDOK);
+    form.Press();
     std::string caption;
     std::string shown = form.ConsoleOutput(&caption);
 
@@ -218,20 +210,20 @@ TEST(RunFlowEndToEnd, QuotingSurvivesTheChildsParsing)
 {
     OpenedForm form;
     ASSERT_TRUE(form.Open(ArgsPrinter(), {
-                                             "{{dir}} \"\" Root",          // label 2000, edit 2001
-                                             "-o {{newdir}} Output",       // 2002, 2003
-                                             "-m {{text}} Message",        // 2004, 2005
-                                             "{{text}} \"\" Quoted word",  // 2006, 2007
-                                             "-t {{text}} Pasted",         // 2008, 2009
+                                             "{{dir}} \"\" Root",
+                                             "-o {{newdir}} Output",
+                                             "-m {{text}} Message",
+                                             "{{text}} \"\" Quoted word",
+                                             "-t {{text}} Pasted",
                                          }));
-    form.Type(2001, "C:\\");
+    form.Type(0, "C:\\");
     std::string output = form.Dir().PathOf("new out") + "\\";
-    form.Type(2003, output);
-    form.Type(2005, "say \"hi\" now");
-    form.Type(2007, "a\"b");
-    form.Type(2009, "tab\there");
+    form.Type(1, output);
+    form.Type(2, "say \"hi\" now");
+    form.Type(3, "a\"b");
+    form.Type(4, "tab\there");
 
-    form.Press(IDOK);
+    form.Press();
     std::string shown = form.ConsoleOutput();
 
     std::string expected = "arg1=3:C:\\\narg2=2:-o\narg3=" + std::to_string(output.size()) + ":" + output +
@@ -245,10 +237,10 @@ TEST(RunFlowEndToEnd, BatchFormScriptEchoesItsArguments)
     OpenedForm form;
     ASSERT_TRUE(form.Open("mybatch", {"{{dir}} \"\" Folder", "-n {{text}} Name", "{{batch cmd}}"},
                           "@echo off\r\necho folder=[%~1]\r\necho flag=[%2] name=[%~3]\r\n"));
-    form.Type(2001, "C:\\");
-    form.Type(2003, "two words");
+    form.Type(0, "C:\\");
+    form.Type(1, "two words");
 
-    form.Press(IDOK);
+    form.Press();
     std::string shown = form.ConsoleOutput();
 
     EXPECT_NE(shown.find("folder=[C:\\]\n"), std::string::npos) << shown;
@@ -271,16 +263,16 @@ TEST(RunFlowEndToEnd, OverwriteRefusedThenAccepted)
     OpenedForm form;
     ASSERT_TRUE(form.Open(ArgsPrinter(), {"-o {{newfile}} Output"}));
     std::string existing = form.Dir().Write("exists.txt", "keep");
-    form.Type(2001, existing);
+    form.Type(0, existing);
 
-    form.Press(IDOK);
+    form.Press();
     MessageBoxSeen refused = form.App().AnswerMessageBox("File Exists", IDNO);
     ASSERT_TRUE(refused.found);
     EXPECT_EQ(refused.text, "Warning: Path already exists and may be overwritten:\n" + existing + "\n\nContinue anyway?");
     EXPECT_TRUE(form.App().WaitForOutput("Validation failed - aborting\n"));
     EXPECT_EQ(form.App().Output().find("COMMAND TO EXECUTE"), std::string::npos);
 
-    form.Press(IDOK);
+    form.Press();
     ASSERT_TRUE(form.App().AnswerMessageBox("File Exists", IDYES).found);
     std::string shown = form.ConsoleOutput();
     EXPECT_NE(shown.find("arg1=2:-o\narg2=" + std::to_string(existing.size()) + ":" + existing + "\nargs=2\n"),
@@ -296,7 +288,7 @@ TEST(RunFlowEndToEnd, ACommandThatCannotStartShowsItsBoxThenTheConsole)
     const std::string command = "tavrel-no-such-program-4711.exe";
     OpenedForm form;
     ASSERT_TRUE(form.Open(command, {"-v Verbose"}));
-    form.Press(IDOK);
+    form.Press();
     MessageBoxSeen box = form.App().AnswerMessageBox("tavrel", IDOK);
     ASSERT_TRUE(box.found);
     EXPECT_EQ("Failed to execute command\nError 2: The system cannot find the file specified.\n\n"
@@ -304,7 +296,7 @@ TEST(RunFlowEndToEnd, ACommandThatCannotStartShowsItsBoxThenTheConsole)
               box.text);
     HWND console = form.App().WaitForWindow("Executing: " + command);
     ASSERT_NE(nullptr, console);
-    EXPECT_EQ("ERROR: Failed to start command execution.\n", WithLineFeeds(GetText(FindChildById(console, 1004))));
+    EXPECT_EQ("ERROR: Failed to start command execution.\n", WithLineFeeds(TextOf(OutputOf(console))));
     form.App().Close(console);
     EXPECT_TRUE(form.App().WaitForOutput("FakeConsoleDlg::DoModal returned 2\n"));
     const std::string output = form.App().Output();
@@ -316,15 +308,15 @@ TEST(RunFlowEndToEnd, ShiftPreviewOfRunAndOfAnActionButton)
 {
     OpenedForm form;
     ASSERT_TRUE(form.Open("tool", {
-                                      "{{required text}} Name",  // label 2000, edit 2001
-                                      "{{button --list}} List",  // 7001
+                                      "{{required text}} Name",
+                                      "{{button --list}} List",
                                   }));
-    form.Type(2001, "me");
+    form.Type(0, "me");
     // Shift goes down afresh for each press: when a box closes, the focus
     // change lets the display's real keyboard state (no Shift) win again.
     {
         ShiftHeld shift;
-        form.Press(IDOK);
+        form.Press();
         MessageBoxSeen run = form.App().AnswerMessageBox("tavrel", IDOK);
         ASSERT_TRUE(run.found);
         EXPECT_EQ(run.text, "Command that would be executed:\n\ntool me");
@@ -336,7 +328,7 @@ TEST(RunFlowEndToEnd, ShiftPreviewOfRunAndOfAnActionButton)
     Sleep(300);
     {
         ShiftHeld shift;
-        form.Press(7001);
+        form.Press("List");
         MessageBoxSeen action = form.App().AnswerMessageBox("tavrel", IDOK);
         ASSERT_TRUE(action.found);
         EXPECT_EQ(action.text, "Command that would be executed:\n\ntool me --list");
@@ -353,16 +345,15 @@ TEST(RunFlowEndToEnd, ValuesOfAStartedRunComeBackWhenTheFormOpensAgain)
 {
     TempDir dir;
     const std::string path = dir.Write("remembered.gui", FormFile(ArgsPrinter(), {"-t {{text}} Text", "/v Verbose"}));
-    // Identifiers: the text field's edit box is 2001, the checkbox 2002.
     const std::string awkward = "  \"a b\" %PATH% ;=[ \xE9  ";
     {
         TavrelProcess app;
         ASSERT_TRUE(app.Start("\"" + path + "\""));
         HWND form = app.WaitForWindow(ArgsPrinter());
         ASSERT_NE(form, nullptr);
-        ASSERT_TRUE(SetText(FindChildById(form, 2001), awkward));
-        ASSERT_TRUE(SetCheck(FindChildById(form, 2002), true));
-        PostCommand(form, IDOK);
+        ASSERT_TRUE(SetText(EditBox(form, 0), awkward));
+        ASSERT_TRUE(SetCheck(CheckBox(form, 0), true));
+        PostClicked(RunButton(form));
         HWND console = app.WaitForWindowWhere([](const WindowInfo& window) {
             return StartsWith(window.title, "Executing: ") && EndsWith(window.title, " (Completed)");
         });
@@ -376,8 +367,8 @@ TEST(RunFlowEndToEnd, ValuesOfAStartedRunComeBackWhenTheFormOpensAgain)
     ASSERT_TRUE(app.Start("\"" + path + "\""));
     HWND form = app.WaitForWindow(ArgsPrinter());
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(GetText(FindChildById(form, 2001)), awkward);
-    EXPECT_EQ(SendMessageA(FindChildById(form, 2002), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(TextOf(EditBox(form, 0)), awkward);
+    EXPECT_EQ(SendMessageA(CheckBox(form, 0), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_TRUE(app.WaitForOutput("Remembered values restored for 2 of 2 controls\n"));
     app.Close(form);
     EXPECT_TRUE(app.WaitForExit());

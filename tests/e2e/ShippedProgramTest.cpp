@@ -72,9 +72,9 @@ TEST(ShippedProgram, TheFirstExampleAUserTriesRuns)
     ASSERT_TRUE(app.Start("\"" + ExamplesFolder() + "\\list-folder.gui\""));
     HWND form = app.WaitForWindow("cmd /c dir");
     ASSERT_NE(form, nullptr) << app.Output();
-    // The required folder: its label takes identifier 2000, its edit box 2001.
-    ASSERT_TRUE(SetText(FindChildById(form, 2001), "C:\\windows"));
-    Click(FindChildById(form, IDOK));
+    // The required folder's edit box.
+    ASSERT_TRUE(SetText(EditBox(form, 0), "C:\\windows"));
+    Click(RunButton(form));
     EXPECT_TRUE(app.WaitForOutput("Process exited with code: 0")) << app.Output();
     app.Kill();
 }
@@ -118,7 +118,7 @@ TEST(ShippedProgram, LibraryPlantedBesideACopyOfTheProgramIsNotLoaded)
     // The form has loaded the rich-edit library for its console by now.
     EXPECT_FALSE(FileExists(marker));
     // The real library is there: a run shows its output in a rich edit.
-    Click(FindChildById(form, IDOK));
+    Click(RunButton(form));
     EXPECT_TRUE(app.WaitForOutput("Process exited with code: 0")) << app.Output();
     app.Kill();
     EXPECT_FALSE(FileExists(marker));

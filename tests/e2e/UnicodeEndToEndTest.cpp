@@ -33,13 +33,6 @@ std::string ReceivedAsPrinted(const std::vector<std::string>& arguments)
     return printed + "uargs=" + std::to_string(arguments.size()) + "\n";
 }
 
-std::string Lf(std::string text)
-{
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
-        text.erase(at, 1);
-    return text;
-}
-
 bool EndsWith(const std::string& text, const std::string& suffix)
 {
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -49,15 +42,15 @@ bool EndsWith(const std::string& text, const std::string& suffix)
 // text (LF line ends); closes it.
 std::string RunAndRead(TavrelProcess& app, HWND form, std::string* caption = nullptr)
 {
-    PostCommand(form, IDOK);
+    PostClicked(RunButton(form));
     HWND console = app.WaitForWindowWhere([](const WindowInfo& window) {
         return window.title.rfind("Executing: ", 0) == 0 && EndsWith(window.title, " (Completed)");
     });
     if (console == nullptr)
         return "(no completed console window)\n" + app.Output();
     if (caption != nullptr)
-        *caption = GetText(console);
-    std::string text = Lf(GetText(FindChildById(console, 1004)));
+        *caption = TextOf(console);
+    std::string text = WithLineFeeds(TextOf(OutputOf(console)));
     app.Close(console);
     app.WaitForWindowGone(console);
     return text;
@@ -98,10 +91,6 @@ std::string Windows1252(const std::string& utf8)
     return bytes;
 }
 
-// Identifiers in a form of three fields: labels and edit boxes take 2000
-// upward in file order.
-constexpr int kFileEdit = 2001, kFolderEdit = 2003, kTextEdit = 2005, kFirstLabel = 2000;
-
 TEST(UnicodeEndToEnd, NamesInAnyLanguageReachTheChildIntact)
 {
     for (const std::string name : { kChinese, kAccented }) {
@@ -119,9 +108,9 @@ TEST(UnicodeEndToEnd, NamesInAnyLanguageReachTheChildIntact)
             HWND form = app.WaitForWindow(UnicodeArgsPrinter());
             ASSERT_NE(form, nullptr) << app.Output();
             EXPECT_TRUE(Contains(app.Output(), "Command line: " + formPath + "\n"));
-            ASSERT_TRUE(SetText(FindChildById(form, kFileEdit), chosen));
-            ASSERT_TRUE(SetText(FindChildById(form, kFolderEdit), folder));
-            ASSERT_TRUE(SetText(FindChildById(form, kTextEdit), name));
+            ASSERT_TRUE(SetText(EditBox(form, 0), chosen));
+            ASSERT_TRUE(SetText(EditBox(form, 1), folder));
+            ASSERT_TRUE(SetText(EditBox(form, 2), name));
 
             std::string caption;
             std::string shown = RunAndRead(app, form, &caption);
@@ -139,7 +128,7 @@ TEST(UnicodeEndToEnd, NamesInAnyLanguageReachTheChildIntact)
         HWND form = renamed.WaitForWindow(name);
         ASSERT_NE(form, nullptr) << renamed.Output();
         EXPECT_TRUE(Contains(renamed.Output(), "Found " + formPath + "\n"));
-        EXPECT_EQ(GetText(FindChildById(form, kFirstLabel)), "Input:");
+        EXPECT_EQ(TextOf(LabelOf(EditBox(form, 0))), "Input:");
         CloseForm(renamed, form);
     }
 }
@@ -164,8 +153,8 @@ TEST(UnicodeEndToEnd, FormsInEveryEncodingShowAndRunTheirText)
         ASSERT_TRUE(app.Start("\"" + dir.Write(file.first, file.second) + "\""));
         HWND form = app.WaitForWindow(UnicodeArgsPrinter());
         ASSERT_NE(form, nullptr) << app.Output();
-        HWND checkbox = FindChildById(form, kFirstLabel);
-        EXPECT_TRUE(EndsWith(GetText(checkbox), label)) << GetText(checkbox);
+        HWND checkbox = CheckBox(form, 0);
+        EXPECT_TRUE(EndsWith(TextOf(checkbox), label)) << TextOf(checkbox);
         ASSERT_TRUE(SetCheck(checkbox, true));
         std::string shown = RunAndRead(app, form);
         EXPECT_TRUE(Contains(shown, ReceivedAsPrinted({ flag }))) << shown;
@@ -190,8 +179,8 @@ TEST(UnicodeEndToEnd, BatchFormsKeepNonAsciiNamesAndValues)
         ASSERT_TRUE(app.Start("\"" + generated + "\"", folder));
         HWND form = app.WaitForWindow(UnicodeArgsPrinter());
         ASSERT_NE(form, nullptr) << app.Output();
-        HWND checkbox = FindChildById(form, kFirstLabel);
-        EXPECT_TRUE(EndsWith(GetText(checkbox), "Load " + profile)) << GetText(checkbox);
+        HWND checkbox = CheckBox(form, 0);
+        EXPECT_TRUE(EndsWith(TextOf(checkbox), "Load " + profile)) << TextOf(checkbox);
         ASSERT_TRUE(SetCheck(checkbox, true));
         std::string shown = RunAndRead(app, form);
         EXPECT_TRUE(Contains(shown, ReceivedAsPrinted({ "--load=" + profile }))) << shown;
@@ -205,7 +194,7 @@ TEST(UnicodeEndToEnd, BatchFormsKeepNonAsciiNamesAndValues)
     ASSERT_TRUE(app.Start("\"" + embedded + "\""));
     HWND form = app.WaitForWindow("mybatch");
     ASSERT_NE(form, nullptr) << app.Output();
-    ASSERT_TRUE(SetText(FindChildById(form, 2001), value));
+    ASSERT_TRUE(SetText(EditBox(form, 0), value));
     std::string shown = RunAndRead(app, form);
     EXPECT_TRUE(Contains(shown, ReceivedAsPrinted({ "-v", value }))) << shown;
     CloseForm(app, form);
@@ -230,7 +219,7 @@ TEST(UnicodeEndToEnd, ErrorListingIsReadableAndANulByteIsAFormError)
         ASSERT_TRUE(app.Start("\"" + dir.Write("error.gui", c.first) + "\""));
         HWND window = app.WaitForWindow("Parse Error at Line 3");
         ASSERT_NE(window, nullptr) << app.Output();
-        EXPECT_EQ(GetText(FindChildById(window, 1004)), c.second);
+        EXPECT_EQ(TextOf(OutputOf(window)), c.second);
         app.Close(window);
         EXPECT_TRUE(app.WaitForExit());
     }

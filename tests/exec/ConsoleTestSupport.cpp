@@ -2,79 +2,22 @@
 
 #include <richedit.h>
 
+#include <algorithm>
 #include <thread>
 #include <vector>
 
 #include "support/TestPrograms.h"
+#include "support/WindowQueries.h"
 
 namespace {
 
-constexpr UINT kReplyTimeoutMs = 2000;
-constexpr int kOutputControlId = 1004;
+// The console is the dialog with a rich-edit output; a message box is a
+// dialog without one.
+HWND OutputIn(HWND dialog) { return FindChild(dialog, "RichEdit20W"); }
 
-LRESULT SendBounded(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(hWnd, message, wParam, lParam, SMTO_NORMAL, kReplyTimeoutMs, &result))
-        return 0;
-    return static_cast<LRESULT>(result);
-}
+bool IsConsole(HWND window) { return IsDialog(window) && OutputIn(window) != nullptr; }
 
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs)
-{
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (::GetTickCount() - start >= timeoutMs)
-            return false;
-        ::Sleep(10);
-    }
-}
-
-struct WindowSearch {
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindVisibleConsole(HWND hWnd, LPARAM lParam)
-{
-    char className[32] = {};
-    ::GetClassNameA(hWnd, className, sizeof className);
-    if (lstrcmpA(className, "#32770") != 0 || !::IsWindowVisible(hWnd) ||
-        ::GetDlgItem(hWnd, kOutputControlId) == nullptr)
-        return TRUE;
-    reinterpret_cast<WindowSearch*>(lParam)->found = hWnd;
-    return FALSE;
-}
-
-// A message box is a dialog without the console's output control.
-BOOL CALLBACK FindVisibleMessageBox(HWND hWnd, LPARAM lParam)
-{
-    char className[32] = {};
-    ::GetClassNameA(hWnd, className, sizeof className);
-    if (lstrcmpA(className, "#32770") != 0 || !::IsWindowVisible(hWnd) ||
-        ::GetDlgItem(hWnd, kOutputControlId) != nullptr)
-        return TRUE;
-    reinterpret_cast<WindowSearch*>(lParam)->found = hWnd;
-    return FALSE;
-}
-
-std::string NormalizeLineEnds(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            out.push_back('\n');
-        } else {
-            out.push_back(text[i]);
-        }
-    }
-    return out;
-}
+bool IsMessageBox(HWND window) { return IsDialog(window) && OutputIn(window) == nullptr; }
 
 }  // namespace
 
@@ -87,16 +30,17 @@ void LoadRichEdit()
 std::wstring ShownWideText(HWND richEdit)
 {
     GETTEXTLENGTHEX lengthQuery = { GTL_NUMCHARS | GTL_PRECISE | GTL_USECRLF, 1200 };
-    const LRESULT length = SendBounded(richEdit, EM_GETTEXTLENGTHEX, (WPARAM)&lengthQuery, 0);
-    if (length <= 0)
+    DWORD_PTR length = 0;
+    if (!SendBounded(richEdit, EM_GETTEXTLENGTHEX, (WPARAM)&lengthQuery, 0, &length) || length == 0)
         return std::wstring();
     std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
     GETTEXTEX query = {};
     query.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
     query.flags = GT_USECRLF;
     query.codepage = 1200;
-    const LRESULT copied = SendBounded(richEdit, EM_GETTEXTEX, (WPARAM)&query, (LPARAM)buffer.data());
-    return std::wstring(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+    DWORD_PTR copied = 0;
+    SendBounded(richEdit, EM_GETTEXTEX, (WPARAM)&query, (LPARAM)buffer.data(), &copied);
+    return std::wstring(buffer.data(), std::min<size_t>(copied, length));
 }
 
 std::string ShownText(HWND richEdit)
@@ -108,19 +52,15 @@ std::string ShownText(HWND richEdit)
                                              nullptr, nullptr);
     std::string bytes(static_cast<size_t>(length), '\0');
     ::WideCharToMultiByte(437, 0, wide.data(), static_cast<int>(wide.size()), &bytes[0], length, nullptr, nullptr);
-    return NormalizeLineEnds(bytes);
+    return WithLineFeeds(bytes);
 }
 
 bool ConsoleRemote::WaitForWindow(DWORD timeoutMs)
 {
     return WaitUntil(
         [this]() {
-            WindowSearch search;
-            ::EnumThreadWindows(m_uiThread, FindVisibleConsole, reinterpret_cast<LPARAM>(&search));
-            if (search.found == nullptr)
-                return false;
-            m_window = search.found;
-            return true;
+            m_window = FindThreadWindow(m_uiThread, IsConsole);
+            return m_window != nullptr;
         },
         timeoutMs);
 }
@@ -141,7 +81,7 @@ bool ConsoleRemote::WaitForCaptionEnding(const std::string& suffix, DWORD timeou
 }
 
 // Asked each time: a full console puts a new output control in place.
-HWND ConsoleRemote::Output() const { return ::GetDlgItem(m_window, kOutputControlId); }
+HWND ConsoleRemote::Output() const { return OutputIn(m_window); }
 
 std::string ConsoleRemote::Text() const { return IsOpen() ? ShownText(Output()) : std::string(); }
 
@@ -149,16 +89,7 @@ std::wstring ConsoleRemote::WideText() const { return IsOpen() ? ShownWideText(O
 
 void ConsoleRemote::FocusTheWindowItself() { SendBounded(m_window, WM_SETFOCUS, 0, 0); }
 
-std::string ConsoleRemote::Caption() const
-{
-    if (!IsOpen())
-        return std::string();
-    char caption[1024] = {};
-    DWORD_PTR copied = 0;
-    ::SendMessageTimeoutA(m_window, WM_GETTEXT, sizeof caption, (LPARAM)caption, SMTO_NORMAL, kReplyTimeoutMs,
-                          &copied);
-    return caption;
-}
+std::string ConsoleRemote::Caption() const { return IsOpen() ? TextOf(m_window) : std::string(); }
 
 void ConsoleRemote::Type(const std::string& characters)
 {
@@ -177,15 +108,15 @@ void ConsoleRemote::ClickCloseBox() { ::PostMessageA(m_window, WM_SYSCOMMAND, SC
 
 bool ConsoleRemote::AnswerMessageBox(int answer, DWORD timeoutMs)
 {
-    WindowSearch search;
+    HWND box = nullptr;
     const bool found = WaitUntil(
         [&]() {
-            ::EnumThreadWindows(m_uiThread, FindVisibleMessageBox, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
+            box = FindThreadWindow(m_uiThread, IsMessageBox);
+            return box != nullptr;
         },
         timeoutMs);
     if (found)
-        ::PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+        AnswerDialog(box, answer);
     return found;
 }
 

@@ -2,7 +2,8 @@
 // Helpers for tests of the console window: reading the rich-edit control
 // back, and driving a console that runs modally on the test's thread from a
 // helper thread, the way a user would (keys, close box), with every wait
-// bounded.
+// bounded. What any window test needs (texts, finding, clicking, bounded
+// waits) is in support/WindowQueries.h.
 
 #include <windows.h>
 
