@@ -23,7 +23,7 @@ std::string FileNameOf(const std::string& path) { return path.substr(path.find_l
 
 TEST(BatchForm, ScriptOutputIsTheFormAndEveryStepIsTraced)
 {
-    TempDir dir;
+    TempFolder dir;
     dir.Write("a.profile", "");
     dir.Write("b.profile", "");
     const std::string path = dir.Write("profiles.gui",
@@ -57,7 +57,7 @@ TEST(BatchForm, ScriptOutputIsTheFormAndEveryStepIsTraced)
 
 TEST(BatchForm, TwoProgramsLoadingAtOnceUseTwoFiles)
 {
-    TempDir dir;
+    TempFolder dir;
     // Each script names its own file as the form's description and stays a
     // little while, so that the two runs overlap.
     const std::string path = dir.Write("slow.gui", "{{batch gui}}\r\n@echo off\r\necho slowtool.exe\r\n"
@@ -101,7 +101,7 @@ bool EndsByItself(DWORD pid, DWORD timeoutMs)
 
 TEST(BatchForm, SlowScriptShowsProgressAndEndsWhenTheProgramIsKilled)
 {
-    TempDir dir;
+    TempFolder dir;
     // The script's helper starts a copy of itself, writes both process ids
     // to a file and then waits for ten minutes.
     const std::string path = dir.Write("slow.gui", "{{batch gui}}\r\n@echo off\r\necho slowtool.exe\r\n\"" +

@@ -63,27 +63,6 @@ std::string MessageBoxText(HWND box)
     return text ? TextOf(text) : std::string();
 }
 
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 
 }  // namespace
 
@@ -347,46 +326,5 @@ HWND OutputOf(HWND console) { return FindChild(console, "RichEdit20W"); }
 
 // ---- Folders and files ---------------------------------------------------------
 
-TempDir::TempDir()
-{
-    static LONG serial = 0;
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof(temp), temp);
-    std::string base = temp;
-    if (!base.empty() && base.back() == '\\')
-        base.pop_back();
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        char name[96];
-        snprintf(name, sizeof(name), "\\tavrel-e2e-%lu-%ld-%d", GetCurrentProcessId(),
-                 InterlockedIncrement(&serial), attempt);
-        if (CreateDirectoryA((base + name).c_str(), nullptr)) {
-            m_path = base + name;
-            return;
-        }
-    }
-}
-
-TempDir::~TempDir()
-{
-    if (!m_path.empty())
-        RemoveTree(m_path);
-}
-
-std::string TempDir::Write(const std::string& name, const std::string& bytes) const
-{
-    std::string path = PathOf(name);
-    if (FILE* file = fopen(path.c_str(), "wb")) {
-        fwrite(bytes.data(), 1, bytes.size(), file);
-        fclose(file);
-    }
-    return path;
-}
-
-bool TempDir::Copy(const std::string& source, const std::string& name) const
-{
-    return CopyFileA(source.c_str(), PathOf(name).c_str(), FALSE) != 0;
-}
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace e2e

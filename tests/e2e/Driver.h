@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TempFolder.h"
 #include "support/WindowQueries.h"
 
 namespace e2e {
@@ -130,29 +131,5 @@ HWND ButtonNamed(HWND window, const std::string& text);
 HWND RunButton(HWND form);
 // What a console window (or the error window) shows: its rich-edit control.
 HWND OutputOf(HWND console);
-
-// ---- Folders and files for tests -------------------------------------------
-
-// A fresh folder under the system's temporary folder, removed with its
-// contents at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    // Full Windows path, no trailing backslash.
-    const std::string& Path() const { return m_path; }
-    std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
-    // Writes the bytes unchanged and returns the file's full path.
-    std::string Write(const std::string& name, const std::string& bytes) const;
-    bool Copy(const std::string& source, const std::string& name) const;
-
-private:
-    std::string m_path;
-};
-
-bool FileExists(const std::string& path);
 
 }  // namespace e2e

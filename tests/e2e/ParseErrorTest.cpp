@@ -29,7 +29,7 @@ protected:
         return text;
     }
 
-    TempDir dir;
+    TempFolder dir;
     TavrelProcess app;
 };
 

@@ -83,7 +83,7 @@ public:
     }
 
     TavrelProcess& App() { return m_app; }
-    const TempDir& Dir() const { return m_dir; }
+    const TempFolder& Dir() const { return m_dir; }
     HWND Form() const { return m_form; }
 
     // Edit boxes and check boxes are counted in the order Tab visits them.
@@ -123,7 +123,7 @@ public:
     }
 
 private:
-    TempDir m_dir;
+    TempFolder m_dir;
     TavrelProcess m_app;
     HWND m_form = nullptr;
 };
@@ -343,7 +343,7 @@ TEST(RunFlowEndToEnd, ShiftPreviewOfRunAndOfAnActionButton)
 // them back when the same form file opens again.
 TEST(RunFlowEndToEnd, ValuesOfAStartedRunComeBackWhenTheFormOpensAgain)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.Write("remembered.gui", FormFile(ArgsPrinter(), {"-t {{text}} Text", "/v Verbose"}));
     const std::string awkward = "  \"a b\" %PATH% ;=[ \xE9  ";
     {

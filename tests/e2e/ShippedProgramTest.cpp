@@ -103,7 +103,7 @@ private:
 
 TEST(ShippedProgram, LibraryPlantedBesideACopyOfTheProgramIsNotLoaded)
 {
-    TempDir dir;
+    TempFolder dir;
     ASSERT_TRUE(dir.Copy(TavrelExePath(), "plantcheck.exe"));
     ASSERT_TRUE(dir.Copy(TestBinFolder() + "..\\planted\\riched20.dll", "riched20.dll"));
     dir.Write("plantcheck.gui", "cmd /c echo\r\nEcho\r\n-v Verbose\r\n");

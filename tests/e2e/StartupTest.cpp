@@ -22,7 +22,7 @@ protected:
         EXPECT_EQ(exitCode, 0u);
     }
 
-    TempDir dir;
+    TempFolder dir;
     TavrelProcess app;
 };
 

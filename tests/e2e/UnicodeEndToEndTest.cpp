@@ -95,7 +95,7 @@ TEST(UnicodeEndToEnd, NamesInAnyLanguageReachTheChildIntact)
 {
     for (const std::string name : { kChinese, kAccented }) {
         SCOPED_TRACE(name);
-        TempDir dir;
+        TempFolder dir;
         const std::string folder = dir.PathOf(name);
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
         const std::string chosen = dir.Write(name + "\\" + name + ".txt", "data");
@@ -146,7 +146,7 @@ TEST(UnicodeEndToEnd, FormsInEveryEncodingShowAndRunTheirText)
         { "utf16be.gui", Utf16(text, true) },
         { "ansi.gui", Windows1252(text) },
     };
-    TempDir dir;
+    TempFolder dir;
     for (const auto& file : files) {
         SCOPED_TRACE(file.first);
         TavrelProcess app;
@@ -164,7 +164,7 @@ TEST(UnicodeEndToEnd, FormsInEveryEncodingShowAndRunTheirText)
 
 TEST(UnicodeEndToEnd, BatchFormsKeepNonAsciiNamesAndValues)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string folder = dir.PathOf(kChinese);
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     const std::string profile = "R\xC3\xA9sum\xC3\xA9_\xE6\x8A\xA5.profile";  // Résumé_报.profile
@@ -213,7 +213,7 @@ TEST(UnicodeEndToEnd, ErrorListingIsReadableAndANulByteIsAFormError)
           "01: tool\r\n02: A tool\r\n03: -a<NUL>x First\r\n"
           ">>> ERROR AT LINE 3: Line contains a NUL byte: a form definition must be a text file\r\n" },
     };
-    TempDir dir;
+    TempFolder dir;
     for (const auto& c : cases) {
         TavrelProcess app;
         ASSERT_TRUE(app.Start("\"" + dir.Write("error.gui", c.first) + "\""));

@@ -137,30 +137,6 @@ ScopedUiSettings::~ScopedUiSettings()
         ::DeleteFileA(m_path.c_str());
 }
 
-RECT RectIn(HWND window, HWND reference)
-{
-    RECT rect = {};
-    ::GetWindowRect(window, &rect);
-    ::MapWindowPoints(HWND_DESKTOP, reference, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-std::string ClassOf(HWND window)
-{
-    char name[256] = {};
-    ::GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string TextOf(HWND window)
-{
-    char text[1024] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-DWORD StyleOf(HWND window) { return static_cast<DWORD>(::GetWindowLongA(window, GWL_STYLE)); }
-
 namespace {
 std::string FormFile(const std::string& command, const std::string& description,
                      const std::vector<std::string>& lines)

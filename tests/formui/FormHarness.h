@@ -3,7 +3,7 @@
 // definition written to a file, with every diagnostic line captured and
 // every message box answered and recorded. Helpers act as a user would
 // (type, tick, choose a drive, press Run or an action button) and read back
-// what a window shows. Serves the tests of creation, layout and scrolling
+// what a window shows (support/WindowQueries.h). Serves the tests of creation, layout and scrolling
 // and those of values, validation, command building and the run flow.
 
 #include <windows.h>
@@ -15,6 +15,7 @@
 
 #include "common/Diag.h"
 #include "formui/TavrelDlg.h"
+#include "support/WindowQueries.h"
 
 struct ShownBox {
     std::string text;
@@ -97,12 +98,6 @@ private:
     bool m_hadFile = false;
     std::string m_previous;
 };
-
-// A window rectangle in the coordinates of another window's client area.
-RECT RectIn(HWND window, HWND reference);
-std::string ClassOf(HWND window);
-std::string TextOf(HWND window);
-DWORD StyleOf(HWND window);
 
 // Form texts: the command "cmd /c echo", a description and the given
 // control lines; or a given command, a fixed description and the lines.

@@ -92,8 +92,8 @@ std::string ClipboardText(UINT format)
 
 TEST(RememberValues, ARunStoresTheValuesTheNextOpeningPutsThemBackAndClearForgetsThem)
 {
-    ScratchFolder scratch;
-    const std::string input = scratch.WriteFile("in.txt", "x");
+    TempFolder scratch;
+    const std::string input = scratch.Write("in.txt", "x");
     const std::string formPath = scratch.PathOf("Remembered.gui");
     const std::string awkward = "  \"quoted\" %PATH% a=b; [section] \xC3\xA9t\xC3\xA9  ";
     std::string drive;
@@ -127,7 +127,7 @@ TEST(RememberValues, ARunStoresTheValuesTheNextOpeningPutsThemBackAndClearForget
 
 TEST(RememberValues, NothingIsStoredWithoutAStartedRunNorReadWithTheSettingOff)
 {
-    ScratchFolder scratch;
+    TempFolder scratch;
     const std::string formPath = scratch.PathOf("form.gui");
     {
         // Refused in validation, then a command that cannot start.
@@ -162,7 +162,7 @@ TEST(RememberValues, NothingIsStoredWithoutAStartedRunNorReadWithTheSettingOff)
 
 TEST(RememberValues, DamagedStoreOrUncreatableFolderStartsEmptyAndStillRuns)
 {
-    ScratchFolder scratch;
+    TempFolder scratch;
     const std::string formPath = scratch.PathOf("form.gui");
     const std::string formText = MakeFormText(ArgsPrinterCommand(), {"-t {{text}} Text", "/v Verbose"});
     ::CreateDirectoryA(RememberedValuesFolder().c_str(), nullptr);
@@ -182,7 +182,7 @@ TEST(RememberValues, DamagedStoreOrUncreatableFolderStartsEmptyAndStillRuns)
     // The application-data folder is a file: no Tavrel folder can be made.
     char saved[MAX_PATH] = {};
     ::GetEnvironmentVariableA("APPDATA", saved, MAX_PATH);
-    ::SetEnvironmentVariableA("APPDATA", scratch.WriteFile("not-a-folder", "x").c_str());
+    ::SetEnvironmentVariableA("APPDATA", scratch.Write("not-a-folder", "x").c_str());
     {
         OpenForm form(formText, AtPath{ formPath });
         EXPECT_EQ(form.Control(0).GetValue(), "");

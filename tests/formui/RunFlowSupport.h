@@ -1,13 +1,14 @@
 #pragma once
 // What the run-flow tests need beside the open form: Shift held down, the
 // console window of a run watched and closed, the test child as a form's
-// command, and a scratch folder.
+// command.
 
 #include <windows.h>
 
 #include <string>
 
 #include "formui/TavrelDlg.h"
+#include "support/TempFolder.h"
 
 // Holds Shift down for the run flow while it lives.
 class HoldShift {
@@ -50,16 +51,3 @@ private:
 // The test child as the command of a form: it prints every argument after
 // "args" as "arg<k>=<length>:<bytes>".
 std::string ArgsPrinterCommand();
-// A folder of its own under the temporary folder, removed at the end.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    const std::string& Path() const { return m_path; }
-    std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
-    std::string WriteFile(const std::string& name, const std::string& bytes) const;
-    std::string MakeFolder(const std::string& name) const;
-
-private:
-    std::string m_path;
-};

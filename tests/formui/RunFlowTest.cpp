@@ -39,8 +39,8 @@ std::string TempFolderPath()
 
 TEST(RunPreview, ShiftShowsTheCommandAndDoesNothingElse)
 {
-    ScratchFolder scratch;
-    std::string existing = scratch.WriteFile("out.txt", "x");
+    TempFolder scratch;
+    std::string existing = scratch.Write("out.txt", "x");
     OpenForm form(MakeFormText("tool", {"{{required text}} Name", "-o {{newfile}} Output", "/v Verbose"}));
     form.SetText(1, existing);
     form.SetChecked(2, true);

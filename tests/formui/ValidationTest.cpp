@@ -68,8 +68,8 @@ TEST(ValidateControl, RequiredAndOptionalEmptiness)
 
 TEST(ValidateControl, ExistingPathTypes)
 {
-    ScratchFolder scratch;
-    std::string file = scratch.WriteFile("data.txt", "x");
+    TempFolder scratch;
+    std::string file = scratch.Write("data.txt", "x");
     std::string folder = scratch.MakeFolder("sub");
     std::string missing = scratch.PathOf("nothing-here");
     OpenForm form(TypedFieldsForm());
@@ -109,8 +109,8 @@ TEST(ValidateControl, BareDriveIsProbedAsItsRoot)
 
 TEST(ValidateControl, ExistingNewPathAsksOnce)
 {
-    ScratchFolder scratch;
-    std::string file = scratch.WriteFile("out.zip", "x");
+    TempFolder scratch;
+    std::string file = scratch.Write("out.zip", "x");
     OpenForm form(TypedFieldsForm());
 
     form.SetText(4, file);
@@ -148,8 +148,8 @@ TEST(ValidateInputs, CleanFormShowsNoBox)
 
 TEST(ValidateInputs, ProblemsGatheredInFormOrderWithGroupLast)
 {
-    ScratchFolder scratch;
-    std::string file = scratch.WriteFile("a.txt", "x");
+    TempFolder scratch;
+    std::string file = scratch.Write("a.txt", "x");
     std::string missing = scratch.PathOf("gone.txt");
     OpenForm form(MakeFormText("tool", {
                                              "{{radiostart required}}",
@@ -231,7 +231,7 @@ TEST(ValidateInputs, SelectedRadioWithoutValueLeavesGroupUnanswered)
 
 TEST(ValidateInputs, TypedRadioTextIsCheckedOnlyOutsideRequiredGroups)
 {
-    ScratchFolder scratch;
+    TempFolder scratch;
     std::string missing = scratch.PathOf("absent.txt");
     OpenForm form(MakeFormText("tool", {
                                              "{{radiostart required}}", "--in {{file}} Input", "{{radioend}}",  // 0
@@ -251,8 +251,8 @@ TEST(ValidateInputs, TypedRadioTextIsCheckedOnlyOutsideRequiredGroups)
 
 TEST(ValidateInputs, RefusedOverwriteStopsAtOnce)
 {
-    ScratchFolder scratch;
-    std::string existing = scratch.WriteFile("out.bin", "x");
+    TempFolder scratch;
+    std::string existing = scratch.Write("out.bin", "x");
     std::string missing = scratch.PathOf("in.bin");
     OpenForm form(MakeFormText("tool", {"-o {{newfile}} Output", "-i {{file}} Input"}));
     form.SetText(0, existing);
