@@ -1,13 +1,13 @@
 #include "formui/RememberedValues.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <map>
 #include <tuple>
 
 #include <nlohmann/json.hpp>
 
 #include "common/Diag.h"
+#include "common/TextFormat.h"
 #include "formdef/ControlDef.h"
 
 namespace {
@@ -143,9 +143,7 @@ std::string RememberedValuesFileName(const std::string& formKey)
         hash ^= byte;
         hash *= 1099511628211ULL;
     }
-    char name[40];
-    snprintf(name, sizeof name, "form-%016llx.json", static_cast<unsigned long long>(hash));
-    return name;
+    return FormatText("form-%016llx.json", static_cast<unsigned long long>(hash));
 }
 
 std::string SerializeRememberedValues(const std::string& formKey, const std::vector<RememberedValue>& values)

@@ -151,4 +151,7 @@ TEST(RememberedValues, DamagedForeignOrNewerStoreTextReadsAsNothing)
     // Two paths whose file names clash: the stored key tells them apart.
     EXPECT_FALSE(ParseRememberedValues(text, "c:\\forms\\other.gui", read));
     EXPECT_NE(RememberedValuesFileName(kFormKey), RememberedValuesFileName("c:\\forms\\other.gui"));
+    // Stored files are found again by these names: they never change.
+    EXPECT_EQ(RememberedValuesFileName(kFormKey), "form-b6606adb2609f856.json");
+    EXPECT_EQ(RememberedValuesFileName(""), "form-cbf29ce484222325.json");
 }
