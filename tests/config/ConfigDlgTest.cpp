@@ -11,6 +11,7 @@
 #include "config/RegistryTestKeys.h"
 #include "config/Settings.h"
 #include "resource.h"
+#include "support/WindowQueries.h"
 #include "tavrel_version.h"
 
 namespace {
@@ -102,9 +103,7 @@ TEST_F(ConfigDlgTest, QuickStartIsLoadedFromTheResourcesAndReadOnly)
     HWND control = dialog.GetDlgItem(IDC_QUICKSTART);
     ASSERT_NE(nullptr, control);
 
-    char text[8192] = {};
-    GetWindowTextA(control, text, sizeof text);
-    std::string shown = text;
+    std::string shown = TextOf(control);
     EXPECT_EQ(0u, shown.find("Tavrel v" TAVREL_VERSION " Quick Start")) << shown;
     EXPECT_NE(std::string::npos, shown.find("File Types"));
     EXPECT_NE(std::string::npos, shown.find("Console Window"));

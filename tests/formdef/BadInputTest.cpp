@@ -42,7 +42,7 @@ std::string BinaryNoise(size_t size)
 TEST(BadInput, BinaryNoiseReadsTheSameFromFileAndText)
 {
     std::string noise = BinaryNoise(200000);
-    TempFolder folder;
+    PortableTempFolder folder;
     RecordingPresenter presenter;
     CFormModel fromFile, fromText;
     bool fileResult, textResult;

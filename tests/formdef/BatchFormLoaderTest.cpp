@@ -21,6 +21,7 @@
 #include "formdef/BatchScriptRun.h"
 #include "framework/WinApp.h"
 #include "support/TestPrograms.h"
+#include "support/WindowQueries.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ protected:
         return diag.Text().substr(at, diag.Text().find('\n', at) - at);
     }
 
-    TempFolder folder;
+    PortableTempFolder folder;
     RecordingPresenter presenter;
     DiagCapture diag;
     CFormModel model;
@@ -410,13 +411,6 @@ std::string WaitForFileText(const std::string& path, const std::string& needle, 
     return text;
 }
 
-std::string TextOf(HWND hwnd)
-{
-    char text[256] = {};
-    GetWindowTextA(hwnd, text, sizeof(text));
-    return text;
-}
-
 TEST_F(BatchLoad, SlowScriptGetsAWindowWhoseCancelEndsEverythingItStarted)
 {
     // The script's helper starts a copy of itself, writes both process ids
@@ -436,7 +430,7 @@ TEST_F(BatchLoad, SlowScriptGetsAWindowWhoseCancelEndsEverythingItStarted)
                                    if (status.find(" 10 bytes received") != std::string::npos)
                                        break;
                                }
-                               PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
+                               Click(GetDlgItem(window, IDCANCEL));
                            });
     DWORD helper = NumberAfter(idText, "pid");
     DWORD copy = NumberAfter(idText, "grandchild");

@@ -37,7 +37,7 @@ protected:
     std::vector<std::string> created;
 
 private:
-    TempFolder m_folder;
+    PortableTempFolder m_folder;
     char m_previousTmp[MAX_PATH] = {};
     bool m_hadTmp = false;
 };

@@ -14,6 +14,7 @@
 #include "formdef/ConsoleErrorPresenter.h"
 #include "framework/WinApp.h"
 #include "resource.h"
+#include "support/WindowQueries.h"
 
 namespace {
 
@@ -26,14 +27,6 @@ struct SeenWindow {
 // findings here.
 std::vector<SeenWindow> g_seen;
 std::vector<HWND> g_handled;
-
-std::string TextOf(HWND hwnd)
-{
-    int length = GetWindowTextLengthA(hwnd);
-    std::string text(length + 1, '\0');
-    text.resize(GetWindowTextA(hwnd, &text[0], length + 1));
-    return text;
-}
 
 BOOL CALLBACK CollectVisible(HWND hwnd, LPARAM windows)
 {
@@ -155,7 +148,7 @@ TEST_F(ErrorWindow, FileThatDoesNotOpenShowsAnErrorBoxAndTheProgramGoesOn)
         boxes.push_back({owner, text, caption, type});
         return IDOK;
     });
-    TempFolder folder;
+    PortableTempFolder folder;
     const std::string missing = folder.PathOf("nowhere.gui");
     EXPECT_FALSE(model.ParseFile(missing));
     SetMessageBoxHook(nullptr);

@@ -114,7 +114,7 @@ TEST(RadioGroups, StartAndEndVariants)
 // The first-member test must not carry over from an earlier parse.
 TEST(RadioGroups, FirstMemberAfterClearAndAfterAnotherParse)
 {
-    TempFolder folder;
+    PortableTempFolder folder;
     std::string path = folder.Write("g.gui", "t\nd\n{{radiostart}}\n-a A\n-b B\n{{radioend}}\n");
     CFormModel model;
     ASSERT_TRUE(model.ParseFile(path));

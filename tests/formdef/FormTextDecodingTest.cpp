@@ -74,7 +74,7 @@ TEST(FormTextDecoding, EveryEncodingBecomesTheProgramsText)
 
 TEST(FormTextDecoding, NulBytesAreReportedAtTheirLineButUtf16IsText)
 {
-    TempFolder folder;
+    PortableTempFolder folder;
     RecordingPresenter presenter;
     CFormModel model;
     EXPECT_FALSE(model.ParseFile(folder.Write("cut.gui", std::string("tool\r\ndesc\r\n-a\0x First\r\n-b Second\r\n", 35))));

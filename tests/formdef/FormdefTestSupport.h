@@ -35,9 +35,11 @@ public:
 };
 
 // A folder of its own under the system's temporary folder, removed at the end.
-class TempFolder {
+// Built on the standard library, as the core tests also run natively (the
+// tests under Wine use support/TempFolder.h).
+class PortableTempFolder {
 public:
-    TempFolder()
+    PortableTempFolder()
     {
         static int serial = 0;
         auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
@@ -45,7 +47,7 @@ public:
                  ("tavrel-formdef-" + std::to_string(stamp) + "-" + std::to_string(++serial));
         std::filesystem::create_directories(m_path);
     }
-    ~TempFolder()
+    ~PortableTempFolder()
     {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);

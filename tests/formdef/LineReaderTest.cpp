@@ -47,7 +47,7 @@ std::vector<SplitCase> SplitCases()
 
 TEST(LineReaderSplitting, TextAndFileAgree)
 {
-    TempFolder folder;
+    PortableTempFolder folder;
     int serial = 0;
     for (const SplitCase& c : SplitCases()) {
         SCOPED_TRACE("case " + std::to_string(serial));

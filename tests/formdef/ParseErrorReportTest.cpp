@@ -9,7 +9,7 @@ namespace {
 
 TEST(ParseErrorReport, EmptyFile)
 {
-    TempFolder folder;
+    PortableTempFolder folder;
     RecordingPresenter presenter;
     CFormModel model;
     DiagCapture capture;
@@ -23,7 +23,7 @@ TEST(ParseErrorReport, EmptyFile)
 
 TEST(ParseErrorReport, OneLineFileShowsThatLineAsRead)
 {
-    TempFolder folder;
+    PortableTempFolder folder;
     RecordingPresenter presenter;
     CFormModel model;
     DiagCapture capture;
@@ -111,7 +111,7 @@ TEST(ParseErrorReport, WithoutReaderOrPresenter)
 
 TEST(ParseErrorReport, FileThatDoesNotOpenShowsABoxAndLeavesTheModelEmpty)
 {
-    TempFolder folder;
+    PortableTempFolder folder;
     std::string path = folder.PathOf("missing.gui");
     RecordingPresenter presenter;
     CFormModel model;

@@ -112,7 +112,7 @@ void ExpectExampleModel(const CFormModel& model)
 
 TEST(WorkedExample, FileWithCrLfGivesTheTableAndTheTrace)
 {
-    TempFolder folder;
+    PortableTempFolder folder;
     std::string path = folder.Write("mytool.gui", JoinLines("\r\n"));
     RecordingPresenter presenter;
     CFormModel model;
