@@ -164,7 +164,9 @@ DWORD WINAPI TypeThreeThousandLines(void* context)
 TEST_F(RunnerTest, InputTheChildDoesNotReadYetWaitsWithoutBlocking)
 {
     ProcessRunner runner;
-    ASSERT_TRUE(runner.Start(QuotedTestChild() + " sleep 1000 echo 0"));
+    // The child reads nothing for three seconds: long enough for the typing
+    // below to end first even on a loaded machine, which the test relies on.
+    ASSERT_TRUE(runner.Start(QuotedTestChild() + " sleep 3000 echo 0"));
     std::string expected;
     Typing typing{ &runner };
     // Far more than a pipe holds, on a thread of its own so that a blocking
