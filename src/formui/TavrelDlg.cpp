@@ -240,15 +240,11 @@ FormControl* CTavrelDlg::ControlAt(int position)
 
 const FormControl* CTavrelDlg::ControlFor(const CControlDef& def) const
 {
-    // A definition's index is its position in the model, which is also the
-    // position of its control.
+    // The parser numbers definitions by their position in the model, which
+    // is also the position of their controls.
     const size_t position = static_cast<size_t>(def.m_nIndex);
     if (position < m_formControls.size() && &m_formControls[position].Def() == &def)
         return &m_formControls[position];
-    for (const FormControl& control : m_formControls) {
-        if (&control.Def() == &def)
-            return &control;
-    }
     return nullptr;
 }
 
