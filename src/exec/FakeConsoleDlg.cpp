@@ -4,7 +4,6 @@
 #include "exec/FakeConsoleDlg.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "common/Diag.h"
 #include "common/TextFormat.h"

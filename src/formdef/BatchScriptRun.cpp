@@ -1,7 +1,5 @@
 #include "formdef/BatchScriptRun.h"
 
-#include <cstdio>
-
 #include "common/Diag.h"
 #include "exec/BatchScriptFile.h"
 #include "exec/ProcessRunner.h"

@@ -2,7 +2,6 @@
 // description, every further non-blank line one control, until a
 // {{batch cmd}} line turns the rest of the input into a script.
 
-#include <cstdio>
 #include <string>
 #include <utility>
 

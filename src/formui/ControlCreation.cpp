@@ -1,7 +1,6 @@
 // Turns the control definitions of the loaded form into windows on the
 // content panel. Positions come later, from the layout.
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>

@@ -3,7 +3,6 @@
 // and run it in the console window. A form with an embedded batch script
 // runs that script, with the built arguments, instead of its command.
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
