@@ -12,6 +12,7 @@
 #include "exec/ProcessRunner.h"
 #include "exec/StartErrorBox.h"
 #include "exec/SystemCodePages.h"
+#include "framework/DisplayScale.h"
 #include "resource.h"
 
 namespace {
@@ -66,6 +67,7 @@ BEGIN_MESSAGE_MAP(FakeConsoleDlg, CDialog)
     ON_WM_TIMER()
     ON_WM_SYSCOMMAND()
     ON_WM_SETFOCUS()
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
 
 FakeConsoleDlg::FakeConsoleDlg(CWnd* parent)
@@ -116,7 +118,7 @@ BOOL FakeConsoleDlg::OnInitDialog()
 
     StartChild();  // when opened without DoModal
 
-    if (consoleFont.CreatePointFont(kConsoleFontTenthsOfPoint, kConsoleFontName))
+    if (consoleFont.CreatePointFont(kConsoleFontTenthsOfPoint, kConsoleFontName, DpiOfWindow(m_hWnd)))
         outputCtrl.SetFont(consoleFont, TRUE);
     outputCtrl.LimitText(textLimit);
     SetWindowText(textMode && !title.empty() ? title : "Executing: " + command);
@@ -171,6 +173,19 @@ void FakeConsoleDlg::OnSize(UINT type, int cx, int cy)
     if (outputCtrl.IsWindow())
         outputCtrl.MoveWindow(0, 0, cx, cy, TRUE);
     g_sizingConsole = false;
+}
+
+LRESULT FakeConsoleDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    const int dpi = HIWORD(wParam);
+    if (dpi <= 0 || lParam == 0)
+        return 0;
+    if (outputCtrl.IsWindow() && consoleFont.CreatePointFont(kConsoleFontTenthsOfPoint, kConsoleFontName, dpi))
+        outputCtrl.SetFont(consoleFont, TRUE);
+    const RECT suggested = SuggestedRect(lParam);
+    SetWindowPos(nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
 }
 
 void FakeConsoleDlg::OnTimer(UINT_PTR id)

@@ -9,7 +9,7 @@
 #include "common/TextFormat.h"
 #include "config/Settings.h"
 #include "formui/ControlIds.h"
-#include "formui/FormGeometry.h"
+#include "formui/FormLayout.h"
 #include "formui/TavrelDlg.h"
 #include "framework/WinApp.h"
 
@@ -27,21 +27,17 @@ constexpr DWORD kBrowseStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 constexpr DWORD kDriveStringsBufferSize = 511;
 
 const RECT kNoRect = { 0, 0, 0, 0 };
-// A drive drop-down is made at the width and open-list height the layout
-// gives it, so that the layout only moves it: resizing a drop-down resizes
-// its list too, a window of its own, and costs as much as a dozen controls.
-const RECT kDriveListRect = { 0, 0, kInputWidth, kDropDownHeight };
 
-// Creates one window object; a window that fails to be created is deleted
-// at once and null is returned.
+// Creates one window object in `font`; a window that fails to be created is
+// deleted at once and null is returned.
 template <class Window, class CreateFn>
-std::unique_ptr<Window> MakeWindow(CreateFn create)
+std::unique_ptr<Window> MakeWindow(HFONT font, CreateFn create)
 {
     auto window = std::make_unique<Window>();
     if (!create(*window))
         return nullptr;
     // Not drawn yet: the form shows after creation and paints in full then.
-    window->SetFont(GuiFont(), FALSE);
+    window->SetFont(font, FALSE);
     return window;
 }
 
@@ -55,7 +51,10 @@ std::string DriveName(std::string root)
 
 class ControlFactory {
 public:
-    ControlFactory(CTavrelDlg& dialog, const FormControlIds& ids) : m_dialog(dialog), m_ids(ids) {}
+    ControlFactory(CTavrelDlg& dialog, const FormControlIds& ids)
+        : m_dialog(dialog), m_ids(ids), m_font(dialog.FormFont())
+    {
+    }
 
     void Create(FormControl& control, int index)
     {
@@ -78,11 +77,17 @@ public:
 private:
     CWnd* Panel() { return &m_dialog.m_panel; }
 
+    template <class Window, class CreateFn>
+    std::unique_ptr<Window> Make(CreateFn create)
+    {
+        return MakeWindow<Window>(m_font, create);
+    }
+
     void CreateActionButton(FormControl& control, int index, const ControlWindowIds& ids)
     {
         const CControlDef& def = control.Def();
         int id = ids.button;
-        control.m_pButton = MakeWindow<CButton>([&](CButton& b) {
+        control.m_pButton = Make<CButton>([&](CButton& b) {
             return b.Create(def.m_strLabel, kActionButtonStyle, kNoRect, Panel(), id);
         });
         if (!control.m_pButton) {
@@ -106,7 +111,7 @@ private:
         style &= ~static_cast<DWORD>(WS_TABSTOP);
         int id = ids.button;
 
-        control.m_pButton = MakeWindow<CButton>([&](CButton& b) {
+        control.m_pButton = Make<CButton>([&](CButton& b) {
             return b.Create(text, style, kNoRect, Panel(), id);
         });
         if (!control.m_pButton) {
@@ -116,14 +121,14 @@ private:
 
         if (typed) {
             int editId = ids.edit;
-            control.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
+            control.m_pEdit = Make<CEdit>([&](CEdit& e) {
                 return e.Create(kEditStyle, kNoRect, Panel(), editId);
             });
             if (!control.m_pEdit)
                 Diag("Failed to create radio edit for control %d\n", index);
             if (!def.m_strLabel.empty()) {
                 int labelId = ids.label;
-                control.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
+                control.m_pLabel = Make<CStatic>([&](CStatic& s) {
                     return s.Create(def.m_strLabel, kLabelStyle, kNoRect, Panel(), labelId);
                 });
                 if (!control.m_pLabel)
@@ -149,7 +154,7 @@ private:
         const CControlDef& def = control.Def();
         std::string label = FieldLabel(def);
         int labelId = ids.label;
-        control.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
+        control.m_pLabel = Make<CStatic>([&](CStatic& s) {
             return s.Create(label, kLabelStyle, kNoRect, Panel(), labelId);
         });
         if (!control.m_pLabel) {
@@ -161,7 +166,7 @@ private:
             CreateDriveList(control, index, ids.combo);
         } else {
             int editId = ids.edit;
-            control.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
+            control.m_pEdit = Make<CEdit>([&](CEdit& e) {
                 return e.Create(kEditStyle, kNoRect, Panel(), editId);
             });
             if (!control.m_pEdit)
@@ -170,7 +175,7 @@ private:
 
         if (def.IsPathType()) {
             int browseId = ids.browse;
-            control.m_pBrowse = MakeWindow<CButton>([&](CButton& b) {
+            control.m_pBrowse = Make<CButton>([&](CButton& b) {
                 return b.Create("Browse...", kBrowseStyle, kNoRect, Panel(), browseId);
             });
             if (control.m_pBrowse)
@@ -184,8 +189,14 @@ private:
 
     void CreateDriveList(FormControl& control, int index, int id)
     {
-        std::unique_ptr<CComboBox> made = MakeWindow<CComboBox>([&](CComboBox& c) {
-            return c.Create(kDriveListStyle, kDriveListRect, Panel(), id);
+        // Made at the width and open-list height the layout gives it, so
+        // that the layout only moves it: resizing a drop-down resizes its
+        // list too, a window of its own, and costs as much as a dozen
+        // controls.
+        const FormFrameMetrics metrics = FormFrameMetricsFor(m_dialog.m_nDpi);
+        const RECT listRect = { 0, 0, metrics.inputWidth, metrics.dropDownHeight };
+        std::unique_ptr<CComboBox> made = Make<CComboBox>([&](CComboBox& c) {
+            return c.Create(kDriveListStyle, listRect, Panel(), id);
         });
         if (!made) {
             Diag("Failed to create drive combo box for control %d\n", index);
@@ -214,6 +225,7 @@ private:
 
     CTavrelDlg& m_dialog;
     const FormControlIds& m_ids;
+    const HFONT m_font;
 };
 
 // Keyboard navigation among radio buttons stops at the next WS_GROUP: the

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/Diag.h"
+#include "framework/DisplayScale.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -183,29 +184,20 @@ void CDialog::CenterWindow()
 {
     RECT window;
     GetWindowRect(&window);
-    RECT area;
+    // Centred on a visible owner, else in the work area of the monitor the
+    // owner (or, without one, the dialog) is on; kept inside that work area
+    // so that the caption stays reachable.
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
-        ::GetWindowRect(owner, &area);
-    } else {
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    const bool onOwner = owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner);
+    const ScreenRect workArea = WorkAreaOf(owner != nullptr ? owner : m_hWnd);
+    ScreenRect area = workArea;
+    if (onOwner) {
+        RECT ownerRect;
+        ::GetWindowRect(owner, &ownerRect);
+        area = ToScreenRect(ownerRect);
     }
-    int width = window.right - window.left;
-    int height = window.bottom - window.top;
-    int x = area.left + ((area.right - area.left) - width) / 2;
-    int y = area.top + ((area.bottom - area.top) - height) / 2;
-    // Keep the caption on the screen.
-    RECT screen;
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
-    if (x + width > screen.right)
-        x = screen.right - width;
-    if (x < screen.left)
-        x = screen.left;
-    if (y + height > screen.bottom)
-        y = screen.bottom - height;
-    if (y < screen.top)
-        y = screen.top;
-    SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScreenRect placed = KeepInside(CentreIn(ToScreenRect(window), area), workArea);
+    SetWindowPos(nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK CDialog::StaticDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
