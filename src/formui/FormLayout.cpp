@@ -19,6 +19,7 @@ constexpr int kLabelGap = 5;           // between an input and the label to its 
 constexpr int kLabelToInputGap = 2;    // a path field's label above its edit box
 constexpr int kBrowseWidth = 60;
 constexpr int kBrowseTextInset = 8;    // the least room a Browse button keeps around its text
+constexpr int kDropDownArrowRoom = 23; // a drop-down's arrow (17) and frame beside its text
 constexpr int kBrowseGap = 5;          // between a path's edit box and its Browse button
 constexpr int kTypedRadioWidth = 50;   // radio button of a typed radio, showing its flag; its
                                        // input and the label follow
@@ -159,7 +160,6 @@ private:
     {
         const int margin = Px(kMargin);
         const int row = Px(kRowHeight);
-        const int inputWidth = Px(kInputWidth);
         if (item.pathType) {
             // Label on its own line(s); input and Browse button below.
             int labelHeight = Measure(item.labelText, W);
@@ -177,6 +177,11 @@ private:
             return;
         }
         // Input on the left, label to its right, centred against each other.
+        // A drop-down list is at least as wide as its widest item (a font
+        // grows a little faster than the DPI at some sizes).
+        int inputWidth = Px(kInputWidth);
+        if (item.hasDropDown)
+            inputWidth = std::max(inputWidth, m_measure.SingleLineWidth(item.dropDownText) + Px(kDropDownArrowRoom));
         const int labelX = margin + inputWidth + Px(kLabelGap);
         const int labelWidth = W - (labelX - margin);
         int labelHeight = Measure(item.labelText, labelWidth);

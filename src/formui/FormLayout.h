@@ -35,6 +35,7 @@ struct LayoutItem {
     bool hasDropDown = false;  // a drop-down list in the input's place
     std::string buttonText;
     std::string labelText;
+    std::string dropDownText;  // the widest item of the drop-down list
 };
 
 // Where each of an item's windows goes; boxes of windows the item does not

@@ -97,12 +97,16 @@ LayoutItem LayoutItemFor(const FormControl& control)
     item.hasInput = control.m_pEdit != nullptr;
     item.hasLabel = control.m_pLabel != nullptr;
     item.hasDropDown = Exists(control.m_pCombo.get());
-    if (item.hasButton && !item.actionButton)
-        item.buttonText = TextOf(control.m_pButton.get());
-    else if (item.actionButton)
+    if (item.hasButton)
         item.buttonText = TextOf(control.m_pButton.get());
     if (item.hasLabel)
         item.labelText = TextOf(control.m_pLabel.get());
+    if (item.hasDropDown) {
+        // The first item, "<select drive>", is the widest a drive list has.
+        const CComboBox* list = static_cast<const CComboBox*>(control.m_pCombo.get());
+        if (list->GetCount() > 0)
+            item.dropDownText = list->GetLBText(0);
+    }
     return item;
 }
 

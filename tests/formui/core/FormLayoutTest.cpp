@@ -56,6 +56,7 @@ LayoutItem Field(bool required, const std::string& label, bool path = false, boo
     item.pathType = path;
     item.hasInput = !dropDown;
     item.hasDropDown = dropDown;
+    item.dropDownText = dropDown ? "<select_drive>" : "";
     item.hasLabel = true;
     item.labelText = label + (path ? ":" : "");
     return item;
