@@ -118,7 +118,7 @@ BOOL FakeConsoleDlg::OnInitDialog()
 
     StartChild();  // when opened without DoModal
 
-    if (consoleFont.CreatePointFont(kConsoleFontTenthsOfPoint, kConsoleFontName, DpiOfWindow(m_hWnd)))
+    if (consoleFont.CreatePointFont(kConsoleFontTenthsOfPoint, kConsoleFontName, m_nDpi))
         outputCtrl.SetFont(consoleFont, TRUE);
     outputCtrl.LimitText(textLimit);
     SetWindowText(textMode && !title.empty() ? title : "Executing: " + command);
@@ -180,6 +180,7 @@ LRESULT FakeConsoleDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam)
     const int dpi = HIWORD(wParam);
     if (dpi <= 0 || lParam == 0)
         return 0;
+    m_nDpi = dpi;
     if (outputCtrl.IsWindow() && consoleFont.CreatePointFont(kConsoleFontTenthsOfPoint, kConsoleFontName, dpi))
         outputCtrl.SetFont(consoleFont, TRUE);
     const RECT suggested = SuggestedRect(lParam);

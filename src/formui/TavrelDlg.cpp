@@ -100,11 +100,10 @@ CTavrelDlg::~CTavrelDlg() { Diag("CTavrelDlg destructor\n"); }
 
 BOOL CTavrelDlg::OnInitDialog()
 {
+    // The form lays itself out for the DPI of the monitor it is on (which
+    // the base class takes), and again when it moves to one of another
+    // scale.
     CDialog::OnInitDialog();
-    // The form lays itself out for the DPI of the monitor it is on, and
-    // again when it moves to one of another scale.
-    m_nDpi = DpiOfWindow(m_hWnd);
-    KeepDialogScalingToUs(m_hWnd);
 
     // The console window's output control needs the rich-edit class.
     LoadRichEditLibrary();

@@ -98,7 +98,6 @@ public:
     CScrollBar m_scrollBar;
     CContentPanel m_panel;
     CButton m_groupRequired;
-    int m_nDpi = kDefaultDpi;  // the DPI the form is laid out for
     bool m_bScrollStripDropped = false;  // the last layout narrowed the dialog by the strip
     int m_nScrollPos = 0;
     int m_nContentHeight = 0;
