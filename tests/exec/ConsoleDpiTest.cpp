@@ -29,8 +29,9 @@ TEST(ConsoleDpi, TheErrorWindowKeepsItsTextAndShowsEightyColumnsAtEveryScale)
 
         EXPECT_EQ("line 3: unknown keyword\nline 9: missing braces", ShownText(console.outputCtrl));
         const TEXTMETRICA cell = MeasureFont(console.outputCtrl, console.consoleFont);
-        if (dpi > openedAt)
+        if (dpi > openedAt) {
             EXPECT_GT(cell.tmHeight, cellBefore);
+        }
         ExpectChildrenWholeAndApart(console.m_hWnd, dpi);
         RECT client = {};
         console.outputCtrl.GetClientRect(&client);

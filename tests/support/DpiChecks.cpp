@@ -78,10 +78,11 @@ void ExpectChildrenWholeAndApart(HWND parent, int dpi)
             EXPECT_LE(TextSizeIn(child, text, client.right - 2 * frame).cy + frame, client.bottom);
         } else if (className == "Button") {
             // A flag alone (a typed radio's) must show on one line.
-            if (text.find(' ') == std::string::npos)
+            if (text.find(' ') == std::string::npos) {
                 EXPECT_LE(TextSizeIn(child, text, 0).cx + glyph, client.right);
-            else
+            } else {
                 EXPECT_LE(TextSizeIn(child, text, client.right - glyph).cy, client.bottom);
+            }
         } else if (className == "ComboBox") {
             EXPECT_LE(TextSizeIn(child, text, 0).cx + glyph + frame, client.right);
         } else if (className == "Edit") {

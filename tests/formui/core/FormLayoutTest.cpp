@@ -161,10 +161,11 @@ TEST(FormLayout, EveryKindFitsWithoutOverlapAtEveryScale)
             const std::string& text = shown[a].text;
             const int room = box.width - ScaleForDpi(shown[a].inset96, dpi);
             EXPECT_TRUE(Inside(box, content)) << text;
-            if (!text.empty() && text.find(' ') == std::string::npos)
+            if (!text.empty() && text.find(' ') == std::string::npos) {
                 EXPECT_LE(font.SingleLineWidth(text), room) << text;
-            else if (!text.empty())
+            } else if (!text.empty()) {
                 EXPECT_LE(font.Height(text, room), box.height) << text;
+            }
             for (size_t b = a + 1; b < shown.size(); ++b)
                 EXPECT_FALSE(Overlap(box, shown[b].box)) << text << " / " << shown[b].text;
         }
