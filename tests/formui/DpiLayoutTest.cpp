@@ -54,32 +54,65 @@ void ExpectRequiredRowsInTheirBox(CTavrelDlg& dialog)
     }
 }
 
+// The example forms as shipped, and one with long labels and every kind.
+std::vector<std::string> FormsToCheck()
+{
+    std::vector<std::string> forms = { FormText("A description " + kLong, kEveryKind) };
+    for (const char* name : { "every-control.gui", "list-folder.gui", "ping.gui", "tall.gui" }) {
+        std::string text;
+        EXPECT_TRUE(ReadWholeFile(std::string(TAVREL_EXAMPLES_DIR) + "/" + name, text)) << name;
+        forms.push_back(text);
+    }
+    return forms;
+}
+
 }  // namespace
 
-TEST(DpiLayout, MovingToAnotherScaleLaysTheFormOutAgainKeepingWhatWasTyped)
+TEST(DpiLayout, MovingToAnotherScaleLaysTheFormOutAgainKeepingWhatWasTypedAndWhatWasInView)
 {
-    for (int dpi : { 96, 120, 144, 192 }) {
-        SCOPED_TRACE("dpi " + std::to_string(dpi));
-        OpenForm form(FormText("A description " + kLong, kEveryKind));
-        CTavrelDlg& dialog = form.Dialog();
-        const int openedAt = dialog.m_nDpi;
-        form.SetText(0, "typed before the move");
-        RECT outer = {};
-        dialog.GetWindowRect(&outer);
-        MoveToMonitorOfDpi(dialog.m_hWnd, openedAt, dpi);
+    for (const std::string& text : FormsToCheck()) {
+        SCOPED_TRACE(text.substr(0, text.find('\n')));
+        for (int dpi : { 96, 120, 144, 192 }) {
+            SCOPED_TRACE("dpi " + std::to_string(dpi));
+            OpenForm form(text);
+            CTavrelDlg& dialog = form.Dialog();
+            // Something typed, and on a form that scrolls its last row
+            // scrolled into view: the row at the top of the view then is
+            // the one that stays in view.
+            size_t typed = dialog.m_formControls.size();
+            for (size_t i = 0; i < dialog.m_formControls.size(); ++i)
+                if (form.Control(i).m_pEdit)
+                    typed = i;
+            ASSERT_LT(typed, dialog.m_formControls.size());
+            form.SetText(typed, "typed before the move");
+            const FormControl& last = dialog.m_formControls.back();
+            dialog.ScrollIntoView(last.FirstWindow()->m_hWnd);
+            const FormControl* top = nullptr;
+            for (const FormControl& control : dialog.m_formControls)
+                if (top == nullptr && control.m_nLayoutY + control.m_nLayoutHeight > dialog.m_nScrollPos)
+                    top = &control;
+            ASSERT_NE(nullptr, top);
+            RECT outer = {};
+            dialog.GetWindowRect(&outer);
+            const int openedAt = dialog.m_nDpi;
 
-        EXPECT_EQ(dpi, dialog.m_nDpi);
-        EXPECT_EQ("typed before the move", TextOf(form.Control(0).m_pEdit->m_hWnd));
-        ExpectChildrenWholeAndApart(dialog.m_panel.m_hWnd, dpi);
-        RECT client = {};
-        dialog.GetClientRect(&client);
-        EXPECT_LE(RectIn(dialog.m_panel.m_hWnd, dialog.m_hWnd).right, client.right);
-        ExpectRequiredRowsInTheirBox(dialog);
-        if (dpi != openedAt) {
-            // Sized for the new scale: the content grew with it.
-            RECT after = {};
-            dialog.GetWindowRect(&after);
-            EXPECT_GT(after.right - after.left, outer.right - outer.left);
+            MoveToMonitorOfDpi(dialog.m_hWnd, openedAt, dpi);
+
+            EXPECT_EQ(dpi, dialog.m_nDpi);
+            EXPECT_EQ("typed before the move", TextOf(form.Control(typed).m_pEdit->m_hWnd));
+            EXPECT_GE(top->m_nLayoutY, dialog.m_nScrollPos);
+            EXPECT_LE(top->m_nLayoutY + top->m_nLayoutHeight, dialog.m_nScrollPos + dialog.m_nClientHeight);
+            ExpectChildrenWholeAndApart(dialog.m_panel.m_hWnd, dpi);
+            RECT client = {};
+            dialog.GetClientRect(&client);
+            EXPECT_LE(RectIn(dialog.m_panel.m_hWnd, dialog.m_hWnd).right, client.right);
+            ExpectRequiredRowsInTheirBox(dialog);
+            if (dpi != openedAt) {
+                // Sized for the new scale: the content grew with it.
+                RECT after = {};
+                dialog.GetWindowRect(&after);
+                EXPECT_GT(after.right - after.left, outer.right - outer.left);
+            }
         }
     }
 }
