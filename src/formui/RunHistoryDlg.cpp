@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr int kCommandColumn = 3;
+
 // Seconds from 1601 (file times) to 1970.
 constexpr long long kUnixEpochInFileTimeSeconds = 11644473600LL;
 
@@ -101,14 +103,14 @@ void RunHistoryDlg::FillList()
     AddColumn(list, 0, "Started", TextWidth(list, "0000-00-00 00:00:00") + padding);
     AddColumn(list, 1, "Duration", TextWidth(list, "00 min 00 s") + padding);
     AddColumn(list, 2, "Exit code", TextWidth(list, "Terminated") + padding);
-    AddColumn(list, 3, "Command line", TextWidth(list, "M") * 60);
+    AddColumn(list, kCommandColumn, "Command line", TextWidth(list, "M") * 20);
     for (size_t row = 0; row < m_runs.size(); ++row) {
         const RunRecord& run = m_runs[row];
         const int index = static_cast<int>(row);
         SetCell(list, index, 0, LocalStartTime(run.startedUtc));
         SetCell(list, index, 1, FormatRunDuration(run.durationMs));
         SetCell(list, index, 2, FormatRunEnding(run));
-        SetCell(list, index, 3, run.commandLine);
+        SetCell(list, index, kCommandColumn, run.commandLine);
     }
     if (!m_runs.empty()) {
         LVITEMA item = {};
@@ -133,8 +135,14 @@ void RunHistoryDlg::OnSize(UINT type, int cx, int cy)
     }
     const int listWidth = cx - 2 * m_margin;
     const int listHeight = buttonTop - m_gap - m_margin;
-    ::MoveWindow(GetDlgItem(IDC_HISTORY_LIST), m_margin, m_margin, listWidth > 0 ? listWidth : 0,
-                 listHeight > 0 ? listHeight : 0, TRUE);
+    HWND list = GetDlgItem(IDC_HISTORY_LIST);
+    ::MoveWindow(list, m_margin, m_margin, listWidth > 0 ? listWidth : 0, listHeight > 0 ? listHeight : 0, TRUE);
+    // The command lines take the room left, or all they need.
+    ::SendMessageA(list, LVM_SETCOLUMNWIDTH, kCommandColumn, LVSCW_AUTOSIZE);
+    const LRESULT fitting = ::SendMessageA(list, LVM_GETCOLUMNWIDTH, kCommandColumn, 0);
+    ::SendMessageA(list, LVM_SETCOLUMNWIDTH, kCommandColumn, LVSCW_AUTOSIZE_USEHEADER);
+    if (fitting > ::SendMessageA(list, LVM_GETCOLUMNWIDTH, kCommandColumn, 0))
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, kCommandColumn, fitting);
 }
 
 LRESULT RunHistoryDlg::OnNotify(WPARAM, LPARAM lParam)
