@@ -55,7 +55,7 @@ bool CTavrelDlg::SavePreset(const std::string& name)
         AfxMessageBox("The preset could not be saved.", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    Diag("Saved preset: %s\n", name.c_str());
+    Diag("Saved preset: %s\n", FindPreset(store.presets, name)->name.c_str());
     return true;
 }
 
