@@ -4,6 +4,7 @@
 
 #include "common/TextFormat.h"
 #include "formui/RunHistory.h"
+#include "framework/SystemLibrary.h"
 
 namespace {
 
@@ -69,8 +70,13 @@ END_MESSAGE_MAP()
 RunHistoryDlg::RunHistoryDlg(const std::vector<RunRecord>& runs, CWnd* parent)
     : CDialog(IDD_RUN_HISTORY, parent), m_runs(runs)
 {
+    // The list view's class exists once the common controls' library is
+    // loaded (from the system folder, never from beside the program).
+    using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    static const auto initialize = SystemLibraryFunction<InitCommonControlsExFn>("comctl32.dll", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    if (initialize != nullptr)
+        initialize(&controls);
 }
 
 BOOL RunHistoryDlg::OnInitDialog()
