@@ -11,8 +11,8 @@
 #include "exec/FontMetrics.h"
 #include "exec/ProcessRunner.h"
 #include "exec/StartErrorBox.h"
-#include "exec/SystemTaskbarButton.h"
 #include "exec/SystemCodePages.h"
+#include "exec/SystemTaskbarButton.h"
 #include "resource.h"
 
 namespace {
