@@ -18,6 +18,8 @@ bash "$root/tools/console-picture.sh" "$shots/forms/console-progress.gui" "$shot
   "$root/build/testbin/tavrel_testchild.exe"
 DPI=144 bash "$root/tools/console-picture.sh" "$shots/forms/console-progress.gui" "$shots/console-progress-150.png" \
   "$root/build/testbin/tavrel_testchild.exe"
+TAVREL_HISTORY_VALUES="0 2 0" bash "$root/tools/console-picture.sh" "$shots/forms/run-history.gui" \
+  "$shots/run-history.png"
 # The filled list-folder form and its run, as tools/demo.sh takes them.
 bash "$root/tools/demo.sh" >/dev/null
 cp "$root/out/form.png" "$shots/list-folder-form.png"

@@ -83,6 +83,7 @@ BEGIN_MESSAGE_MAP(CTavrelDlg, CDialog)
     ON_WM_DROPFILES()
     ON_MESSAGE(kRunStartedMessage, OnRunStarted)
     ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
+    ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
 END_MESSAGE_MAP()
 
 CTavrelDlg::CTavrelDlg(CWnd* parent) : CDialog(IDD_TAVREL_DIALOG, parent)
