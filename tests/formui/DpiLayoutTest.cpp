@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "FormHarness.h"
+#include "common/DpiScale.h"
+#include "formui/RunHistoryDlg.h"
 #include "support/DpiChecks.h"
 
 namespace {
@@ -114,5 +116,27 @@ TEST(DpiLayout, MovingToAnotherScaleLaysTheFormOutAgainKeepingWhatWasTypedAndWha
                 EXPECT_GT(after.right - after.left, outer.right - outer.left);
             }
         }
+    }
+}
+
+TEST(DpiLayout, TheRunHistoryWindowFollowsEveryScale)
+{
+    std::vector<RunRecord> runs(2);
+    runs[0].commandLine = "cmd /c echo one";
+    runs[1].commandLine = "cmd /c echo two";
+    runs[1].exitCode = 3;
+    for (int dpi : { 96, 120, 144, 192 }) {
+        SCOPED_TRACE("dpi " + std::to_string(dpi));
+        RunHistoryDlg history(runs, nullptr);
+        ASSERT_TRUE(history.Create());
+        const HWND close = history.GetDlgItem(IDCANCEL);
+        const RECT before = RectIn(close, history.m_hWnd);
+        const int openedAt = history.m_nDpi;
+        MoveToMonitorOfDpi(history.m_hWnd, openedAt, dpi);
+        // Its buttons keep their size at the new scale when it lays itself out.
+        const RECT after = RectIn(close, history.m_hWnd);
+        EXPECT_NEAR(RescaleDpi(before.bottom - before.top, openedAt, dpi), after.bottom - after.top, 1);
+        ExpectChildrenWholeAndApart(history.m_hWnd, dpi);
+        history.DestroyWindow();
     }
 }
