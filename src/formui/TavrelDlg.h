@@ -15,6 +15,7 @@
 #include "formui/CommandLineQuoting.h"
 #include "formui/ContentPanel.h"
 #include "formui/FormControl.h"
+#include "formui/HelpTips.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
@@ -85,6 +86,7 @@ public:
     // on: the windows made for each. Declared after the model, which
     // outlives them.
     std::vector<FormControl> m_formControls;
+    HelpTips m_helpTips;  // of m_formControls: declared after them, gone before them
     CStatic m_staticDescription;
     CButton m_btnRun;
     CScrollBar m_scrollBar;
