@@ -16,17 +16,17 @@
 
 namespace {
 
-// The name of a control's kind in messages.
+// A control's kind in messages, with its article.
 const char* KindName(const CControlDef& control)
 {
     switch (control.Kind()) {
-    case ControlKind::ActionButton: return "action button";
-    case ControlKind::Radio: return "radio button";
-    case ControlKind::TypedRadio: return "typed radio";
-    case ControlKind::Checkbox: return "checkbox";
-    case ControlKind::Field: return control.m_strType == "drive" ? "drive field" : "field";
+    case ControlKind::ActionButton: return "an action button";
+    case ControlKind::Radio: return "a radio button";
+    case ControlKind::TypedRadio: return "a typed radio";
+    case ControlKind::Checkbox: return "a checkbox";
+    case ControlKind::Field: return control.m_strType == "drive" ? "a drive field" : "a field";
     }
-    return "control";
+    return "a control";
 }
 
 bool IsDriveField(const CControlDef& control)
@@ -81,7 +81,7 @@ bool CFormModel::ParseAttributeLine(const std::string& line, int lineNumber, Lin
     }
     CControlDef& control = *m_pAttributeTarget;
     if (!Suits(keyword, control)) {
-        ReportError(lineNumber, "{{" + keyword + "}} does not apply to a " + KindName(control), reader);
+        ReportError(lineNumber, "{{" + keyword + "}} does not apply to " + KindName(control), reader);
         return true;
     }
     int& seenOn = LineOf(control.m_attributes, keyword);
@@ -133,7 +133,7 @@ bool CFormModel::ApplyDefault(CControlDef& control, const std::string& value, in
     const ControlKind kind = control.Kind();
     if (kind == ControlKind::Checkbox || kind == ControlKind::Radio || kind == ControlKind::TypedRadio) {
         if (value != "on" && value != "off") {
-            ReportError(lineNumber, std::string("{{default}} of a ") + KindName(control) + " is on or off", reader);
+            ReportError(lineNumber, std::string("{{default}} of ") + KindName(control) + " is on or off", reader);
             return false;
         }
         if (value == "on" && control.m_nRadioGroup >= 0) {

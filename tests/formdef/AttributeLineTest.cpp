@@ -84,7 +84,7 @@ TEST(AttributeLines, ApplyToTheControlAboveOrAreReportedAtTheirLine)
         {"{{default}} x\n-a A\n", "", "line 3: {{default}} belongs under a control line, and there is none above it\n"},
         {"-a A\n{{radiostart}}\n{{help}} x\n{{radioend}}\n", "",
          "line 5: {{help}} belongs under a control line, and there is none above it\n"},
-        {"{{button -x}} Go\n{{default}} on\n", "", "line 4: {{default}} does not apply to a action button\n"},
+        {"{{button -x}} Go\n{{default}} on\n", "", "line 4: {{default}} does not apply to an action button\n"},
         {"-v V\n{{choices}} a|b\n{{pattern}} x\n", "",
          "line 4: {{choices}} does not apply to a checkbox\nline 5: {{pattern}} does not apply to a checkbox\n"},
         {"-d {{drive}} D\n{{choices-from}} printf C:\n{{default}} 1:\n", "",
@@ -120,8 +120,9 @@ TEST(AttributeLines, ApplyToTheControlAboveOrAreReportedAtTheirLine)
         if (errors.find("Invalid pattern") != std::string::npos)
             errors.erase(errors.find("': ") + 3);
         EXPECT_EQ(errors, c.errors) << c.lines;
-        if (std::string(c.lines).find("{{radiostart}}") == std::string::npos)
+        if (std::string(c.lines).find("{{radiostart}}") == std::string::npos) {
             EXPECT_EQ(Described(model), c.attributes) << c.lines;
+        }
     }
 }
 
