@@ -6,6 +6,7 @@
 
 #include "common/Diag.h"
 #include "formui/FormControl.h"
+#include "framework/SystemLibrary.h"
 
 namespace {
 
@@ -57,8 +58,15 @@ void HelpTips::Create(HWND owner, const std::vector<FormControl>& controls)
         anyHelp = anyHelp || control.Def().m_attributes.helpLine != 0;
     if (!anyHelp)
         return;
+    // Loaded from the system folder only, not imported: a comctl32.dll
+    // beside a copied tavrel.exe must never be the one that runs.
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto initCommonControls = SystemLibraryFunction<InitFunction>("comctl32.dll", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX init = { sizeof(init), ICC_WIN95_CLASSES };
-    ::InitCommonControlsEx(&init);
+    if (initCommonControls == nullptr || !initCommonControls(&init)) {
+        Diag("WARNING: Failed to create the help tooltips\n");
+        return;
+    }
     m_hoverTip = MakeTipWindow(owner);
     m_focusTip = MakeTipWindow(owner);
     if (m_hoverTip == nullptr || m_focusTip == nullptr) {
