@@ -58,12 +58,7 @@ void HelpTips::Create(HWND owner, const std::vector<FormControl>& controls)
         anyHelp = anyHelp || control.Def().m_attributes.helpLine != 0;
     if (!anyHelp)
         return;
-    // Loaded from the system folder only, not imported: a comctl32.dll
-    // beside a copied tavrel.exe must never be the one that runs.
-    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    auto initCommonControls = SystemLibraryFunction<InitFunction>("comctl32.dll", "InitCommonControlsEx");
-    INITCOMMONCONTROLSEX init = { sizeof(init), ICC_WIN95_CLASSES };
-    if (initCommonControls == nullptr || !initCommonControls(&init)) {
+    if (!InitCommonControlClasses(ICC_BAR_CLASSES)) {
         Diag("WARNING: Failed to create the help tooltips\n");
         return;
     }

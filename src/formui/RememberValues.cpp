@@ -55,11 +55,18 @@ void SelectDrive(CWnd* combo, const std::string& drive)
 
 void CTavrelDlg::RestoreFieldValues()
 {
-    if (m_formControls.size() != m_form.m_controls.size())
-        return;  // the controls are not created yet
     std::vector<RememberedValue> stored;
     if (!LoadRememberedValues(m_strGuiPath, stored))
         return;
+    const int restored = ApplyFieldValues(stored);
+    if (restored >= 0)
+        Diag("Remembered values restored for %d of %d controls\n", restored, static_cast<int>(m_form.m_controls.size()));
+}
+
+int CTavrelDlg::ApplyFieldValues(const std::vector<RememberedValue>& stored)
+{
+    if (m_formControls.size() != m_form.m_controls.size())
+        return -1;  // the controls are not created yet
     const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
     const std::vector<const RememberedValue*> matches = MatchRememberedValues(identities, stored);
 
@@ -91,15 +98,15 @@ void CTavrelDlg::RestoreFieldValues()
             checked = groupsWithChoice.insert(group).second;
         SetChecked(control.m_pButton.get(), checked);
     }
-    Diag("Remembered values restored for %d of %d controls\n", restored, static_cast<int>(matches.size()));
+    return restored;
 }
 
-void CTavrelDlg::StoreFieldValues()
+std::vector<RememberedValue> CTavrelDlg::CurrentFieldValues() const
 {
-    if (m_formControls.size() != m_form.m_controls.size())
-        return;  // the controls are not created yet
-    const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
     std::vector<RememberedValue> values;
+    if (m_formControls.size() != m_form.m_controls.size())
+        return values;  // the controls are not created yet
+    const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
     for (size_t i = 0; i < identities.size(); ++i) {
         if (identities[i].kind.empty())
             continue;  // an action button, or no definition at all
@@ -113,7 +120,20 @@ void CTavrelDlg::StoreFieldValues()
         value.checked = IsChecked(control.m_pButton.get());
         values.push_back(value);
     }
-    StoreRememberedValues(m_strGuiPath, values);
+    return values;
+}
+
+ControlIdentity CTavrelDlg::IdentityOfControl(size_t position) const
+{
+    const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
+    return position < identities.size() ? identities[position] : ControlIdentity();
+}
+
+void CTavrelDlg::StoreFieldValues()
+{
+    if (m_formControls.size() != m_form.m_controls.size())
+        return;  // the controls are not created yet
+    StoreRememberedValues(m_strGuiPath, CurrentFieldValues());
 }
 
 void CTavrelDlg::ClearFieldValues()
