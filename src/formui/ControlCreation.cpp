@@ -1,6 +1,7 @@
 // Turns the control definitions of the loaded form into windows on the
 // content panel. Positions come later, from the layout.
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "formui/ControlIds.h"
 #include "formui/FormLayout.h"
 #include "formui/TavrelDlg.h"
+#include "framework/DisplayScale.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -23,6 +25,8 @@ constexpr DWORD kRadioStyle =
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kDriveListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
+// Not sorted: the items stay in the order the form gives them.
+constexpr DWORD kChoiceListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
 constexpr DWORD kBrowseStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 constexpr DWORD kDriveStringsBufferSize = 511;
 
@@ -39,6 +43,28 @@ std::unique_ptr<Window> MakeWindow(HFONT font, CreateFn create)
     // Not drawn yet: the form shows after creation and paints in full then.
     window->SetFont(font, FALSE);
     return window;
+}
+
+// The open list is as wide as its widest item (the closed box keeps the
+// field's width), so that long choices can be read before they are picked.
+// Measured in the list's font; the frame and scroll bar at the list's DPI.
+void WidenListToItems(CComboBox& combo, const std::vector<std::string>& items, int dpi)
+{
+    HDC dc = ::GetDC(combo.m_hWnd);
+    if (dc == nullptr)
+        return;
+    HGDIOBJ old = ::SelectObject(dc, combo.GetFont());
+    int widest = 0;
+    for (const std::string& item : items) {
+        SIZE size = {};
+        if (::GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size))
+            widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(combo.m_hWnd, dc);
+    const int margins = RescaleDpi(2 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL), SystemDpi(), dpi) +
+                        ScaleForDpi(8, dpi);
+    combo.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + margins));
 }
 
 // "C:\" becomes "C:".
@@ -128,8 +154,9 @@ private:
                 Diag("Failed to create radio edit for control %d\n", index);
             if (!def.m_strLabel.empty()) {
                 int labelId = ids.label;
+                const DWORD labelStyle = kLabelStyle | (def.m_attributes.helpLine != 0 ? SS_NOTIFY : 0);
                 control.m_pLabel = Make<CStatic>([&](CStatic& s) {
-                    return s.Create(def.m_strLabel, kLabelStyle, kNoRect, Panel(), labelId);
+                    return s.Create(def.m_strLabel, labelStyle, kNoRect, Panel(), labelId);
                 });
                 if (!control.m_pLabel)
                     Diag("Failed to create radio label for control %d\n", index);
@@ -154,8 +181,10 @@ private:
         const CControlDef& def = control.Def();
         std::string label = FieldLabel(def);
         int labelId = ids.label;
+        // A label with help must see the mouse to show it.
+        const DWORD labelStyle = kLabelStyle | (def.m_attributes.helpLine != 0 ? SS_NOTIFY : 0);
         control.m_pLabel = Make<CStatic>([&](CStatic& s) {
-            return s.Create(label, kLabelStyle, kNoRect, Panel(), labelId);
+            return s.Create(label, labelStyle, kNoRect, Panel(), labelId);
         });
         if (!control.m_pLabel) {
             Diag("Failed to create label for control %d\n", index);
@@ -164,6 +193,8 @@ private:
 
         if (def.m_strType == "drive") {
             CreateDriveList(control, index, ids.combo);
+        } else if (def.m_attributes.HasChoices()) {
+            CreateChoiceList(control, index, ids.combo);
         } else {
             int editId = ids.edit;
             control.m_pEdit = Make<CEdit>([&](CEdit& e) {
@@ -173,7 +204,8 @@ private:
                 Diag("Failed to create edit box for control %d\n", index);
         }
 
-        if (def.IsPathType()) {
+        // A list of choices offers every value there is: nothing to browse for.
+        if (def.IsPathType() && !def.m_attributes.HasChoices()) {
             int browseId = ids.browse;
             control.m_pBrowse = Make<CButton>([&](CButton& b) {
                 return b.Create("Browse...", kBrowseStyle, kNoRect, Panel(), browseId);
@@ -187,14 +219,44 @@ private:
              def.m_strLabel.c_str(), def.m_strType.c_str(), def.IsPathType() ? 1 : 0);
     }
 
+    // The field's drop-down list: an optional field's first entry is empty
+    // and means "not given"; a required one starts with nothing chosen
+    // unless it has a default (FieldDefaults).
+    void CreateChoiceList(FormControl& control, int index, int id)
+    {
+        const CControlDef& def = control.Def();
+        const RECT listRect = DropDownRect();
+        std::unique_ptr<CComboBox> made = Make<CComboBox>([&](CComboBox& c) {
+            return c.Create(kChoiceListStyle, listRect, Panel(), id);
+        });
+        if (!made) {
+            Diag("Failed to create choice list for control %d\n", index);
+            return;
+        }
+        if (!def.m_bRequired)
+            made->AddString("");
+        for (const std::string& item : def.m_attributes.choices)
+            made->AddString(item);
+        WidenListToItems(*made, def.m_attributes.choices, m_dialog.m_nDpi);
+        Diag("  Created choice list for control %d with %d choices\n", index,
+             static_cast<int>(def.m_attributes.choices.size()));
+        control.m_pCombo = std::move(made);
+        control.ResetChoice();
+    }
+
+    // A drop-down list is made at the width and open-list height the layout
+    // gives an ordinary field's, so that the layout mostly only moves it:
+    // resizing a drop-down resizes its list too, a window of its own, and
+    // costs as much as a dozen controls.
+    RECT DropDownRect() const
+    {
+        const FormFrameMetrics metrics = FormFrameMetricsFor(m_dialog.m_nDpi);
+        return { 0, 0, metrics.inputWidth, metrics.dropDownHeight };
+    }
+
     void CreateDriveList(FormControl& control, int index, int id)
     {
-        // Made at the width and open-list height the layout gives it, so
-        // that the layout only moves it: resizing a drop-down resizes its
-        // list too, a window of its own, and costs as much as a dozen
-        // controls.
-        const FormFrameMetrics metrics = FormFrameMetricsFor(m_dialog.m_nDpi);
-        const RECT listRect = { 0, 0, metrics.inputWidth, metrics.dropDownHeight };
+        const RECT listRect = DropDownRect();
         std::unique_ptr<CComboBox> made = Make<CComboBox>([&](CComboBox& c) {
             return c.Create(kDriveListStyle, listRect, Panel(), id);
         });

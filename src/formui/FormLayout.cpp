@@ -169,7 +169,9 @@ private:
                 std::max(Px(kBrowseWidth), m_measure.SingleLineWidth(m_input.browseText) + Px(kBrowseTextInset));
             const int pathWidth = W - browseWidth - Px(kBrowseGap);
             boxes.input = { margin, inputTop, pathWidth, row };
-            boxes.dropDown = { margin, inputTop, pathWidth, Px(kDropDownHeight) };
+            // A path field with a list of choices has no Browse button: the
+            // list takes the whole width.
+            boxes.dropDown = { margin, inputTop, W, Px(kDropDownHeight) };
             boxes.browse = { margin + W - browseWidth, inputTop, browseWidth, row };
             int height = labelHeight + Px(kLabelToInputGap) + row;
             Record(boxes, y, height);

@@ -35,7 +35,7 @@ struct LayoutItem {
     bool hasDropDown = false;  // a drop-down list in the input's place
     std::string buttonText;
     std::string labelText;
-    std::string dropDownText;  // the widest item of the drop-down list
+    std::string dropDownText;  // an item the closed drop-down must show whole
 };
 
 // Where each of an item's windows goes; boxes of windows the item does not
@@ -43,7 +43,8 @@ struct LayoutItem {
 struct ItemBoxes {
     LayoutBox button;
     LayoutBox input;
-    LayoutBox dropDown;  // the input's place, with the height of the open list
+    LayoutBox dropDown;  // the input's place (a path's whole width: it has no
+                         // Browse button then), with the open list's height
     LayoutBox label;
     LayoutBox browse;
     int rowY = 0;

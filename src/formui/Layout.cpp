@@ -101,8 +101,9 @@ LayoutItem LayoutItemFor(const FormControl& control)
         item.buttonText = TextOf(control.m_pButton.get());
     if (item.hasLabel)
         item.labelText = TextOf(control.m_pLabel.get());
-    if (item.hasDropDown) {
+    if (item.hasDropDown && control.Def().m_strType == "drive") {
         // The first item, "<select drive>", is the widest a drive list has.
+        // (A list of choices keeps the field's width and opens wider.)
         const CComboBox* list = static_cast<const CComboBox*>(control.m_pCombo.get());
         if (list->GetCount() > 0)
             item.dropDownText = list->GetLBText(0);

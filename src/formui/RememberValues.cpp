@@ -76,10 +76,12 @@ int CTavrelDlg::ApplyFieldValues(const std::vector<RememberedValue>& stored)
     for (size_t i = 0; i < matches.size(); ++i) {
         if (matches[i] == nullptr)
             continue;
-        const FormControl& control = m_formControls[i];
+        FormControl& control = m_formControls[i];
         ++restored;
         if (identities[i].kind == "drive")
             SelectDrive(control.m_pCombo.get(), matches[i]->text);
+        else if (control.m_pCombo)
+            control.SelectItem(matches[i]->text);  // a value no longer offered is dropped
         else
             SetEditText(control.m_pEdit.get(), matches[i]->text);
     }
@@ -111,7 +113,7 @@ std::vector<RememberedValue> CTavrelDlg::CurrentFieldValues() const
         const FormControl& control = m_formControls[i];
         RememberedValue value;
         value.control = identities[i];
-        if (value.control.kind == "drive")
+        if (value.control.kind == "drive" || control.m_pCombo)
             value.text = control.GetValue();
         else if (HasWindow(control.m_pEdit.get()))
             value.text = control.m_pEdit->GetWindowText();  // a typed radio's box, chosen or not
@@ -139,11 +141,16 @@ void CTavrelDlg::ClearFieldValues()
     Diag("Clearing remembered values\n");
     if (!ForgetRememberedValues(m_strGuiPath))
         Diag("WARNING: Remembered values could not be removed\n");
-    for (const FormControl& control : m_formControls) {
+    // Back to how the form opens: empty, then the defaults.
+    for (FormControl& control : m_formControls) {
         SetEditText(control.m_pEdit.get(), std::string());
-        SelectDrive(control.m_pCombo.get(), std::string());
+        if (control.Def().m_attributes.HasChoices())
+            control.ResetChoice();
+        else
+            SelectDrive(control.m_pCombo.get(), std::string());
         if (!control.Def().m_bActionButton)
             SetChecked(control.m_pButton.get(), false);
+        control.ApplyDefault();
     }
 }
 

@@ -74,11 +74,7 @@ RunHistoryDlg::RunHistoryDlg(const std::vector<RunRecord>& runs, CWnd* parent)
 {
     // The list view's class exists once the common controls' library is
     // loaded (from the system folder, never from beside the program).
-    using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    static const auto initialize = SystemLibraryFunction<InitCommonControlsExFn>("comctl32.dll", "InitCommonControlsEx");
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
-    if (initialize != nullptr)
-        initialize(&controls);
+    InitCommonControlClasses(ICC_LISTVIEW_CLASSES);
 }
 
 BOOL RunHistoryDlg::OnInitDialog()

@@ -16,6 +16,7 @@
 #include "formui/ContentPanel.h"
 #include "formui/FormControl.h"
 #include "formui/FormLayout.h"
+#include "formui/HelpTips.h"
 #include "formui/RememberedValues.h"
 #include "framework/Controls.h"
 #include "framework/DisplayScale.h"
@@ -112,6 +113,7 @@ public:
     // on: the windows made for each. Declared after the model, which
     // outlives them.
     std::vector<FormControl> m_formControls;
+    HelpTips m_helpTips;  // of m_formControls: declared after them, gone before them
     CStatic m_staticDescription;
     CButton m_btnRun;
     CScrollBar m_scrollBar;

@@ -1,9 +1,11 @@
 #include "lint/CommandValues.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 
 #include "formdef/FormModel.h"
+#include "formdef/ValuePattern.h"
 #include "formui/FormCommandLine.h"
 
 #if defined(_WIN32)
@@ -28,6 +30,28 @@ std::vector<const CControlDef*> Named(const CFormModel& model, const std::string
 }
 
 BuiltCommand Refused(const std::string& why) { return { false, why }; }
+
+// Why the form would not take `value` for `def` as it stands, or empty: a
+// list offers only its choices (when they are known), and a pattern refuses
+// a value it does not match, as Run does.
+std::string ValueRefusal(const CControlDef& def, const std::string& name, const std::string& value)
+{
+    const ControlAttributes& attributes = def.m_attributes;
+    if (value.empty())
+        return std::string();
+    if (!attributes.choices.empty() &&
+        std::find(attributes.choices.begin(), attributes.choices.end(), value) == attributes.choices.end()) {
+        std::string offered;
+        for (const std::string& choice : attributes.choices)
+            offered += (offered.empty() ? "" : ", ") + choice;
+        return "'" + name + "' offers no choice '" + value + "' (it offers " + offered + ")";
+    }
+    if (attributes.patternLine != 0 && CheckPattern(attributes.pattern, value) != PatternCheck::Matches)
+        return "'" + name + "' refuses '" + value + "': " +
+               (attributes.patternMessage.empty() ? "it does not match " + attributes.pattern
+                                                  : attributes.patternMessage);
+    return std::string();
+}
 
 }  // namespace
 
@@ -62,6 +86,11 @@ BuiltCommand BuildCommandFor(const CFormModel& model, const std::vector<std::str
             if (pressed != nullptr && pressed != def)
                 return Refused("only one action button can be pressed");
             pressed = def;
+        }
+        if (takesValue) {
+            const std::string refusal = ValueRefusal(*def, name, assignment.substr(equals + 1));
+            if (!refusal.empty())
+                return Refused(refusal);
         }
         values[def] = takesValue ? assignment.substr(equals + 1) : def->m_strFlag;
     }

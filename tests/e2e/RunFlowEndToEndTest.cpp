@@ -377,6 +377,90 @@ TEST(RunFlowEndToEnd, ValuesOfAStartedRunComeBackWhenTheFormOpensAgain)
     EXPECT_TRUE(app.WaitForExit());
 }
 
+// Attribute lines at work: a default (with an environment reference)
+// reaches the command line, a list of choices and one filled by a script
+// are picked from, a pattern refuses a value (the field gets the focus) and
+// then accepts it, and help shows as a tooltip on keyboard focus. Opened
+// again, remembered values win over defaults, and a remembered choice the
+// list no longer offers is dropped.
+TEST(RunFlowEndToEnd, AttributeLines)
+{
+    ASSERT_TRUE(SetEnvironmentVariableA("TAVREL_E2E_NAME", "Ada"));
+    auto lines = [](const char* shellChoices) {
+        return FormFile(ArgsPrinter(), {"-n {{text}} Name", "{{default}} %TAVREL_E2E_NAME%", "{{help}} Who runs it",
+                                        "-c {{number}} Count", "{{pattern Give a whole number.}} [0-9]+",
+                                        "-m {{text}} Mode", "{{choices}} fast|best", "{{default}} fast",
+                                        "-s {{text}} Shell", std::string("{{choices-from}} ") + shellChoices});
+    };
+    TempFolder dir;
+    const std::string path = dir.Write("attributes.gui", lines("echo one& echo two"));
+    {
+        TavrelProcess app;
+        ASSERT_TRUE(app.Start("\"" + path + "\""));
+        HWND form = app.WaitForWindow(ArgsPrinter());
+        ASSERT_NE(form, nullptr);
+        HWND mode = DropDown(form, 0);
+        HWND shell = DropDown(form, 1);
+        EXPECT_EQ(TextOf(mode), "fast");
+        ASSERT_EQ(SendMessageA(shell, CB_GETCOUNT, 0, 0), 3) << "the empty entry, then the script's two lines";
+
+        // Tab from the Run button, which has the focus, to the name.
+        PostMessageA(RunButton(form), WM_KEYDOWN, VK_TAB, 0);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                for (const WindowInfo& window : app.Windows())
+                    if (window.className == "tooltips_class32" && TextOf(window.hwnd) == "Who runs it")
+                        return true;
+                return false;
+            },
+            5000))
+            << "no tooltip with the name's help";
+
+        ASSERT_TRUE(SetText(EditBox(form, 1), "x1"));
+        ASSERT_TRUE(SelectComboItem(mode, 2));
+        ASSERT_TRUE(SelectComboItem(shell, 2));
+        PostClicked(RunButton(form));
+        MessageBoxSeen refused = app.AnswerMessageBox("Validation Warning", IDNO);
+        EXPECT_EQ(refused.text, "Give a whole number.\n\nRun anyway?");
+        GUITHREADINFO focus = {};
+        focus.cbSize = sizeof(focus);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &focus) &&
+                       focus.hwndFocus == EditBox(form, 1);
+            },
+            5000))
+            << "the refused field has the focus";
+
+        ASSERT_TRUE(SetText(EditBox(form, 1), "12"));
+        PostClicked(RunButton(form));
+        HWND console = app.WaitForWindowWhere([](const WindowInfo& window) {
+            return StartsWith(window.title, "Executing: ") && EndsWith(window.title, " (Completed)");
+        });
+        ASSERT_NE(console, nullptr);
+        std::string shown = WithLineFeeds(TextOf(OutputOf(console)));
+        EXPECT_NE(shown.find("arg1=2:-n\narg2=3:Ada\narg3=2:-c\narg4=2:12\narg5=2:-m\narg6=4:best\narg7=2:-s\n"
+                             "arg8=3:two\nargs=8\n"),
+                  std::string::npos)
+            << shown;
+        app.Close(console);
+        app.WaitForWindowGone(console);
+        app.Close(form);
+        ASSERT_TRUE(app.WaitForExit());
+    }
+
+    dir.Write("attributes.gui", lines("echo one& echo three"));
+    TavrelProcess app;
+    ASSERT_TRUE(app.Start("\"" + path + "\""));
+    HWND form = app.WaitForWindow(ArgsPrinter());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(TextOf(DropDown(form, 0)), "best");
+    EXPECT_EQ(TextOf(DropDown(form, 1)), "");
+    EXPECT_EQ(SendMessageA(DropDown(form, 1), CB_GETCURSEL, 0, 0), 0);
+    app.Close(form);
+    EXPECT_TRUE(app.WaitForExit());
+}
+
 namespace {
 
 // A list view of another process, read and driven through memory lent in
