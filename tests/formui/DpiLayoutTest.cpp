@@ -60,7 +60,8 @@ void ExpectRequiredRowsInTheirBox(CTavrelDlg& dialog)
 std::vector<std::string> FormsToCheck()
 {
     std::vector<std::string> forms = { FormText("A description " + kLong, kEveryKind) };
-    for (const char* name : { "every-control.gui", "list-folder.gui", "ping.gui", "tall.gui" }) {
+    for (const char* name : { "every-control.gui", "ipconfig.gui", "list-folder.gui", "ping.gui", "robocopy.gui",
+                              "service.gui", "tall.gui" }) {
         std::string text;
         EXPECT_TRUE(ReadWholeFile(std::string(TAVREL_EXAMPLES_DIR) + "/" + name, text)) << name;
         forms.push_back(text);
@@ -85,8 +86,9 @@ TEST(DpiLayout, MovingToAnotherScaleLaysTheFormOutAgainKeepingWhatWasTypedAndWha
             for (size_t i = 0; i < dialog.m_formControls.size(); ++i)
                 if (form.Control(i).m_pEdit)
                     typed = i;
-            ASSERT_LT(typed, dialog.m_formControls.size());
-            form.SetText(typed, "typed before the move");
+            const bool canType = typed < dialog.m_formControls.size();  // not on a form of lists alone
+            if (canType)
+                form.SetText(typed, "typed before the move");
             const FormControl& last = dialog.m_formControls.back();
             dialog.ScrollIntoView(last.FirstWindow()->m_hWnd);
             const FormControl* top = nullptr;
@@ -101,7 +103,9 @@ TEST(DpiLayout, MovingToAnotherScaleLaysTheFormOutAgainKeepingWhatWasTypedAndWha
             MoveToMonitorOfDpi(dialog.m_hWnd, openedAt, dpi);
 
             EXPECT_EQ(dpi, dialog.m_nDpi);
-            EXPECT_EQ("typed before the move", TextOf(form.Control(typed).m_pEdit->m_hWnd));
+            if (canType) {
+                EXPECT_EQ("typed before the move", TextOf(form.Control(typed).m_pEdit->m_hWnd));
+            }
             EXPECT_GE(top->m_nLayoutY, dialog.m_nScrollPos);
             EXPECT_LE(top->m_nLayoutY + top->m_nLayoutHeight, dialog.m_nScrollPos + dialog.m_nClientHeight);
             ExpectChildrenWholeAndApart(dialog.m_panel.m_hWnd, dpi);
