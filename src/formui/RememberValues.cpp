@@ -12,6 +12,7 @@
 #include "formui/RememberedValues.h"
 #include "formui/TavrelDlg.h"
 #include "formui/ValueStore.h"
+#include "framework/WinApp.h"
 
 namespace {
 
@@ -49,6 +50,15 @@ void SelectDrive(CWnd* combo, const std::string& drive)
                                  : combo->SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                       reinterpret_cast<LPARAM>(drive.c_str()));
     combo->SendMessage(CB_SETCURSEL, item == CB_ERR ? 0 : static_cast<WPARAM>(item));
+}
+
+// Where the store is, so that the user can look at the file or its folder
+// (read-only, full, or not there at all).
+std::string StoreProblemText(const std::string& formPath, const char* failedTo)
+{
+    const std::string file = RememberedValuesFile(formPath);
+    return file.empty() ? std::string("there is no folder for application data.")
+                        : "the file\n" + file + "\ncould not be " + failedTo + " (it or its folder may be read-only).";
 }
 
 }  // namespace
@@ -111,14 +121,24 @@ void CTavrelDlg::StoreFieldValues()
         value.checked = IsChecked(control.m_pButton.get());
         values.push_back(value);
     }
-    StoreRememberedValues(m_strGuiPath, values);
+    // Told once per opening: every run would otherwise bring the box again.
+    if (!StoreRememberedValues(m_strGuiPath, values) && !m_bToldValuesNotKept) {
+        m_bToldValuesNotKept = true;
+        AfxMessageBox("The values of this form could not be kept for its next opening: " +
+                          StoreProblemText(m_strGuiPath, "written"),
+                      MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 void CTavrelDlg::ClearFieldValues()
 {
     Diag("Clearing remembered values\n");
-    if (!ForgetRememberedValues(m_strGuiPath))
+    if (!ForgetRememberedValues(m_strGuiPath)) {
         Diag("WARNING: Remembered values could not be removed\n");
+        AfxMessageBox("The remembered values of this form could not be cleared, and will come back when it opens "
+                      "again: " + StoreProblemText(m_strGuiPath, "deleted"),
+                      MB_OK | MB_ICONEXCLAMATION);
+    }
     for (const FormControl& control : m_formControls) {
         SetEditText(control.m_pEdit.get(), std::string());
         SelectDrive(control.m_pCombo.get(), std::string());
