@@ -53,24 +53,6 @@ TEST_F(Startup, UnquotedPathWithBlanksIsTrimmedButKeepsInnerSpaces)
     CloseAndExpectExit(form);
 }
 
-// Several forms dropped on the program: the first opens after a box says
-// that one form opens at a time.
-TEST_F(Startup, SeveralFormsOpenTheFirstAfterSayingSo)
-{
-    ASSERT_TRUE(CreateDirectoryA(dir.PathOf("my forms").c_str(), nullptr));
-    const std::string first = dir.Write("my forms\\ping.gui", kPingForm);
-    const std::string second = dir.Write("other.gui", "other.exe\r\nOther\r\n");
-    ASSERT_TRUE(app.Start("\"" + first + "\" " + second));
-
-    MessageBoxSeen box = app.AnswerMessageBox("tavrel", IDOK);
-    ASSERT_TRUE(box.found) << app.Output();
-    EXPECT_EQ(box.text, "Tavrel opens one form at a time: of the 2 forms given, only the first is opened:\n\n" +
-                            first);
-    HWND form = app.WaitForWindow("ping.exe");
-    ASSERT_NE(form, nullptr) << app.Output();
-    CloseAndExpectExit(form);
-}
-
 TEST_F(Startup, FileThatDoesNotExistIsReportedThenAnEmptyFormOpens)
 {
     const std::string missing = dir.PathOf("nowhere.gui");
