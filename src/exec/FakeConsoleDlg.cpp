@@ -14,6 +14,7 @@
 #include "exec/ProcessRunner.h"
 #include "exec/StartErrorBox.h"
 #include "exec/SystemCodePages.h"
+#include "exec/SystemTaskbarButton.h"
 #include "resource.h"
 
 namespace {
@@ -68,6 +69,7 @@ BEGIN_MESSAGE_MAP(FakeConsoleDlg, CDialog)
     ON_WM_TIMER()
     ON_WM_SYSCOMMAND()
     ON_WM_SETFOCUS()
+    ON_MESSAGE(WM_ACTIVATE, OnActivate)
 END_MESSAGE_MAP()
 
 FakeConsoleDlg::FakeConsoleDlg(CWnd* parent)
@@ -153,6 +155,8 @@ BOOL FakeConsoleDlg::OnInitDialog()
     }
 
     if (childStart == ChildStart::Started) {
+        taskbarSignal = MakeTaskbarSignal(m_hWnd);
+        taskbarSignal->RunStarted();
         // Polled often until the first output shows, so that it shows as
         // soon as it comes; then the ordinary period applies.
         awaitingFirstOutput = true;
@@ -290,6 +294,8 @@ void FakeConsoleDlg::ShowExit()
     AppendOutput(FormatText("\r\n\r\n***** Process exited with code %d *****\r\n",
                             static_cast<int>(runner->GetExitCode())));
     SetWindowText(GetWindowText() + " (Completed)");
+    if (taskbarSignal)
+        taskbarSignal->RunEnded(static_cast<int>(runner->GetExitCode()));
     readingAfterExit = true;
     if (!pipeOpen)
         StopPolling();
@@ -307,9 +313,17 @@ void FakeConsoleDlg::SetPollPeriod(UINT milliseconds)
     timerId = SetTimer(kPollTimer, milliseconds);
 }
 
+LRESULT FakeConsoleDlg::OnActivate(WPARAM state, LPARAM)
+{
+    if (LOWORD(state) != WA_INACTIVE && taskbarSignal)
+        taskbarSignal->Activated();
+    return Default();
+}
+
 void FakeConsoleDlg::PostNcDestroy()
 {
     timerId = 0;
+    taskbarSignal.reset();  // the button as it was before the run
     // Output held back for this window (a selection was open, or a carriage
     // return waited for its line feed) must not show up in the next one.
     ConsoleLines().Discard();

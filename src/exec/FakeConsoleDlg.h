@@ -18,9 +18,11 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "exec/ConsoleOutputDecoder.h"
+#include "exec/RunEndSignal.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
@@ -59,6 +61,8 @@ public:
     bool lateOutputMarked = false;
     // The child's bytes as UTF-8 text (UTF-8 or the system's OEM code page).
     ConsoleOutputDecoder outputDecoder;
+    // What the taskbar button shows while the child runs and after it ended.
+    std::unique_ptr<RunEndSignal> taskbarSignal;
 
     // The one way text reaches the window: appends, then checks auto-grow.
     void AppendOutput(const std::string& text);
@@ -94,6 +98,7 @@ protected:
     void OnTimer(UINT_PTR id);
     void OnSetFocus(HWND oldFocus);
     void OnSysCommand(UINT id, LPARAM lParam);
+    LRESULT OnActivate(WPARAM state, LPARAM);
     void AddOutputMenuItems();
 
 private:

@@ -52,6 +52,7 @@ bool ProcessRunner::Start(const std::string& commandLine)
 
     lastError.clear();
     childCreationFailed = false;
+    terminated = false;
     exitCode = 0;
     CloseHandles();
 
@@ -252,6 +253,8 @@ void ProcessRunner::Terminate()
 {
     if (!process.Valid())
         return;
+    if (WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT)
+        terminated = true;
     Diag("\n*** Terminating process ***\n");
     // Ending the job also ends what the child started (a command run
     // through cmd /c lives in cmd's children).

@@ -58,6 +58,8 @@ public:
 
     // Ends the child and everything it started, with exit code 1.
     void Terminate();
+    // True when Terminate ended the last child started while it still ran.
+    bool WasTerminated() const { return terminated; }
 
     // While on, the child and everything it started end when the runner
     // closes its handles, and with this program however it ends (killed
@@ -85,6 +87,7 @@ private:
 
     std::string lastError;
     bool childCreationFailed = false;
+    bool terminated = false;
     DWORD exitCode = 0;
     UniqueKernelHandle stdoutRead;
     UniqueKernelHandle stdoutWrite;

@@ -65,11 +65,18 @@ std::string StoreProblemText(const std::string& formPath, const char* failedTo)
 
 void CTavrelDlg::RestoreFieldValues()
 {
-    if (m_formControls.size() != m_form.m_controls.size())
-        return;  // the controls are not created yet
     std::vector<RememberedValue> stored;
     if (!LoadRememberedValues(m_strGuiPath, stored))
         return;
+    const int restored = ApplyFieldValues(stored);
+    if (restored >= 0)
+        Diag("Remembered values restored for %d of %d controls\n", restored, static_cast<int>(m_form.m_controls.size()));
+}
+
+int CTavrelDlg::ApplyFieldValues(const std::vector<RememberedValue>& stored)
+{
+    if (m_formControls.size() != m_form.m_controls.size())
+        return -1;  // the controls are not created yet
     const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
     const std::vector<const RememberedValue*> matches = MatchRememberedValues(identities, stored);
 
@@ -99,15 +106,15 @@ void CTavrelDlg::RestoreFieldValues()
             checked = groupsWithChoice.insert(group).second;
         SetChecked(control.m_pButton.get(), checked);
     }
-    Diag("Remembered values restored for %d of %d controls\n", restored, static_cast<int>(matches.size()));
+    return restored;
 }
 
-void CTavrelDlg::StoreFieldValues()
+std::vector<RememberedValue> CTavrelDlg::CurrentFieldValues() const
 {
-    if (m_formControls.size() != m_form.m_controls.size())
-        return;  // the controls are not created yet
-    const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
     std::vector<RememberedValue> values;
+    if (m_formControls.size() != m_form.m_controls.size())
+        return values;  // the controls are not created yet
+    const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
     for (size_t i = 0; i < identities.size(); ++i) {
         if (identities[i].kind.empty())
             continue;  // an action button, or no definition at all
@@ -121,8 +128,21 @@ void CTavrelDlg::StoreFieldValues()
         value.checked = IsChecked(control.m_pButton.get());
         values.push_back(value);
     }
+    return values;
+}
+
+ControlIdentity CTavrelDlg::IdentityOfControl(size_t position) const
+{
+    const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
+    return position < identities.size() ? identities[position] : ControlIdentity();
+}
+
+void CTavrelDlg::StoreFieldValues()
+{
+    if (m_formControls.size() != m_form.m_controls.size())
+        return;  // the controls are not created yet
     // Told once per opening: every run would otherwise bring the box again.
-    if (!StoreRememberedValues(m_strGuiPath, values) && !m_bToldValuesNotKept) {
+    if (!StoreRememberedValues(m_strGuiPath, CurrentFieldValues()) && !m_bToldValuesNotKept) {
         m_bToldValuesNotKept = true;
         AfxMessageBox("The values of this form could not be kept for its next opening: " +
                           StoreProblemText(m_strGuiPath, "written"),
@@ -136,7 +156,7 @@ void CTavrelDlg::ClearFieldValues()
     if (!ForgetRememberedValues(m_strGuiPath)) {
         Diag("WARNING: Remembered values could not be removed\n");
         AfxMessageBox("The remembered values of this form could not be cleared, and will come back when it opens "
-                      "again: " + StoreProblemText(m_strGuiPath, "deleted"),
+                      "again: " + StoreProblemText(m_strGuiPath, "changed"),
                       MB_OK | MB_ICONEXCLAMATION);
     }
     for (const FormControl& control : m_formControls) {

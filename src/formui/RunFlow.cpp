@@ -112,11 +112,14 @@ void CTavrelDlg::OnActionButton(UINT id)
         return;
     }
 
+    // The run's history names the button, so that it can be run again.
+    m_nRunButton = ControlIndexFromId(IdRange::Action, static_cast<int>(id));
     if (m_form.m_bBatchCmd) {
         std::string arguments = BuildCommandLine(false);
         button->m_bPressed = 0;
         if (!RunEmbeddedBatch(arguments))
             Diag("Failed to start embedded batch command\n");
+        m_nRunButton = -1;
         return;
     }
 
@@ -125,6 +128,7 @@ void CTavrelDlg::OnActionButton(UINT id)
     LogCommandToExecute(commandLine, "Launching FakeConsoleDlg from ActionButton...\n");
 
     INT_PTR result = LaunchConsoleWithRunDisabled(*this, commandLine);
+    m_nRunButton = -1;
     Diag("FakeConsoleDlg::DoModal (Action) returned %d\n", static_cast<int>(result));
 }
 
@@ -170,5 +174,10 @@ INT_PTR CTavrelDlg::LaunchConsole(const std::string& commandLine)
     // Handled from the console's own message loop, once the console has
     // tried to start the command.
     PostMessage(kRunStartedMessage);
-    return console->DoModal();
+    // The form cannot be edited while the console is open: these are the
+    // values of the run.
+    const std::vector<RememberedValue> values = CurrentFieldValues();
+    const INT_PTR result = console->DoModal();
+    RecordRun(commandLine, values);
+    return result;
 }

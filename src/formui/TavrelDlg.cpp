@@ -82,6 +82,7 @@ BEGIN_MESSAGE_MAP(CTavrelDlg, CDialog)
     ON_CONTROL_RANGE(EN_CHANGE, kRadioEditExtFirst, kRadioEditExtLast, OnRadioEditChange)
     ON_WM_DROPFILES()
     ON_MESSAGE(kRunStartedMessage, OnRunStarted)
+    ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
 END_MESSAGE_MAP()
 
 CTavrelDlg::CTavrelDlg(CWnd* parent) : CDialog(IDD_TAVREL_DIALOG, parent)

@@ -16,6 +16,7 @@
 #include "formui/CommandLineQuoting.h"
 #include "formui/ContentPanel.h"
 #include "formui/FormControl.h"
+#include "formui/RememberedValues.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
@@ -66,6 +67,24 @@ public:
     void RestoreFieldValues();
     void StoreFieldValues();
     void ClearFieldValues();
+    // The values of the form's controls as the store keeps them.
+    std::vector<RememberedValue> CurrentFieldValues() const;
+    // Puts stored values into the controls that still match them; the
+    // others stay as they are. The number of controls filled, or -1 before
+    // the controls exist.
+    int ApplyFieldValues(const std::vector<RememberedValue>& stored);
+    ControlIdentity IdentityOfControl(size_t position) const;
+
+    // Run history and presets (kept in the form's store).
+    void RecordRun(const std::string& commandLine, const std::vector<RememberedValue>& values);
+    void ShowRunHistory();
+    void RunAgain(const RunRecord& run);
+    void AskAndSavePreset();
+    void AskAndDeletePreset();
+    // False when the store could not be written (the user was told).
+    bool SavePreset(const std::string& name);
+    void ApplyPreset(size_t index);
+    void FillPresetsMenu();
 
     // The form's own system-menu items.
     void AddFormMenuItems(HMENU systemMenu);
@@ -100,6 +119,9 @@ public:
     bool m_bToldValuesNotKept = false;   // the box that values could not be stored was shown
     ProcessRunner m_runner;
     RunScriptFiles m_runScripts;  // {{batch cmd}} scripts, deleted once their runs end
+    // The action button whose run is starting, -1 for the Run button.
+    int m_nRunButton = -1;
+    HMENU m_hPresetsMenu = nullptr;  // the system menu's "Presets" submenu
 
 protected:
     BOOL OnInitDialog() override;
@@ -125,6 +147,7 @@ protected:
     // Posted by LaunchConsole: stores the values once the command started.
     static constexpr UINT kRunStartedMessage = WM_APP + 1;
     LRESULT OnRunStarted(WPARAM, LPARAM);
+    LRESULT OnInitMenuPopup(WPARAM menu, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -11,10 +11,10 @@
 
 namespace {
 
-// Far above any form's values (a form of 3,000 windows with long paths in
-// every field stores well under a megabyte); a larger file is not ours, and
-// reading it would hold up the form for seconds.
-constexpr DWORD kMaxStoreFileSize = 2u << 20;
+// Far above any form's store (its values, presets and 50 runs of history
+// of a form of a few dozen fields stay well under a megabyte); a larger
+// file is not ours, and reading it would hold up the form for seconds.
+constexpr DWORD kMaxStoreFileSize = 4u << 20;
 
 bool ReadSmallFile(const std::string& path, std::string& bytes)
 {
@@ -93,21 +93,21 @@ std::string FormStoreKey(const std::string& formPath)
     return FromWide(path, CP_UTF8);
 }
 
-bool LoadRememberedValues(const std::string& formPath, std::vector<RememberedValue>& values)
+bool LoadFormStore(const std::string& formPath, FormStore& store)
 {
-    values.clear();
+    store = FormStore();
     std::string path = RememberedValuesFile(formPath);
     std::string bytes;
     if (path.empty() || !ReadSmallFile(path, bytes))
         return false;
-    if (!ParseRememberedValues(bytes, FormStoreKey(formPath), values)) {
+    if (!ParseFormStore(bytes, FormStoreKey(formPath), store)) {
         Diag("WARNING: Remembered values unusable, starting empty: %s\n", path.c_str());
         return false;
     }
     return true;
 }
 
-bool StoreRememberedValues(const std::string& formPath, const std::vector<RememberedValue>& values)
+bool SaveFormStore(const std::string& formPath, const FormStore& store)
 {
     std::string folder = RememberedValuesFolder();
     if (folder.empty() || (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)) {
@@ -116,15 +116,37 @@ bool StoreRememberedValues(const std::string& formPath, const std::vector<Rememb
     }
     std::string path = RememberedValuesFile(formPath);
     DWORD error = 0;
-    if (!ReplaceFileContents(path, SerializeRememberedValues(FormStoreKey(formPath), values), error)) {
+    if (!ReplaceFileContents(path, SerializeFormStore(FormStoreKey(formPath), store), error)) {
         Diag("WARNING: Cannot store remembered values in %s (error %d)\n", path.c_str(), static_cast<int>(error));
         return false;
     }
     return true;
 }
 
+bool LoadRememberedValues(const std::string& formPath, std::vector<RememberedValue>& values)
+{
+    FormStore store;
+    const bool loaded = LoadFormStore(formPath, store);
+    values = std::move(store.values);
+    return loaded;
+}
+
+bool StoreRememberedValues(const std::string& formPath, const std::vector<RememberedValue>& values)
+{
+    FormStore store;
+    LoadFormStore(formPath, store);
+    store.values = values;
+    return SaveFormStore(formPath, store);
+}
+
 bool ForgetRememberedValues(const std::string& formPath)
 {
+    FormStore store;
+    if (LoadFormStore(formPath, store) && !store.presets.empty()) {
+        store.values.clear();
+        store.history.clear();
+        return SaveFormStore(formPath, store);
+    }
     std::string path = RememberedValuesFile(formPath);
     if (path.empty())
         return true;

@@ -21,8 +21,15 @@ std::string FormStoreKey(const std::string& formPath);
 // The store file of a form; empty when there is no folder for stores.
 std::string RememberedValuesFile(const std::string& formPath);
 
+// The whole store of a form: false (everything empty) when nothing usable
+// is stored. Saving writes the file whole or not at all.
+bool LoadFormStore(const std::string& formPath, FormStore& store);
+bool SaveFormStore(const std::string& formPath, const FormStore& store);
+
 // False (values empty) when nothing usable is stored for the form.
 bool LoadRememberedValues(const std::string& formPath, std::vector<RememberedValue>& values);
+// Replaces the remembered values; the history and presets stay.
 bool StoreRememberedValues(const std::string& formPath, const std::vector<RememberedValue>& values);
-// True when nothing is stored for the form any more.
+// Forgets the remembered values and the run history; presets, saved by the
+// user by name, stay. True when nothing of those is stored any more.
 bool ForgetRememberedValues(const std::string& formPath);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -373,4 +376,100 @@ TEST(RunFlowEndToEnd, ValuesOfAStartedRunComeBackWhenTheFormOpensAgain)
     EXPECT_TRUE(app.WaitForOutput("Remembered values restored for 2 of 2 controls\n"));
     app.Close(form);
     EXPECT_TRUE(app.WaitForExit());
+}
+
+namespace {
+
+// A list view of another process, read and driven through memory lent in
+// that process (its items cannot be passed across otherwise).
+class RemoteListView {
+public:
+    explicit RemoteListView(HWND list) : m_list(list)
+    {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(list, &processId);
+        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+        if (m_process != nullptr)
+            m_memory = static_cast<char*>(VirtualAllocEx(m_process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteListView()
+    {
+        if (m_memory != nullptr)
+            VirtualFreeEx(m_process, m_memory, 0, MEM_RELEASE);
+        if (m_process != nullptr)
+            CloseHandle(m_process);
+    }
+
+    int Rows() const
+    {
+        DWORD_PTR count = 0;
+        return SendBounded(m_list, LVM_GETITEMCOUNT, 0, 0, &count) ? static_cast<int>(count) : -1;
+    }
+    std::string Cell(int row, int column) const
+    {
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = m_memory + sizeof item;
+        item.cchTextMax = kSize - sizeof item;
+        std::vector<char> text(kSize - sizeof item, '\0');
+        if (m_memory == nullptr || !WriteProcessMemory(m_process, m_memory, &item, sizeof item, nullptr) ||
+            !SendBounded(m_list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(m_memory)) ||
+            !ReadProcessMemory(m_process, m_memory + sizeof item, text.data(), text.size() - 1, nullptr))
+            return "(unreadable)";
+        return text.data();
+    }
+    bool Select(int row) const
+    {
+        LVITEMA item = {};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        return m_memory != nullptr && WriteProcessMemory(m_process, m_memory, &item, sizeof item, nullptr) &&
+               SendBounded(m_list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_memory));
+    }
+
+private:
+    static constexpr size_t kSize = 4096;
+    HWND m_list;
+    HANDLE m_process = nullptr;
+    char* m_memory = nullptr;
+};
+
+constexpr UINT kRunHistoryCommand = 0x0040;
+
+}  // namespace
+
+// Two runs ending differently; the history lists both, newest first, and
+// runs the older one again as it was started.
+TEST(RunFlowEndToEnd, HistoryListsRunsAndRunsAnOlderOneAgain)
+{
+    OpenedForm form;
+    const std::string child = "\"" + TestBinFolder() + "tavrel_testchild.exe\" exit";
+    ASSERT_TRUE(form.Open(child, {"{{required number}} Exit code"}));
+    form.Type(0, "3");
+    form.Press();
+    EXPECT_NE(form.ConsoleOutput().find("Process exited with code 3"), std::string::npos);
+    form.Type(0, "0");
+    form.Press();
+    EXPECT_NE(form.ConsoleOutput().find("Process exited with code 0"), std::string::npos);
+
+    PostMessageA(form.Form(), WM_SYSCOMMAND, kRunHistoryCommand, 0);
+    HWND history = form.App().WaitForWindow("Run history");
+    ASSERT_NE(history, nullptr);
+    RemoteListView list(FindChild(history, "SysListView32"));
+    ASSERT_EQ(list.Rows(), 2);
+    EXPECT_EQ(list.Cell(0, 2), "0");
+    EXPECT_EQ(list.Cell(0, 3), child + " 0");
+    EXPECT_EQ(list.Cell(1, 2), "3");
+    EXPECT_EQ(list.Cell(1, 3), child + " 3");
+    EXPECT_EQ(list.Cell(1, 0).size(), std::string("2026-01-01 00:00:00").size()) << list.Cell(1, 0);
+    EXPECT_NE(list.Cell(1, 1).find(" s"), std::string::npos) << list.Cell(1, 1);
+
+    ASSERT_TRUE(list.Select(1));
+    PostClicked(ButtonNamed(history, "&Run again"));
+    std::string caption;
+    const std::string shown = form.ConsoleOutput(&caption);
+    EXPECT_EQ(caption, "Executing: " + child + " 3 (Completed)");
+    EXPECT_NE(shown.find("Process exited with code 3"), std::string::npos) << shown;
+    EXPECT_EQ(TextOf(EditBox(form.Form(), 0)), "3");  // the form holds that run's values
+    form.CloseForm();
 }

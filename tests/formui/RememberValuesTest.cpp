@@ -18,6 +18,7 @@ namespace {
 
 constexpr UINT kCopyCommandLineCommand = 0x0020;
 constexpr UINT kClearValuesCommand = 0x0030;
+constexpr UINT kFirstPresetCommand = 0x0100;
 
 std::string StoreFileOf(const std::string& formPath)
 {
@@ -222,7 +223,7 @@ TEST(RememberValues, ClearingAStoreThatCannotBeDeletedSaysSo)
         ASSERT_EQ(form.Boxes().size(), 1u);
         EXPECT_EQ(form.Boxes()[0].text,
                   "The remembered values of this form could not be cleared, and will come back when it opens again: "
-                  "the file\n" + store + "\ncould not be deleted (it or its folder may be read-only).");
+                  "the file\n" + store + "\ncould not be changed (it or its folder may be read-only).");
     }
     OpenForm form(formText, AtPath{ formPath });
     EXPECT_EQ(form.Control(0).GetValue(), "kept");
@@ -250,11 +251,11 @@ TEST(RememberValues, OneStoreForEverySpellingOfThePathAndNoneThatIsFarTooLarge)
 
     // Well-formed, but padded past any real store.
     std::ofstream(StoreFileOf(formPath), std::ios::binary)
-        << SerializeRememberedValues(FormStoreKey(formPath), values) << std::string(3u << 20, ' ');
+        << SerializeRememberedValues(FormStoreKey(formPath), values) << std::string(5u << 20, ' ');
     DiagCapture diag;
     std::vector<RememberedValue> read;
     EXPECT_FALSE(LoadRememberedValues(formPath, read));
-    EXPECT_NE(diag.Text().find("WARNING: Remembered values file of 3145" ), std::string::npos) << diag.Text();
+    EXPECT_NE(diag.Text().find("WARNING: Remembered values file of 52"), std::string::npos) << diag.Text();
     ForgetRememberedValues(formPath);
 }
 
@@ -298,6 +299,34 @@ TEST(RememberValues, WindowsSavingAtOnceNeverLeaveAMixedOrBrokenStore)
     if (search != INVALID_HANDLE_VALUE)
         ::FindClose(search);
     ForgetRememberedValues(formPath);
+}
+
+TEST(Presets, APresetFillsWhatStillMatchesInAFormEditedSinceAndOutlivesClearing)
+{
+    TempFolder scratch;
+    const std::string formPath = scratch.PathOf("preset.gui");
+    {
+        OpenForm form(MakeFormText(ArgsPrinterCommand(), {"-t {{text}} Text", "/v Verbose", "-o {{text}} Old"}),
+                      AtPath{ formPath });
+        form.SetText(0, "nightly text");
+        form.SetChecked(1, true);
+        form.SetText(2, "old text");
+        ASSERT_TRUE(form.Dialog().SavePreset("nightly"));
+    }
+    // Edited since: a field added on top, Verbose moved down, Old removed.
+    OpenForm form(MakeFormText(ArgsPrinterCommand(), {"-n {{text}} New", "-t {{text}} Text", "-x {{text}} Extra",
+                                                      "/v Verbose"}),
+                  AtPath{ formPath });
+    form.SetText(0, "typed before");
+    form.SetText(2, "extra before");
+    form.Dialog().SendMessage(WM_SYSCOMMAND, kClearValuesCommand, 0);  // presets stay
+    form.SetText(0, "typed before");
+    form.Dialog().SendMessage(WM_SYSCOMMAND, kFirstPresetCommand, 0);
+    EXPECT_EQ(form.Control(0).GetValue(), "typed before");
+    EXPECT_EQ(form.Control(1).GetValue(), "nightly text");
+    EXPECT_EQ(form.Control(2).GetValue(), "");
+    EXPECT_EQ(form.Control(3).GetValue(), "/v");
+    EXPECT_TRUE(form.Logged("Preset nightly filled 2 of 4 controls\n"));
 }
 
 TEST(CopyCommandLine, ClipboardHoldsTheLineRunStartsWithoutValidating)

@@ -291,8 +291,9 @@ TEST(EmbeddedBatch, EveryRunGetsItsOwnFile)
     form.PressRun();
 
     std::vector<std::string> files = BatchFilesLogged(form.Diagnostics());
+    // The second run may take the name the first one freed when its script
+    // was deleted, but never one that another file holds.
     ASSERT_EQ(files.size(), 2u);
-    EXPECT_NE(files[0], files[1]);
     EXPECT_EQ(watch.consolesSeen, 2);
     EXPECT_TRUE(watch.Shows("ran")) << watch.text;
     // Each run's own file is gone with its run; the files of others stay.
