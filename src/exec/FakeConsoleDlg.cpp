@@ -3,6 +3,8 @@
 
 #include "exec/FakeConsoleDlg.h"
 
+#include <richedit.h>
+
 #include <algorithm>
 
 #include "common/Diag.h"
@@ -141,6 +143,10 @@ BOOL FakeConsoleDlg::OnInitDialog()
     outputCtrl.SetSel(0, 0);
 
     if (textMode) {
+        // A report lists the form's lines as written: each stays one line,
+        // however long, and the view scrolls sideways to it rather than
+        // wrapping it at the window's width.
+        outputCtrl.SendMessage(EM_SETTARGETDEVICE, 0, 1);
         if (!presetText.empty())
             outputCtrl.SetWindowText(presetText);
         const long length = outputCtrl.GetTextLength();

@@ -74,6 +74,9 @@ public:
     DWORD GetExitCode() const { return exitCode; }
     const std::string& LastErrorText() const { return lastError; }
     HANDLE ProcessHandle() const { return process.Get(); }
+    // The job holding the child and all it started; null when the system
+    // gave none.
+    HANDLE JobHandle() const { return job.Get(); }
     bool HasInputPipe() const { return stdinWrite.Valid(); }
     bool HasOpenHandles() const;
 

@@ -41,7 +41,7 @@ private:
 };
 }  // namespace
 
-bool CFormModel::ParseFileWithBatchSupport(const std::string& path)
+bool CFormModel::ParseFileWithBatchSupport(const std::string& path, BatchScriptWatch* watch)
 {
     Diag("\n%s", kRule);
     Diag("ParseFileWithBatchSupport: %s\n", path.c_str());
@@ -73,7 +73,7 @@ bool CFormModel::ParseFileWithBatchSupport(const std::string& path)
     {
         // Gone again before any report is shown.
         BatchProgressWindow progress(path);
-        run = RunBatchScript(script, &progress);
+        run = RunBatchScript(script, watch != nullptr ? watch : &progress);
     }
     switch (run.status) {
     case BatchScriptResult::Status::TempFileFailed:

@@ -12,6 +12,7 @@
 
 class ChoicesCommandRunner;
 class LineReader;
+class BatchScriptWatch;
 
 // Told what the parser reads, line by line, for tools that check form files
 // (tavrel-lint); the form window installs none. Each call comes after the
@@ -48,7 +49,9 @@ public:
     bool ParseLines(LineReader& reader);
     // The loader for every form file: a {{batch gui}} file runs its script and
     // parses the output; any other file goes to ParseFile (Windows only).
-    bool ParseFileWithBatchSupport(const std::string& path);
+    // `watch` looks at a running script in place of the window a slow
+    // script gets (null: that window).
+    bool ParseFileWithBatchSupport(const std::string& path, BatchScriptWatch* watch = nullptr);
     // One trimmed control line; false only for the fatal errors: a leading
     // "{{required}}" without a type, or a form grown past kMaxFormWindows.
     bool ParseControlLine(const std::string& line, int lineNumber, LineReader* reader);

@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "common/Diag.h"
-#include "common/TextFormat.h"
 #include "config/Settings.h"
 #include "formui/ControlIds.h"
 #include "formui/FormLayout.h"
 #include "formui/TavrelDlg.h"
 #include "framework/DisplayScale.h"
-#include "framework/WinApp.h"
 
 namespace {
 
@@ -316,41 +314,6 @@ void CloseRadioGroups(const std::vector<FormControl>& controls)
     }
 }
 
-// The numbers of action and Browse buttons a form was announced to support.
-// Every button of a form the parser accepted responds; the warning stays so
-// that authors learn where the announced limits lie.
-constexpr int kMaxActionButtons = 1000;
-constexpr int kMaxBrowseButtons = 100;
-
-// `plural` names the buttons in the box's first sentence, `beyond` in its
-// second, `counted` on the diagnostic line.
-void WarnAboveLimit(int count, int limit, const char* plural, const char* beyond, const char* counted)
-{
-    if (count <= limit)
-        return;
-    AfxMessageBox(FormatText("Warning: This .gui file has %d %s, but the maximum supported is %d.\n\n"
-                             "%s beyond the limit will not respond to clicks.",
-                             count, plural, limit, beyond),
-                  MB_OK | MB_ICONEXCLAMATION);
-    Diag("WARNING: %s button count (%d) exceeds limit (%d)\n", counted, count, limit);
-}
-
-void WarnAboutButtonLimits(const CFormModel& form)
-{
-    int actionButtons = 0;
-    int browseButtons = 0;
-    for (const auto& def : form.m_controls) {
-        if (!def)
-            continue;
-        if (def->m_bActionButton)
-            ++actionButtons;
-        if (def->IsPathType())
-            ++browseButtons;
-    }
-    WarnAboveLimit(actionButtons, kMaxActionButtons, "action buttons", "Buttons", "Action");
-    WarnAboveLimit(browseButtons, kMaxBrowseButtons, "browse buttons", "Browse buttons", "Browse");
-}
-
 }  // namespace
 
 std::string CTavrelDlg::FormatFlagLabel(const std::string& flag, const std::string& label)
@@ -369,9 +332,6 @@ void CTavrelDlg::CreateControls()
     // of a thousand labels would otherwise open the settings file a
     // thousand times.
     m_nHideFlagsWhileCreating = ReadHideFlags() != 0 ? 1 : 0;
-
-    if (!m_form.m_controls.empty())
-        WarnAboutButtonLimits(m_form);
 
     bool hasActionButton = false;
     for (const auto& def : m_form.m_controls)

@@ -12,6 +12,7 @@
 #include "formui/RememberedValues.h"
 #include "formui/TavrelDlg.h"
 #include "formui/ValueStore.h"
+#include "framework/WinApp.h"
 
 namespace {
 
@@ -49,6 +50,15 @@ void SelectDrive(CWnd* combo, const std::string& drive)
                                  : combo->SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                       reinterpret_cast<LPARAM>(drive.c_str()));
     combo->SendMessage(CB_SETCURSEL, item == CB_ERR ? 0 : static_cast<WPARAM>(item));
+}
+
+// Where the store is, so that the user can look at the file or its folder
+// (read-only, full, or not there at all).
+std::string StoreProblemText(const std::string& formPath, const char* failedTo)
+{
+    const std::string file = RememberedValuesFile(formPath);
+    return file.empty() ? std::string("there is no folder for application data.")
+                        : "the file\n" + file + "\ncould not be " + failedTo + " (it or its folder may be read-only).";
 }
 
 }  // namespace
@@ -133,14 +143,24 @@ void CTavrelDlg::StoreFieldValues()
 {
     if (m_formControls.size() != m_form.m_controls.size())
         return;  // the controls are not created yet
-    StoreRememberedValues(m_strGuiPath, CurrentFieldValues());
+    // Told once per opening: every run would otherwise bring the box again.
+    if (!StoreRememberedValues(m_strGuiPath, CurrentFieldValues()) && !m_bToldValuesNotKept) {
+        m_bToldValuesNotKept = true;
+        AfxMessageBox("The values of this form could not be kept for its next opening: " +
+                          StoreProblemText(m_strGuiPath, "written"),
+                      MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 void CTavrelDlg::ClearFieldValues()
 {
     Diag("Clearing remembered values\n");
-    if (!ForgetRememberedValues(m_strGuiPath))
+    if (!ForgetRememberedValues(m_strGuiPath)) {
         Diag("WARNING: Remembered values could not be removed\n");
+        AfxMessageBox("The remembered values of this form could not be cleared, and will come back when it opens "
+                      "again: " + StoreProblemText(m_strGuiPath, "changed"),
+                      MB_OK | MB_ICONEXCLAMATION);
+    }
     // Back to how the form opens: empty, then the defaults.
     for (FormControl& control : m_formControls) {
         SetEditText(control.m_pEdit.get(), std::string());

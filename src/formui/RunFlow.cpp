@@ -136,6 +136,7 @@ bool CTavrelDlg::RunEmbeddedBatch(const std::string& arguments)
 {
     if (m_form.m_strBatchScript.empty())
         return false;
+    m_runScripts.DeleteFinished();  // of earlier runs that have ended since
 
     // A fresh name for every run: two runs in the same millisecond, or two
     // copies of the program, never share (or truncate) each other's script.
@@ -154,9 +155,11 @@ bool CTavrelDlg::RunEmbeddedBatch(const std::string& arguments)
     Diag("EXECUTING EMBEDDED BATCH COMMAND:\n");
     Diag("%s\n", commandLine.c_str());
     Diag("%s\n", kBanner);
-    // The file stays: the console may still be running it when we return,
-    // and the user may want to look at it.
+    // The console may have been closed while the script still runs: the
+    // file goes once nothing of the run is left.
     LaunchConsole(commandLine);
+    m_runScripts.Add(path, m_runner);
+    m_runScripts.DeleteFinished();
     return true;
 }
 

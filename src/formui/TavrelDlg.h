@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "exec/ProcessRunner.h"
+#include "exec/RunScriptFiles.h"
 #include "formdef/FormModel.h"
 #include "formui/CommandLineQuoting.h"
 #include "formui/ContentPanel.h"
@@ -126,7 +127,9 @@ public:
     int m_nNextControlId = 2000;
     int m_nWheelRemainder = 0;  // wheel delta not yet turned into lines
     int m_nHideFlagsWhileCreating = -1;  // the flag setting while controls are created; -1 outside
+    bool m_bToldValuesNotKept = false;   // the box that values could not be stored was shown
     ProcessRunner m_runner;
+    RunScriptFiles m_runScripts;  // {{batch cmd}} scripts, deleted once their runs end
     // The action button whose run is starting, -1 for the Run button.
     int m_nRunButton = -1;
     HMENU m_hPresetsMenu = nullptr;  // the system menu's "Presets" submenu

@@ -13,8 +13,13 @@
 // empty when neither names a folder.
 std::string RememberedValuesFolder();
 
-// The form file's full path, case-folded as the file system compares it.
+// The form file's full path, case-folded as the file system compares it,
+// the same for every spelling of one file's path (long-path prefix, short
+// names, letter case).
 std::string FormStoreKey(const std::string& formPath);
+
+// The store file of a form; empty when there is no folder for stores.
+std::string RememberedValuesFile(const std::string& formPath);
 
 // The whole store of a form: false (everything empty) when nothing usable
 // is stored. Saving writes the file whole or not at all.

@@ -256,9 +256,10 @@ TEST(RunFlowEndToEnd, BatchFormScriptEchoesItsArguments)
     size_t start = at + std::string("Creating temp execution batch file: ").size();
     std::string script = out.substr(start, out.find('\n', start) - start);
     EXPECT_NE(script.find("\\tavrel-exec-"), std::string::npos) << script;
-    EXPECT_TRUE(FileExists(script)) << "the run leaves its script in place";
+    // The run has ended and its console is closed: its script is gone.
+    EXPECT_TRUE(form.App().WaitForOutput("Temp execution batch file deleted: " + script + "\n"));
+    EXPECT_FALSE(FileExists(script)) << "the run left its script behind";
     form.CloseForm();
-    DeleteFileA(script.c_str());
 }
 
 TEST(RunFlowEndToEnd, OverwriteRefusedThenAccepted)
