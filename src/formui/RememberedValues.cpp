@@ -268,7 +268,9 @@ std::string RememberedValuesFileName(const std::string& formKey)
     return FormatText("form-%016llx.json", static_cast<unsigned long long>(hash));
 }
 
-std::string SerializeFormStore(const std::string& formKey, const FormStore& store)
+namespace {
+
+std::string SerializeWithHistory(const std::string& formKey, const FormStore& store, size_t runsKept)
 {
     Json document = {{kVersionKey, kFormatVersion}, {"form", BytesToJsonText(formKey)},
                      {"controls", ValuesToJson(store.values)}};
@@ -280,15 +282,37 @@ std::string SerializeFormStore(const std::string& formKey, const FormStore& stor
             presets.push_back({{"name", BytesToJsonText(preset.name)}, {"controls", ValuesToJson(preset.values)}});
         document["presets"] = presets;
     }
-    if (!store.history.empty()) {
+    if (runsKept > 0) {
         Json history = Json::array();
-        for (const RunRecord& run : store.history)
-            history.push_back(RunToJson(run));
+        for (size_t i = 0; i < runsKept; ++i)
+            history.push_back(RunToJson(store.history[i]));
         document["history"] = history;
     }
     // Every string is valid UTF-8 by construction; "replace" only keeps
     // dump from ever throwing.
     return document.dump(1, '\t', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace
+
+std::string SerializeFormStore(const std::string& formKey, const FormStore& store)
+{
+    // The history gives way, oldest runs first, so that a form of many long
+    // values never grows its store past what a reader takes: the values
+    // themselves must never be lost to the history.
+    std::string text = SerializeWithHistory(formKey, store, store.history.size());
+    if (text.size() <= kStoreHistoryBudget || store.history.empty())
+        return text;
+    size_t fits = 0;
+    size_t tooMany = store.history.size();
+    while (tooMany - fits > 1) {
+        const size_t middle = fits + (tooMany - fits) / 2;
+        if (SerializeWithHistory(formKey, store, middle).size() <= kStoreHistoryBudget)
+            fits = middle;
+        else
+            tooMany = middle;
+    }
+    return SerializeWithHistory(formKey, store, fits);
 }
 
 std::string SerializeRememberedValues(const std::string& formKey, const std::vector<RememberedValue>& values)

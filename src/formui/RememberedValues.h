@@ -74,6 +74,10 @@ std::vector<ControlIdentity> IdentifyControls(const std::vector<const CControlDe
 // store keeps one file per form, named after a hash of the key.
 std::string RememberedValuesFileName(const std::string& formKey);
 
+// A store with history is written at most this large: the oldest runs are
+// left out to stay under it (a reader ignores files four times as large).
+constexpr size_t kStoreHistoryBudget = 1u << 20;
+
 // The store file's text. Every string is kept byte for byte, whatever its
 // encoding.
 std::string SerializeFormStore(const std::string& formKey, const FormStore& store);

@@ -11,10 +11,11 @@
 
 namespace {
 
-// Far above any form's store (its values, presets and 50 runs of history
-// of a form of a few dozen fields stay well under a megabyte); a larger
-// file is not ours, and reading it would hold up the form for seconds.
-constexpr DWORD kMaxStoreFileSize = 4u << 20;
+// Far above any form's store (its history is written within the budget,
+// and values and presets of a form of a few dozen fields stay well under
+// it); a larger file is not ours, and reading it would hold up the form for
+// seconds.
+constexpr DWORD kMaxStoreFileSize = 4 * kStoreHistoryBudget;
 
 bool ReadSmallFile(const std::string& path, std::string& bytes)
 {

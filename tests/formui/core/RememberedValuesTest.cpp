@@ -233,4 +233,22 @@ TEST(FormStore, HistoryAndPresetsComeBackWholeAndDamageAnywhereReadsAsAnEmptySto
         EXPECT_FALSE(ParseFormStore(bad[i], kFormKey, read)) << i;
         EXPECT_TRUE(read.values.empty() && read.presets.empty() && read.history.empty()) << i;
     }
+
+    // A form of long values: the oldest runs give way, so that the store
+    // stays small enough to be read again and its values are never lost.
+    FormStore large;
+    large.values = {{output.control, std::string(100000, 'v'), false}};
+    for (int i = 0; i < 50; ++i) {
+        RunRecord run;
+        run.commandLine = "run " + std::to_string(i);
+        run.values = large.values;
+        AddRunRecord(large.history, run);
+    }
+    const std::string bounded = SerializeFormStore(kFormKey, large);
+    EXPECT_LE(bounded.size(), kStoreHistoryBudget);
+    ASSERT_TRUE(ParseFormStore(bounded, kFormKey, read));
+    EXPECT_EQ(read.values[0].text, large.values[0].text);
+    ASSERT_GT(read.history.size(), 5u);
+    EXPECT_LT(read.history.size(), 10u);
+    EXPECT_EQ(read.history.front().commandLine, "run 49");
 }
