@@ -7,11 +7,12 @@
 
 #include "common/Diag.h"
 #include "common/TextFormat.h"
-#include "exec/ConsoleLineDiscipline.h"
+#include "exec/ExitCodeNames.h"
 #include "exec/FontMetrics.h"
 #include "exec/ProcessRunner.h"
 #include "exec/StartErrorBox.h"
 #include "exec/SystemCodePages.h"
+#include "exec/UniqueTempFile.h"
 #include "resource.h"
 
 namespace {
@@ -34,6 +35,12 @@ constexpr size_t kFirstDrainBudget = 16 * 1024;
 constexpr size_t kMinDrainBudget = 16 * 1024;
 constexpr double kTickWorkSeconds = 0.060;
 constexpr size_t kExitDrainLimit = 1024 * 1024;
+// Once the child has ended, how long the reader may take to reach the
+// pipe's end (it is normally there at once) before the banner shows.
+constexpr DWORD kExitPipeWaitMs = 100;
+// Output the view is further behind with than its limit is skipped in runs
+// of at most this many bytes per tick (the transcript still takes them).
+constexpr size_t kMostSkippedPerTick = 8 * 1024 * 1024;
 // Shown once, before output that arrives after the exit banner.
 constexpr char kLateOutputMarker[] = "***** Output from a process the command left running *****\r\n";
 constexpr int kColumns = 85;
@@ -45,6 +52,17 @@ constexpr int kRows = 25;
 // One flag for every console window: moving the output control inside
 // OnSize must not start another round of sizing.
 bool g_sizingConsole = false;
+
+// The transcript's spill file: a temporary file of our own.
+std::FILE* MakeTranscriptSpillFile(std::string& path)
+{
+    if (!CreateUniqueTempFile("tavrel-output-%08x.tmp", path))
+        return nullptr;
+    std::FILE* file = std::fopen(path.c_str(), "w+b");
+    if (file == nullptr)
+        ::DeleteFileA(path.c_str());
+    return file;
+}
 
 double Seconds()
 {
@@ -146,6 +164,7 @@ BOOL FakeConsoleDlg::OnInitDialog()
         return FALSE;
     }
 
+    transcript = std::make_unique<ConsoleTranscript>(MakeTranscriptSpillFile);
     if (childStart == ChildStart::Started) {
         // Polled often until the first output shows, so that it shows as
         // soon as it comes; then the ordinary period applies.
@@ -173,21 +192,34 @@ void FakeConsoleDlg::OnSize(UINT type, int cx, int cy)
     g_sizingConsole = false;
 }
 
+bool FakeConsoleDlg::ChildRunning()
+{
+    if (runner == nullptr || childStart != ChildStart::Started || childEnded)
+        return false;
+    // Asked until the answer is "ended", once: the runner traces that answer.
+    childEnded = !runner->IsRunning();
+    return !childEnded;
+}
+
 void FakeConsoleDlg::OnTimer(UINT_PTR id)
 {
+    if (id == kHeldOutputTimer)
+        FlushHeldOutput();
     // timerId is 0 once reading has stopped: a tick already queued by then
     // must not read again.
     if (id == kPollTimer && runner != nullptr && timerId != 0) {
         // Keys typed faster than the child reads them wait in the runner.
         if (runner->HasPendingInput())
             runner->FlushInput();
+        const bool ended = !ChildRunning();
         const bool pipeOpen = PollOutput();
         if (readingAfterExit) {
             if (!pipeOpen) {
-                AppendDecoded(outputDecoder.Flush());
+                AppendDecoded(escapes.Filter(outputDecoder.Flush()));
                 StopPolling();
             }
-        } else if (!runner->IsRunning()) {
+        } else if (ended && runner->WaitingOutput() == 0) {
+            // Everything the child wrote before it ended comes first.
             ShowExit();
         }
     }
@@ -198,6 +230,7 @@ bool FakeConsoleDlg::PollOutput()
 {
     if (drainBudget == 0)
         drainBudget = kFirstDrainBudget;
+    SkipWhatTheViewWouldDrop();
     std::string output;
     const bool pipeOpen = DrainPipe(drainBudget, output);
     if (awaitingFirstOutput &&
@@ -219,6 +252,8 @@ bool FakeConsoleDlg::PollOutput()
             Diag("Output throttling enabled (100ms polling)\n");
         }
     } else if (pipeOpen) {
+        // The output paused: an unfinished line shows as far as it can.
+        AppendDecoded(escapes.Filter(outputDecoder.FlushPause()));
         outputStreak = 0;
         ++idleStreak;
         if (throttled && idleStreak >= kIdleTicksBeforeUnthrottling) {
@@ -232,15 +267,24 @@ bool FakeConsoleDlg::PollOutput()
 
 bool FakeConsoleDlg::DrainPipe(size_t budget, std::string& taken)
 {
-    std::string piece;
-    while (taken.size() < budget) {
-        if (!runner->ReadOutput(piece))
-            return false;
-        if (piece.empty())
-            break;
-        taken += piece;
-    }
-    return true;
+    return runner->ReadOutput(taken, budget);
+}
+
+// Appending output that the view would trim again before the end shows
+// only costs time: when the view is further behind than it can hold, the
+// older part goes to the transcript alone, and the view goes on with the
+// newest output behind the "older output removed" line.
+void FakeConsoleDlg::SkipWhatTheViewWouldDrop()
+{
+    const size_t waiting = runner->WaitingOutput();
+    const size_t viewHolds = static_cast<size_t>(textLimit);
+    if (waiting <= viewHolds)
+        return;
+    std::string skipped;
+    runner->ReadOutput(skipped, std::min(kMostSkippedPerTick, waiting - viewHolds / 4 * 3));
+    skippingView = true;
+    AppendChildOutput(skipped);
+    skippingView = false;
 }
 
 // Learns how many bytes the control takes in one tick's worth of time: the
@@ -258,7 +302,10 @@ void FakeConsoleDlg::AppendTimed(const std::string& output)
     drainBudget = static_cast<size_t>(std::min(ceiling, std::max<double>(kMinDrainBudget, learnt)));
 }
 
-void FakeConsoleDlg::AppendChildOutput(const std::string& bytes) { AppendDecoded(outputDecoder.Decode(bytes)); }
+void FakeConsoleDlg::AppendChildOutput(const std::string& bytes)
+{
+    AppendDecoded(escapes.Filter(outputDecoder.Decode(bytes)));
+}
 
 // Nothing to show is no append: an empty one would still run the auto-grow
 // check and its diagnostic lines.
@@ -270,19 +317,26 @@ void FakeConsoleDlg::AppendDecoded(const std::string& text)
 
 void FakeConsoleDlg::ShowExit()
 {
-    // What the child wrote just before it ended is still in the pipe. The
-    // pipe holds far less than this, so only a process the child left
-    // behind could keep the loop going, and its output may follow the banner.
+    // What the child wrote just before it ended may still be on its way
+    // through the reader. Only a process the child left behind could keep
+    // the pipe open longer, and its output may follow the banner.
+    runner->WaitForOutputEnd(kExitPipeWaitMs);
     std::string output;
     const bool pipeOpen = DrainPipe(kExitDrainLimit, output);
     AppendChildOutput(output);
-    // A character cut short can only be completed by a process still
-    // holding the pipe.
-    if (!pipeOpen)
-        AppendDecoded(outputDecoder.Flush());
-    ConsoleLines().SettleCarriageReturn();
-    AppendOutput(FormatText("\r\n\r\n***** Process exited with code %d *****\r\n",
-                            static_cast<int>(runner->GetExitCode())));
+    // A line cut short can only be completed by a process still holding
+    // the pipe.
+    if (!pipeOpen) {
+        AppendDecoded(escapes.Filter(outputDecoder.Flush()));
+        escapes.Reset();
+    }
+    lines.SettleCarriageReturn();
+    // The run ends here (the taskbar may show it from this point).
+    const DWORD exitCode = runner->GetExitCode();
+    AppendOutput(FormatText("\r\n\r\n***** Process exited with code %d *****\r\n", static_cast<int>(exitCode)));
+    const std::string crash = DescribeCrashExitCode(exitCode);
+    if (!crash.empty())
+        AppendOutput("***** Exit code " + crash + " *****\r\n");
     SetWindowText(GetWindowText() + " (Completed)");
     readingAfterExit = true;
     if (!pipeOpen)
@@ -304,8 +358,11 @@ void FakeConsoleDlg::SetPollPeriod(UINT milliseconds)
 void FakeConsoleDlg::PostNcDestroy()
 {
     timerId = 0;
-    // Output held back for this window (a selection was open, or a carriage
-    // return waited for its line feed) must not show up in the next one.
-    ConsoleLines().Discard();
+    // Closed while the child still writes: its output is read and dropped,
+    // so that it never waits for a window that is gone.
+    if (runner != nullptr && childStart == ChildStart::Started)
+        runner->DropOutput();
+    heldWrites.clear();
+    transcript.reset();  // its spill file goes with the window
     CDialog::PostNcDestroy();
 }

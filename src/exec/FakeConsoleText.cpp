@@ -1,5 +1,5 @@
 // The console window's append path: every piece of text goes through the
-// line discipline into the rich-edit control.
+// line discipline into the transcript and the rich-edit control.
 
 #include <richedit.h>
 
@@ -13,6 +13,7 @@
 namespace {
 
 constexpr UINT kUtf16 = 1200;
+constexpr UINT kHeldOutputPeriodMs = 100;
 // The view follows new output only while its bottom is this close (in
 // lines) to the end, so that someone reading further up is not pulled down.
 constexpr int kFollowSlackLines = 3;
@@ -76,11 +77,12 @@ void FollowEndOrKeepView(CRichEditCtrl& control, const ViewBeforeAppend& view)
 // of it.
 long RoomForOnePiece(long textLimit) { return textLimit / 4 * 3; }
 
-// What stays when the control is full: the newest 32nd of the limit (some
-// 4,500 lines of 72 characters at the usual limit), so that trimming, which
-// costs about what appending the kept text costs, is quick; the control
-// fills up again before the next one.
-long KeptAfterTrimming(long textLimit) { return textLimit / 32; }
+// What stays when the control is full: the newest three quarters of the
+// limit, less what is about to come in.
+long KeptAfterTrimming(long textLimit, long incoming)
+{
+    return std::max(0L, std::min(textLimit / 4 * 3, textLimit - incoming));
+}
 
 constexpr size_t kRefillPiece = 65536;
 
@@ -125,19 +127,61 @@ void FakeConsoleDlg::AppendText(const std::string& text)
 {
     if (!outputCtrl.IsWindow())
         return;
-    ConsoleLineDiscipline& lines = ConsoleLines();
-    long start = 0, end = 0;
-    outputCtrl.GetSel(start, end);
-    if (start != end) {
-        lines.Hold(text);  // writing now would replace what the user selected
-        return;
-    }
-
     std::vector<ConsoleWrite> writes = lines.Take(text);
     if (writes.empty())
         return;
-    // The discipline makes one write of a piece.
-    bool cut = false;
+    if (transcript) {
+        for (const ConsoleWrite& write : writes)
+            transcript->Apply({ WithoutStyleSequences(write.text), write.replaceCaretLine });
+    }
+    echoedAtEnd = 0;
+    ShowWrites(std::move(writes));
+}
+
+bool FakeConsoleDlg::SelectionIsEmpty()
+{
+    long start = 0, end = 0;
+    outputCtrl.GetSel(start, end);
+    return start == end;
+}
+
+void FakeConsoleDlg::ShowWrites(std::vector<ConsoleWrite> writes)
+{
+    if (skippingView) {
+        // Older than what the view will show: gone from the view.
+        heldWrites.clear();
+        viewCut = true;
+        return;
+    }
+    heldWrites.insert(heldWrites.end(), writes.begin(), writes.end());
+    heldWrites = MergedWrites(heldWrites);
+    if (!SelectionIsEmpty()) {
+        // Writing now would replace what the user selected. What the view
+        // could not hold anyway goes the way trimmed output goes.
+        for (ConsoleWrite& write : heldWrites)
+            viewCut = KeepNewest(write, RoomForOnePiece(textLimit)) || viewCut;
+        SetTimer(kHeldOutputTimer, kHeldOutputPeriodMs);
+        return;
+    }
+    FlushHeldOutput();
+}
+
+void FakeConsoleDlg::FlushHeldOutput()
+{
+    if (!outputCtrl.IsWindow() || (!heldWrites.empty() && !SelectionIsEmpty()))
+        return;
+    KillTimer(kHeldOutputTimer);
+    if (heldWrites.empty())
+        return;
+    std::vector<ConsoleWrite> writes;
+    writes.swap(heldWrites);
+    bool cut = viewCut;
+    viewCut = false;
+    if (cut) {
+        lines.RestartViewColumn();
+        writes.front().replaceCaretLine = false;
+    }
+    lines.BreakForView(writes);
     long incoming = 0;
     for (ConsoleWrite& write : writes) {
         cut = KeepNewest(write, RoomForOnePiece(textLimit)) || cut;
@@ -151,7 +195,7 @@ void FakeConsoleDlg::AppendText(const std::string& text)
             SelectCaretLineToEnd(outputCtrl);
         else
             SelectEnd(outputCtrl);
-        ReplaceSelection(write.text);
+        WriteIntoView(write.text);
     }
     SelectEnd(outputCtrl);
     // Scrolled while drawing is off, the view moves without a repaint of
@@ -159,6 +203,64 @@ void FakeConsoleDlg::AppendText(const std::string& text)
     FollowEndOrKeepView(outputCtrl, view);
     outputCtrl.SendMessage(WM_SETREDRAW, TRUE);
     outputCtrl.Invalidate(TRUE);
+}
+
+// Plain text goes in as it is; text with style sequences goes in run by
+// run, each run given its colour and weight. Once any style was used every
+// run is formatted, since inserted text takes the format before it.
+void FakeConsoleDlg::WriteIntoView(const std::string& filtered)
+{
+    if (!viewStyled && filtered.find(kEscape) == std::string::npos) {
+        ReplaceSelection(filtered);
+        return;
+    }
+    ForEachStyledRun(filtered, viewStyle, [&](const std::string& run, const TextStyle& style) {
+        viewStyled = viewStyled || style != TextStyle();
+        long start = 0, end = 0;
+        outputCtrl.GetSel(start, end);
+        ReplaceSelection(run);
+        if (!viewStyled)
+            return;
+        long after = 0;
+        outputCtrl.GetSel(after, end);
+        outputCtrl.SetSel(start, after);
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof(format);
+        format.dwMask = CFM_COLOR | CFM_BACKCOLOR | CFM_BOLD;
+        format.dwEffects = (style.bold ? CFE_BOLD : 0) | (style.foreground < 0 ? CFE_AUTOCOLOR : 0) |
+                           (style.background < 0 ? CFE_AUTOBACKCOLOR : 0);
+        format.crTextColor = RGB((style.foreground >> 16) & 0xFF, (style.foreground >> 8) & 0xFF,
+                                 style.foreground & 0xFF);
+        format.crBackColor = RGB((style.background >> 16) & 0xFF, (style.background >> 8) & 0xFF,
+                                 style.background & 0xFF);
+        ::SendMessageW(outputCtrl.m_hWnd, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        outputCtrl.SetSel(after, after);
+    });
+}
+
+// The last character shown, when it is the echo of a typed one.
+void FakeConsoleDlg::EraseLastShownCharacter()
+{
+    if (echoedAtEnd == 0 || !outputCtrl.IsWindow())
+        return;
+    --echoedAtEnd;
+    if (transcript)
+        transcript->EraseLastCharacter();
+    if (!heldWrites.empty()) {
+        std::string& text = heldWrites.back().text;
+        while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+            text.pop_back();
+        if (!text.empty())
+            text.pop_back();
+        return;
+    }
+    const long length = outputCtrl.GetTextLength();
+    // A character beyond the basic plane takes two places.
+    const std::wstring last = TextFrom(outputCtrl, std::max(0L, length - 2), length);
+    const bool pair = last.size() == 2 && last[1] >= 0xDC00 && last[1] <= 0xDFFF;
+    outputCtrl.SetSel(length - (pair ? 2 : 1), length);
+    ReplaceSelectionWide(L"");
+    SelectEnd(outputCtrl);
 }
 
 void FakeConsoleDlg::TrimOldestFor(long incoming, bool pieceCut)
@@ -169,7 +271,7 @@ void FakeConsoleDlg::TrimOldestFor(long incoming, bool pieceCut)
     // Everything shown is older than what a cut piece lost.
     long cut = length;
     if (!pieceCut) {
-        cut = std::max(0L, length - KeptAfterTrimming(textLimit));
+        cut = std::max(0L, length - KeptAfterTrimming(textLimit, incoming));
         const long line = outputCtrl.LineFromChar(cut);
         if (outputCtrl.LineIndex(line) != cut) {
             const long nextLine = outputCtrl.LineIndex(line + 1);
@@ -225,8 +327,12 @@ void FakeConsoleDlg::ReplaceSelection(const std::string& text)
     if (text.empty())
         return;
     const std::wstring wide = ToWide(text, CP_UTF8);
-    if (wide.empty())
-        return;
+    if (!wide.empty())
+        ReplaceSelectionWide(wide);
+}
+
+void FakeConsoleDlg::ReplaceSelectionWide(const std::wstring& wide)
+{
     SETTEXTEX how = { ST_SELECTION, kUtf16 };
     outputCtrl.SendMessage(EM_SETTEXTEX, (WPARAM)&how, (LPARAM)wide.c_str());
 }

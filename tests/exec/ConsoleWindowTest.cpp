@@ -60,7 +60,7 @@ TEST(ConsoleDisplay, ShowsWhatAConsoleShowsWhereverThePipeCutTheOutput)
             for (const std::string& piece : delivery)
                 console->AppendOutput(piece);
             if (lineCase.endsWithExitBanner) {
-                ConsoleLines().SettleCarriageReturn();
+                console->lines.SettleCarriageReturn();
                 console->AppendOutput(ExitBannerCodeZero());
             }
             EXPECT_EQ(lineCase.shown, Shown(*console))
@@ -85,8 +85,6 @@ TEST_F(ConsoleWindow, OutputWaitsWhileTextIsSelectedAndComesFirstAtTheNextAppend
 
     const long length = console->outputCtrl.GetTextLength();
     console->outputCtrl.SetSel(length, length);
-    EXPECT_EQ("first line\n", Shown(*console)) << "clearing the selection alone shows nothing";
-
     console->AppendOutput("after");
     EXPECT_EQ("first line\nheld 1\n\n\n***** Process exited with code 0 *****\nafter", Shown(*console));
 }
@@ -137,8 +135,6 @@ TEST(ConsoleClosing, AnUnfinishedProgressLineDoesNotAffectTheNextWindow)
         ASSERT_NE(nullptr, first);
         first->AppendOutput(lastOutput);
         first.reset();
-        EXPECT_FALSE(ConsoleLines().CarriageReturnPending()) << DescribeDelivery({ lastOutput });
-        EXPECT_FALSE(ConsoleLines().OverwriteLine()) << DescribeDelivery({ lastOutput });
 
         std::unique_ptr<OwnedWindow<FakeConsoleDlg>> second = OpenQuietConsole();
         ASSERT_NE(nullptr, second);
