@@ -135,6 +135,7 @@ private:
     std::vector<ConsoleWrite> heldWrites;
     bool viewCut = false;
     bool skippingView = false;
+    bool viewSkippedMidLine = false;
     TextStyle viewStyle;
     bool viewStyled = false;
     size_t echoedAtEnd = 0;

@@ -148,10 +148,22 @@ bool FakeConsoleDlg::SelectionIsEmpty()
 void FakeConsoleDlg::ShowWrites(std::vector<ConsoleWrite> writes)
 {
     if (skippingView) {
-        // Older than what the view will show: gone from the view.
+        // Older than what the view will show: gone from the view, which
+        // goes on at the next line.
         heldWrites.clear();
         viewCut = true;
+        viewSkippedMidLine = true;
         return;
+    }
+    // The rest of a line cut by skipping is left out, unless it is a long
+    // one, which the view shows continued anyway.
+    if (viewSkippedMidLine && !writes.empty()) {
+        std::string& text = writes.front().text;
+        const size_t lineEnd = text.find('\n');
+        if (lineEnd < kMaxShownLineLength)
+            text.erase(0, lineEnd + 1);
+        writes.front().replaceCaretLine = false;
+        viewSkippedMidLine = false;
     }
     heldWrites.insert(heldWrites.end(), writes.begin(), writes.end());
     heldWrites = MergedWrites(heldWrites);

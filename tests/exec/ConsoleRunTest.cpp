@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <richedit.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -488,6 +490,40 @@ TEST_F(ConsoleRun, OutputHeldBehindASelectionShowsWhenItEndsEvenAfterTheRun)
     for (int i = 1; i <= 6000; ++i)
         all += "line " + std::to_string(i) + "\r\n";
     EXPECT_TRUE(ReadFileBytes(saved) == all + WithCrLf(Banner(0)));
+    ::DeleteFileA(saved.c_str());
+}
+
+// Colour sequences show as colour and weight, other sequences not at all;
+// the saved output is plain text.
+TEST_F(ConsoleRun, ColourSequencesShowAsColourOthersAreDroppedAndSavedTextIsPlain)
+{
+    const std::string saved = TempFilePath("colour-saved.txt");
+    SetSaveDialogHook([&](std::string& path) {
+        path = saved;
+        return true;
+    });
+    std::string shown;
+    CHARFORMAT2W red = {}, plain = {};
+    RunConsole(ConsoleFor(TestChildCommand("out 1b5b313b33316d5245441b5b306d20706c61696e1b5d303b74071b5b324b0d0a")),
+               [&](ConsoleRemote& remote) {
+                   EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted));
+                   shown = remote.Text();
+                   for (CHARFORMAT2W* format : { &red, &plain }) {
+                       const long at = format == &red ? 1 : 6;
+                       SendBounded(console.outputCtrl.m_hWnd, EM_SETSEL, at, at + 1);
+                       format->cbSize = sizeof(*format);
+                       ::SendMessageW(console.outputCtrl.m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)format);
+                   }
+                   SendBounded(console.outputCtrl.m_hWnd, EM_SETSEL, -1, -1);
+                   ::SendMessageA(console.m_hWnd, WM_SYSCOMMAND, kSaveAsCommand, 0);
+               });
+    SetSaveDialogHook(nullptr);
+    EXPECT_EQ("RED plain\n" + Banner(0), shown);
+    EXPECT_TRUE((red.dwEffects & CFE_BOLD) && !(red.dwEffects & CFE_AUTOCOLOR));
+    EXPECT_EQ(RGB(0x80, 0, 0), red.crTextColor);
+    EXPECT_FALSE(plain.dwEffects & CFE_BOLD);
+    EXPECT_TRUE(plain.dwEffects & CFE_AUTOCOLOR);
+    EXPECT_EQ("RED plain\r\n" + WithCrLf(Banner(0)), ReadFileBytes(saved));
     ::DeleteFileA(saved.c_str());
 }
 

@@ -111,6 +111,26 @@ TEST_F(ConsoleWindow, HeldOutputLargerThanTheLimitKeepsItsNewestLines)
     EXPECT_EQ(marker + expected, shown);
 }
 
+// Each time the control is full, the newest three quarters of its limit
+// stay behind the marker.
+TEST_F(ConsoleWindow, AtTheLimitTheNewestThreeQuartersStay)
+{
+    console->textLimit = 4000;
+    long before = 0;
+    int trims = 0;
+    for (int i = 1; i <= 1500; ++i) {
+        console->AppendOutput("line " + std::to_string(i) + "\r\n");
+        const long length = console->outputCtrl.GetTextLength();
+        if (length < before) {
+            ++trims;
+            EXPECT_GE(length, 4000 / 4 * 3 - 20) << "after line " << i;
+        }
+        EXPECT_LE(length, 4000);
+        before = length;
+    }
+    EXPECT_GE(trims, 2);
+}
+
 TEST(ConsoleClosing, HeldOutputDoesNotReachTheNextWindow)
 {
     std::unique_ptr<OwnedWindow<FakeConsoleDlg>> first = OpenQuietConsole();
