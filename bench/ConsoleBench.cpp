@@ -4,6 +4,8 @@
 //
 //   console_bench [part] [megabytes]     (default: all parts, 20 MB)
 //
+// Parts: stream (or one of its runs: lines, pieces, oneline), append, full.
+//
 // Parts:
 //   stream   a child (this program, "--write KIND BYTES") writes as fast as
 //            it can into a real console window: 64-byte lines one write per
@@ -353,11 +355,13 @@ int main(int argc, char** argv)
     }
     setvbuf(stdout, nullptr, _IONBF, 0);
     SetDiagSink([](const std::string&) {});  // the runner's and console's trace lines
-    if (part == "all" || part == "stream") {
+    const bool stream = part == "all" || part == "stream";
+    if (stream || part == "lines")
         BenchStream("lines", bytes);
+    if (stream || part == "pieces")
         BenchStream("pieces", bytes);
+    if (stream || part == "oneline")
         BenchStream("oneline", bytes / 4);
-    }
     if (part == "all" || part == "append")
         BenchAppend();
     if (part == "all" || part == "full")

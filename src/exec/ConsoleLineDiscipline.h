@@ -12,9 +12,10 @@
 #include <vector>
 
 // A line longer than this many bytes is shown continued on the next line:
-// the control re-measures a whole line at every insertion, so without a
-// bound one endless line would make every append slower than the last.
-constexpr size_t kMaxShownLineLength = 8192;
+// the control re-measures a whole line at every insertion and every paint,
+// so without a bound one endless line would make every append slower than
+// the last (the transcript keeps lines whole).
+constexpr size_t kMaxShownLineLength = 1024;
 
 struct ConsoleWrite {
     std::string text;

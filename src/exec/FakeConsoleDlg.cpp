@@ -108,6 +108,7 @@ void FakeConsoleDlg::StartChild()
     if (childStart != ChildStart::NotTried || textMode)
         return;
     const bool started = runner != nullptr && StartReportingFailure(*runner, command);
+    // The run starts here (and ends in ShowExit).
     childStart = started ? ChildStart::Started : ChildStart::Failed;
 }
 
@@ -219,8 +220,14 @@ void FakeConsoleDlg::OnTimer(UINT_PTR id)
                 StopPolling();
             }
         } else if (ended && runner->WaitingOutput() == 0) {
-            // Everything the child wrote before it ended comes first.
-            ShowExit();
+            // Everything the child wrote before it ended comes first; the
+            // last of it may still be on its way through the reader, which
+            // normally reaches the pipe's end at once. Only a process the
+            // child left behind could keep the pipe open longer, and its
+            // output may follow the banner.
+            const bool pipeEnded = runner->WaitForOutputEnd(kExitPipeWaitMs);
+            if (!pipeEnded || runner->WaitingOutput() == 0)
+                ShowExit();
         }
     }
     Default();
@@ -317,10 +324,6 @@ void FakeConsoleDlg::AppendDecoded(const std::string& text)
 
 void FakeConsoleDlg::ShowExit()
 {
-    // What the child wrote just before it ended may still be on its way
-    // through the reader. Only a process the child left behind could keep
-    // the pipe open longer, and its output may follow the banner.
-    runner->WaitForOutputEnd(kExitPipeWaitMs);
     std::string output;
     const bool pipeOpen = DrainPipe(kExitDrainLimit, output);
     AppendChildOutput(output);
@@ -363,6 +366,7 @@ void FakeConsoleDlg::PostNcDestroy()
     if (runner != nullptr && childStart == ChildStart::Started)
         runner->DropOutput();
     heldWrites.clear();
+    refill = Refill();  // its control goes with the window
     transcript.reset();  // its spill file goes with the window
     CDialog::PostNcDestroy();
 }

@@ -168,6 +168,20 @@ private:
     void TrimOldestFor(long incoming, bool pieceCut);
     // Puts a new output control holding `text` in place of the old one.
     bool RefillOutputControl(const std::wstring& text);
+    HWND CreateOutputControlLike(HWND old, bool visible);
+    void PutOutputControlInPlace(HWND fresh);
+    long TrimPoint(long incoming, bool pieceCut);
+    // A trim in progress: the new control, hidden, and the text it gets.
+    struct Refill {
+        HWND control = nullptr;
+        std::wstring text;
+        size_t at = 0;
+    };
+    Refill refill;
+    void StartRefill(long incoming);
+    // Fills a tick's share; true once the new control has taken the old
+    // one's place.
+    bool ContinueRefill();
 
     DECLARE_MESSAGE_MAP()
 };

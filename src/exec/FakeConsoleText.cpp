@@ -77,14 +77,34 @@ void FollowEndOrKeepView(CRichEditCtrl& control, const ViewBeforeAppend& view)
 // of it.
 long RoomForOnePiece(long textLimit) { return textLimit / 4 * 3; }
 
+// Replaces what was removed from the top of a full control.
+constexpr char kTrimmedMarker[] = "***** Older output removed: the console keeps the newest output *****\r\n";
+
 // What stays when the control is full: the newest three quarters of the
-// limit, less what is about to come in.
+// limit, less what is about to come in and the marker.
 long KeptAfterTrimming(long textLimit, long incoming)
 {
-    return std::max(0L, std::min(textLimit / 4 * 3, textLimit - incoming));
+    const long marker = static_cast<long>(sizeof kTrimmedMarker);
+    return std::max(0L, std::min(textLimit / 4 * 3, textLimit - incoming - marker));
 }
 
 constexpr size_t kRefillPiece = 65536;
+// A trim fills the new control for about this long per tick (some 60 ms of
+// a 100 ms period), then lets the window answer again.
+constexpr double kRefillSecondsPerTick = 0.060;
+constexpr UINT kRefillPeriodMs = 30;
+
+double TickSeconds()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER counter;
+    ::QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / frequency;
+}
 
 std::wstring TextFrom(CRichEditCtrl& control, long from, long to)
 {
@@ -96,9 +116,6 @@ std::wstring TextFrom(CRichEditCtrl& control, long from, long to)
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
     return text;
 }
-
-// Replaces what was removed from the top of a full control.
-constexpr char kTrimmedMarker[] = "***** Older output removed: the console keeps the newest output *****\r\n";
 
 // A piece larger than the room it may take (held back behind a long
 // selection, say) keeps its newest whole lines, appended to an emptied
@@ -185,6 +202,26 @@ void FakeConsoleDlg::FlushHeldOutput()
     KillTimer(kHeldOutputTimer);
     if (heldWrites.empty())
         return;
+    // A full view is trimmed by a new control filled a piece at a time, so
+    // that no single tick takes long; the output waits meanwhile.
+    // Output held meanwhile may need another trim once one is done.
+    for (int trims = 0; trims < 2; ++trims) {
+        if (refill.control == nullptr && !viewCut) {
+            long incoming = 0;
+            for (const ConsoleWrite& write : heldWrites)
+                incoming += static_cast<long>(write.text.size());
+            if (incoming <= RoomForOnePiece(textLimit) && outputCtrl.GetTextLength() + incoming > textLimit)
+                StartRefill(incoming);
+        }
+        if (refill.control == nullptr)
+            break;
+        if (!ContinueRefill()) {
+            for (ConsoleWrite& write : heldWrites)
+                viewCut = KeepNewest(write, RoomForOnePiece(textLimit)) || viewCut;
+            SetTimer(kHeldOutputTimer, kRefillPeriodMs);
+            return;
+        }
+    }
     std::vector<ConsoleWrite> writes;
     writes.swap(heldWrites);
     bool cut = viewCut;
@@ -275,21 +312,58 @@ void FakeConsoleDlg::EraseLastShownCharacter()
     SelectEnd(outputCtrl);
 }
 
+// Where the text that stays begins: at a line start, leaving room for
+// `incoming`; everything when the piece itself was cut (all shown is older
+// than what it lost).
+long FakeConsoleDlg::TrimPoint(long incoming, bool pieceCut)
+{
+    const long length = outputCtrl.GetTextLength();
+    if (pieceCut)
+        return length;
+    long cut = std::max(0L, length - KeptAfterTrimming(textLimit, incoming));
+    const long line = outputCtrl.LineFromChar(cut);
+    if (outputCtrl.LineIndex(line) != cut) {
+        const long nextLine = outputCtrl.LineIndex(line + 1);
+        cut = nextLine >= 0 ? nextLine : length;
+    }
+    return cut;
+}
+
+void FakeConsoleDlg::StartRefill(long incoming)
+{
+    const long length = outputCtrl.GetTextLength();
+    refill.text = ToWide(kTrimmedMarker, CP_UTF8) + TextFrom(outputCtrl, TrimPoint(incoming, false), length);
+    refill.at = 0;
+    refill.control = CreateOutputControlLike(outputCtrl.m_hWnd, false);
+}
+
+bool FakeConsoleDlg::ContinueRefill()
+{
+    const double start = TickSeconds();
+    while (refill.at < refill.text.size() && TickSeconds() - start < kRefillSecondsPerTick) {
+        const std::wstring piece = refill.text.substr(refill.at, kRefillPiece);
+        ::SendMessageW(refill.control, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+        SETTEXTEX how = { ST_SELECTION, kUtf16 };
+        ::SendMessageW(refill.control, EM_SETTEXTEX, (WPARAM)&how, (LPARAM)piece.c_str());
+        refill.at += piece.size();
+    }
+    if (refill.at < refill.text.size())
+        return false;
+    PutOutputControlInPlace(refill.control);
+    refill = Refill();
+    SelectEnd(outputCtrl);
+    outputCtrl.LineScroll(outputCtrl.GetLineCount());
+    outputCtrl.SendMessage(WM_SETREDRAW, TRUE);
+    outputCtrl.Invalidate(TRUE);
+    return true;
+}
+
 void FakeConsoleDlg::TrimOldestFor(long incoming, bool pieceCut)
 {
     const long length = outputCtrl.GetTextLength();
     if (!pieceCut && length + incoming <= textLimit)
         return;
-    // Everything shown is older than what a cut piece lost.
-    long cut = length;
-    if (!pieceCut) {
-        cut = std::max(0L, length - KeptAfterTrimming(textLimit, incoming));
-        const long line = outputCtrl.LineFromChar(cut);
-        if (outputCtrl.LineIndex(line) != cut) {
-            const long nextLine = outputCtrl.LineIndex(line + 1);
-            cut = nextLine >= 0 ? nextLine : length;
-        }
-    }
+    const long cut = TrimPoint(incoming, pieceCut);
     std::wstring kept = TextFrom(outputCtrl, cut, length);
     if (!RefillOutputControl(ToWide(kTrimmedMarker, CP_UTF8) + kept)) {
         outputCtrl.SetSel(0, cut);
@@ -304,26 +378,10 @@ void FakeConsoleDlg::TrimOldestFor(long incoming, bool pieceCut)
 // the text that stays, in the time an append of that text takes.
 bool FakeConsoleDlg::RefillOutputControl(const std::wstring& text)
 {
-    const HWND old = outputCtrl.m_hWnd;
-    RECT place;
-    ::GetWindowRect(old, &place);
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
-    const HWND fresh = ::CreateWindowExW(
-        static_cast<DWORD>(::GetWindowLongW(old, GWL_EXSTYLE)), L"RichEdit20W", L"",
-        static_cast<DWORD>(::GetWindowLongW(old, GWL_STYLE)), place.left, place.top, place.right - place.left,
-        place.bottom - place.top, m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(::GetDlgCtrlID(old))),
-        ::GetModuleHandleW(nullptr), nullptr);
+    const HWND fresh = CreateOutputControlLike(outputCtrl.m_hWnd, true);
     if (fresh == nullptr)
         return false;
-    ::SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ::SendMessageW(fresh, WM_SETFONT, ::SendMessageW(old, WM_GETFONT, 0, 0), FALSE);
-    ::SendMessageW(fresh, EM_EXLIMITTEXT, 0, textLimit);
-    ::SendMessageW(fresh, WM_SETREDRAW, FALSE, 0);
-    const bool focused = ::GetFocus() == old;
-    outputCtrl.DestroyWindow();
-    outputCtrl.SubclassWindow(fresh);
-    if (focused)
-        outputCtrl.SetFocus();
+    PutOutputControlInPlace(fresh);
     // In pieces at the end: one insertion of megabytes costs far more.
     for (size_t at = 0; at < text.size(); at += kRefillPiece) {
         SelectEnd(outputCtrl);
@@ -332,6 +390,43 @@ bool FakeConsoleDlg::RefillOutputControl(const std::wstring& text)
         outputCtrl.SendMessage(EM_SETTEXTEX, (WPARAM)&how, (LPARAM)piece.c_str());
     }
     return true;
+}
+
+// An empty output control like `old`, behind it, drawing off; hidden until
+// it takes the old one's place when `visible` is false.
+HWND FakeConsoleDlg::CreateOutputControlLike(HWND old, bool visible)
+{
+    RECT place;
+    ::GetWindowRect(old, &place);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
+    DWORD style = static_cast<DWORD>(::GetWindowLongW(old, GWL_STYLE));
+    if (!visible)
+        style &= ~WS_VISIBLE;
+    const HWND fresh = ::CreateWindowExW(
+        static_cast<DWORD>(::GetWindowLongW(old, GWL_EXSTYLE)), L"RichEdit20W", L"", style, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, m_hWnd,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(::GetDlgCtrlID(old))), ::GetModuleHandleW(nullptr), nullptr);
+    if (fresh == nullptr)
+        return nullptr;
+    ::SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SendMessageW(fresh, WM_SETFONT, ::SendMessageW(old, WM_GETFONT, 0, 0), FALSE);
+    ::SendMessageW(fresh, EM_EXLIMITTEXT, 0, textLimit);
+    ::SendMessageW(fresh, WM_SETREDRAW, FALSE, 0);
+    return fresh;
+}
+
+void FakeConsoleDlg::PutOutputControlInPlace(HWND fresh)
+{
+    const bool focused = ::GetFocus() == outputCtrl.m_hWnd;
+    outputCtrl.DestroyWindow();
+    outputCtrl.SubclassWindow(fresh);
+    // The window may have changed its size meanwhile.
+    RECT client;
+    GetClientRect(&client);
+    outputCtrl.MoveWindow(0, 0, client.right, client.bottom, FALSE);
+    outputCtrl.ShowWindow(SW_SHOW);
+    if (focused)
+        outputCtrl.SetFocus();
 }
 
 void FakeConsoleDlg::ReplaceSelection(const std::string& text)

@@ -59,7 +59,7 @@ bool PollUntilEnded(ProcessRunner& runner, std::string& output, const WatchedRun
 
 // After the script has ended: read until the pipe reports its end. A
 // process left running by the script keeps the pipe open, so an empty pipe
-// is waited on (with a sleep, never a busy loop) only for a bounded time.
+// is waited on (a bounded wait, never a busy loop) only for a bounded time.
 // False when the watch stopped it.
 bool DrainAfterEnd(ProcessRunner& runner, std::string& output, const WatchedRun& watch)
 {
