@@ -21,6 +21,7 @@
 // Prints figures; never fails on time.
 
 #include <windows.h>
+#include <richedit.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -300,6 +301,19 @@ double Timed(const std::function<void()>& action)
     return Now() - start;
 }
 
+// The last characters the control shows (its line ends left out).
+std::wstring ShownTail(FakeConsoleDlg& console)
+{
+    CRichEditCtrl& output = console.outputCtrl;
+    const long length = output.GetTextLength();
+    std::wstring text(64, L'\0');
+    TEXTRANGEW range = { { std::max(0L, length - 40), length }, &text[0] };
+    text.resize(static_cast<size_t>(::SendMessageW(output.m_hWnd, EM_GETTEXTRANGE, 0, (LPARAM)&range)));
+    text.erase(std::remove(text.begin(), text.end(), L'\r'), text.end());
+    text.erase(std::remove(text.begin(), text.end(), L'\n'), text.end());
+    return text.size() > 38 ? text.substr(text.size() - 38) : text;
+}
+
 void BenchFull(size_t bytes)
 {
     HiddenConsole hidden;
@@ -334,10 +348,28 @@ void BenchFull(size_t bytes)
     printf("  scroll to top %.2f ms, page down median %.2f ms (worst %.2f), to bottom %.2f ms\n", 1000 * top,
            1000 * page.median, 1000 * page.worst, 1000 * bottom);
     const std::string overflow = LinesOf(static_cast<size_t>(console.textLimit) / 10, kShortLine);
-    const double trim = Timed([&] { console.AppendOutput(overflow); });
-    printf("  append of %zu bytes past the limit (oldest output removed): %.2f ms; the control then holds %ld "
-           "characters\n",
-           overflow.size(), 1000 * trim, console.outputCtrl.GetTextLength());
+    // The trim fills a new control a tick's share at a time: the window's
+    // messages are handled until the new output shows.
+    const double trimStart = Now();
+    const double first = Timed([&] { console.AppendOutput(overflow); });
+    double worst = first;
+    const std::string tail = overflow.substr(overflow.size() - 40, 38);
+    while (console.outputCtrl.GetTextLength() > console.textLimit / 4 * 3 + static_cast<long>(overflow.size()) ||
+           ShownTail(console) != std::wstring(tail.begin(), tail.end())) {
+        if (Now() - trimStart > 120) {
+            printf("  the trim did not end within two minutes\n");
+            return;
+        }
+        MSG msg;
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::Sleep(1);
+            continue;
+        }
+        worst = std::max(worst, Timed([&] { ::DispatchMessageA(&msg); }));
+    }
+    printf("  append of %zu bytes past the limit (oldest output removed): shown after %.2f ms, the longest step "
+           "%.2f ms; the control then holds %ld characters\n",
+           overflow.size(), 1000 * (Now() - trimStart), 1000 * worst, console.outputCtrl.GetTextLength());
 }
 
 }  // namespace

@@ -38,9 +38,9 @@ constexpr size_t kExitDrainLimit = 1024 * 1024;
 // Once the child has ended, how long the reader may take to reach the
 // pipe's end (it is normally there at once) before the banner shows.
 constexpr DWORD kExitPipeWaitMs = 100;
-// Output the view is further behind with than its limit is skipped in runs
-// of at most this many bytes per tick (the transcript still takes them).
-constexpr size_t kMostSkippedPerTick = 8 * 1024 * 1024;
+// Output the view is further behind with than its limit is skipped in
+// pieces of this size.
+constexpr size_t kSkippedPiece = 256 * 1024;
 // Shown once, before output that arrives after the exit banner.
 constexpr char kLateOutputMarker[] = "***** Output from a process the command left running *****\r\n";
 constexpr int kColumns = 85;
@@ -237,6 +237,12 @@ bool FakeConsoleDlg::PollOutput()
 {
     if (drainBudget == 0)
         drainBudget = kFirstDrainBudget;
+    // While a full view is being trimmed, output waits in the reader's
+    // queue rather than piling up behind the trim.
+    if (refill.control != nullptr) {
+        FlushHeldOutput();
+        return true;
+    }
     SkipWhatTheViewWouldDrop();
     std::string output;
     const bool pipeOpen = DrainPipe(drainBudget, output);
@@ -283,15 +289,18 @@ bool FakeConsoleDlg::DrainPipe(size_t budget, std::string& taken)
 // newest output behind the "older output removed" line.
 void FakeConsoleDlg::SkipWhatTheViewWouldDrop()
 {
-    const size_t waiting = runner->WaitingOutput();
     const size_t viewHolds = static_cast<size_t>(textLimit);
-    if (waiting <= viewHolds)
-        return;
-    std::string skipped;
-    runner->ReadOutput(skipped, std::min(kMostSkippedPerTick, waiting - viewHolds / 4 * 3));
-    skippingView = true;
-    AppendChildOutput(skipped);
-    skippingView = false;
+    const double start = Seconds();
+    // In pieces, for at most a tick's share of time: the transcript still
+    // takes every byte.
+    for (size_t waiting = runner->WaitingOutput(); waiting > viewHolds && Seconds() - start < kTickWorkSeconds;
+         waiting = runner->WaitingOutput()) {
+        std::string skipped;
+        runner->ReadOutput(skipped, std::min(kSkippedPiece, waiting - viewHolds / 4 * 3));
+        skippingView = true;
+        AppendChildOutput(skipped);
+        skippingView = false;
+    }
 }
 
 // Learns how many bytes the control takes in one tick's worth of time: the

@@ -168,10 +168,11 @@ private:
     void TrimOldestFor(long incoming, bool pieceCut);
     // Puts a new output control holding `text` in place of the old one.
     bool RefillOutputControl(const std::wstring& text);
-    HWND CreateOutputControlLike(HWND old, bool visible);
+    HWND CreateOutputControlLike(HWND old);
     void PutOutputControlInPlace(HWND fresh);
     long TrimPoint(long incoming, bool pieceCut);
-    // A trim in progress: the new control, hidden, and the text it gets.
+    // A trim in progress: the new control (in place, drawing off) and the
+    // text it gets.
     struct Refill {
         HWND control = nullptr;
         std::wstring text;

@@ -329,12 +329,21 @@ long FakeConsoleDlg::TrimPoint(long incoming, bool pieceCut)
     return cut;
 }
 
+// The old control goes at once: a full control takes much memory in some
+// rich-edit implementations, too much for two of them in one process. The
+// new one takes its place with drawing off, so that the window keeps
+// showing the old text until the new one is complete.
 void FakeConsoleDlg::StartRefill(long incoming)
 {
     const long length = outputCtrl.GetTextLength();
-    refill.text = ToWide(kTrimmedMarker, CP_UTF8) + TextFrom(outputCtrl, TrimPoint(incoming, false), length);
+    std::wstring text = ToWide(kTrimmedMarker, CP_UTF8) + TextFrom(outputCtrl, TrimPoint(incoming, false), length);
+    const HWND fresh = CreateOutputControlLike(outputCtrl.m_hWnd);
+    if (fresh == nullptr)
+        return;
+    PutOutputControlInPlace(fresh);
+    refill.control = fresh;
+    refill.text.swap(text);
     refill.at = 0;
-    refill.control = CreateOutputControlLike(outputCtrl.m_hWnd, false);
 }
 
 bool FakeConsoleDlg::ContinueRefill()
@@ -342,14 +351,12 @@ bool FakeConsoleDlg::ContinueRefill()
     const double start = TickSeconds();
     while (refill.at < refill.text.size() && TickSeconds() - start < kRefillSecondsPerTick) {
         const std::wstring piece = refill.text.substr(refill.at, kRefillPiece);
-        ::SendMessageW(refill.control, EM_SETSEL, static_cast<WPARAM>(-1), -1);
-        SETTEXTEX how = { ST_SELECTION, kUtf16 };
-        ::SendMessageW(refill.control, EM_SETTEXTEX, (WPARAM)&how, (LPARAM)piece.c_str());
+        SelectEnd(outputCtrl);
+        ReplaceSelectionWide(piece);
         refill.at += piece.size();
     }
     if (refill.at < refill.text.size())
         return false;
-    PutOutputControlInPlace(refill.control);
     refill = Refill();
     SelectEnd(outputCtrl);
     outputCtrl.LineScroll(outputCtrl.GetLineCount());
@@ -378,7 +385,7 @@ void FakeConsoleDlg::TrimOldestFor(long incoming, bool pieceCut)
 // the text that stays, in the time an append of that text takes.
 bool FakeConsoleDlg::RefillOutputControl(const std::wstring& text)
 {
-    const HWND fresh = CreateOutputControlLike(outputCtrl.m_hWnd, true);
+    const HWND fresh = CreateOutputControlLike(outputCtrl.m_hWnd);
     if (fresh == nullptr)
         return false;
     PutOutputControlInPlace(fresh);
@@ -392,16 +399,13 @@ bool FakeConsoleDlg::RefillOutputControl(const std::wstring& text)
     return true;
 }
 
-// An empty output control like `old`, behind it, drawing off; hidden until
-// it takes the old one's place when `visible` is false.
-HWND FakeConsoleDlg::CreateOutputControlLike(HWND old, bool visible)
+// An empty output control like `old`, behind it, drawing off.
+HWND FakeConsoleDlg::CreateOutputControlLike(HWND old)
 {
     RECT place;
     ::GetWindowRect(old, &place);
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&place), 2);
-    DWORD style = static_cast<DWORD>(::GetWindowLongW(old, GWL_STYLE));
-    if (!visible)
-        style &= ~WS_VISIBLE;
+    const DWORD style = static_cast<DWORD>(::GetWindowLongW(old, GWL_STYLE));
     const HWND fresh = ::CreateWindowExW(
         static_cast<DWORD>(::GetWindowLongW(old, GWL_EXSTYLE)), L"RichEdit20W", L"", style, place.left, place.top,
         place.right - place.left, place.bottom - place.top, m_hWnd,
@@ -424,7 +428,6 @@ void FakeConsoleDlg::PutOutputControlInPlace(HWND fresh)
     RECT client;
     GetClientRect(&client);
     outputCtrl.MoveWindow(0, 0, client.right, client.bottom, FALSE);
-    outputCtrl.ShowWindow(SW_SHOW);
     if (focused)
         outputCtrl.SetFocus();
 }
