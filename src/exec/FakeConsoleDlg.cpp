@@ -289,14 +289,17 @@ bool FakeConsoleDlg::DrainPipe(size_t budget, std::string& taken)
 // newest output behind the "older output removed" line.
 void FakeConsoleDlg::SkipWhatTheViewWouldDrop()
 {
-    const size_t viewHolds = static_cast<size_t>(textLimit);
+    const size_t viewKeeps = static_cast<size_t>(textLimit) / 4 * 3;
+    // Once the child has ended, nothing older than the newest three quarters
+    // of the limit will stay in view.
+    const size_t behind = childEnded ? viewKeeps : static_cast<size_t>(textLimit);
     const double start = Seconds();
     // In pieces, for at most a tick's share of time: the transcript still
     // takes every byte.
-    for (size_t waiting = runner->WaitingOutput(); waiting > viewHolds && Seconds() - start < kTickWorkSeconds;
+    for (size_t waiting = runner->WaitingOutput(); waiting > behind && Seconds() - start < kTickWorkSeconds;
          waiting = runner->WaitingOutput()) {
         std::string skipped;
-        runner->ReadOutput(skipped, std::min(kSkippedPiece, waiting - viewHolds / 4 * 3));
+        runner->ReadOutput(skipped, std::min(kSkippedPiece, waiting - viewKeeps));
         skippingView = true;
         AppendChildOutput(skipped);
         skippingView = false;
