@@ -5,8 +5,11 @@
 //
 // Usage: tavrel_demo.exe FORM_PATH FOLDER_VALUE OUTPUT_FOLDER
 //        tavrel_demo.exe --run FORM_PATH PICTURE.bmp
+//        tavrel_demo.exe --history FORM_PATH PICTURE.bmp VALUE...
 //   The second form opens any form, presses Run as it stands and saves the
-//   finished console (tools/console-picture.sh).
+//   finished console (tools/console-picture.sh). The third runs the form
+//   once for each VALUE (put in its first edit box) and saves its "Run
+//   history" window.
 
 #include <windows.h>
 
@@ -119,12 +122,48 @@ int RunFormAndPictureConsole(const std::string& form, const std::string& picture
     return 0;
 }
 
+// Runs the form once per value and saves the history window of those runs.
+int RunFormAndPictureHistory(const std::string& form, const std::string& picture, const std::vector<std::string>& values)
+{
+    e2e::TavrelProcess app;
+    if (!StartTavrel(app, form))
+        return Fail("tavrel.exe did not start", app);
+    HWND dialog = app.WaitForWindowWhere([](const e2e::WindowInfo& w) { return !w.title.empty(); }, 20000);
+    if (dialog == nullptr)
+        return Fail("the form did not appear", app);
+    for (const std::string& value : values) {
+        SetText(e2e::EditBox(dialog, 0), value);
+        Click(e2e::RunButton(dialog));
+        HWND console = WaitForFinishedConsole(app);
+        if (console == nullptr)
+            return Fail("the command did not finish in the console window", app);
+        app.Close(console);
+        app.WaitForWindowGone(console);
+        Sleep(1100);  // runs a second apart, as a user's would be
+    }
+    const UINT runHistoryCommand = 0x0040;
+    PostMessageA(dialog, WM_SYSCOMMAND, runHistoryCommand, 0);
+    HWND history = app.WaitForWindow("Run history", 20000);
+    if (history == nullptr)
+        return Fail("the history window did not appear", app);
+    Sleep(500);
+    if (!SaveWindowPicture(history, picture))
+        return Fail("the picture could not be saved", app);
+    app.Close(history);
+    app.WaitForWindowGone(history);
+    app.Close(dialog);
+    app.WaitForExit(10000);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 4 && std::string(argv[1]) == "--run")
         return RunFormAndPictureConsole(argv[2], argv[3]);
+    if (argc >= 5 && std::string(argv[1]) == "--history")
+        return RunFormAndPictureHistory(argv[2], argv[3], std::vector<std::string>(argv + 4, argv + argc));
     if (argc != 4) {
         fprintf(stderr, "usage: tavrel_demo FORM_PATH FOLDER_VALUE OUTPUT_FOLDER\n");
         return 2;

@@ -5,6 +5,9 @@
 # C:\Tavrel first (helper programs the form names, to C:\Tavrel\tools), so
 # no build path shows.
 # Usage: tools/console-picture.sh FORM.gui OUT.png [PROGRAM...]
+# With TAVREL_HISTORY_VALUES set (values separated by blanks), the form is
+# run once per value (put in its first edit box) and the picture is of its
+# "Run history" window instead.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 [ $# -ge 2 ] || { echo "usage: $0 FORM.gui OUT.png [PROGRAM...]" >&2; exit 2; }
@@ -16,8 +19,14 @@ source "$root/tools/neutral-folder.sh"
 stage_in_neutral_folder "$root/build/wineprefix" "$root/build/tavrel.exe" "$form" "$@"
 bmp="${out%.png}.bmp"
 winpath() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
+mode=(--run)
+values=()
+if [ -n "${TAVREL_HISTORY_VALUES:-}" ]; then
+  mode=(--history)
+  read -r -a values <<<"$TAVREL_HISTORY_VALUES"
+fi
 TAVREL_DEMO_EXE='C:\Tavrel\tavrel.exe' bash "$root/tools/with-display.sh" "$root/build/wineprefix" \
-  "$root/build/wine-run.sh" "$root/build/testbin/tavrel_demo.exe" --run \
-  "C:\\Tavrel\\examples\\$(basename "$form")" "$(winpath "$bmp")"
+  "$root/build/wine-run.sh" "$root/build/testbin/tavrel_demo.exe" "${mode[@]}" \
+  "C:\\Tavrel\\examples\\$(basename "$form")" "$(winpath "$bmp")" "${values[@]}"
 convert "$bmp" "$out" && rm -f "$bmp"
 echo "Saved $out"

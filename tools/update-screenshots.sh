@@ -14,6 +14,8 @@ bash "$root/tools/screenshot.sh" "$shots/forms/parse-error.gui" "$shots/parse-er
 bash "$root/tools/console-picture.sh" "$shots/forms/console-dir-s.gui" "$shots/console-dir-s.png"
 bash "$root/tools/console-picture.sh" "$shots/forms/console-progress.gui" "$shots/console-progress.png" \
   "$root/build/testbin/tavrel_testchild.exe"
+TAVREL_HISTORY_VALUES="0 2 0" bash "$root/tools/console-picture.sh" "$shots/forms/run-history.gui" \
+  "$shots/run-history.png"
 # The filled list-folder form and its run, as tools/demo.sh takes them.
 bash "$root/tools/demo.sh" >/dev/null
 cp "$root/out/form.png" "$shots/list-folder-form.png"

@@ -5,6 +5,7 @@
 
 #include "common/Diag.h"
 #include "common/PathParts.h"
+#include "common/TextFormat.h"
 
 namespace {
 
@@ -70,7 +71,49 @@ bool RelaunchedElevated(const std::string& path, const char* commandLine,
     return false;
 }
 
+// Several forms dropped on the program arrive as several paths. The whole
+// command line stays the path whenever it names a file (an unquoted path
+// with blanks) or its first argument does not: the loader then reports it
+// as given. False when the line is one path.
+bool FirstOfSeveralForms(const std::string& commandLine, const std::string& wholePath,
+                         StartupEnvironment& environment, std::string& first, size_t& count)
+{
+    if (environment.IsExistingFile(wholePath))
+        return false;
+    const std::vector<std::string> arguments = SplitCommandLineArguments(commandLine);
+    if (arguments.size() < 2 || !environment.IsExistingFile(arguments[0]))
+        return false;
+    first = arguments[0];
+    count = arguments.size();
+    return true;
+}
+
 }  // namespace
+
+std::vector<std::string> SplitCommandLineArguments(const std::string& commandLine)
+{
+    std::vector<std::string> arguments;
+    std::string current;
+    bool inQuotes = false;
+    bool inArgument = false;
+    for (char c : commandLine) {
+        if (c == '"') {
+            inQuotes = !inQuotes;
+            inArgument = true;
+        } else if (!inQuotes && IsCommandLineSpace(c)) {
+            if (inArgument)
+                arguments.push_back(current);
+            current.clear();
+            inArgument = false;
+        } else {
+            current += c;
+            inArgument = true;
+        }
+    }
+    if (inArgument)
+        arguments.push_back(current);
+    return arguments;
+}
 
 std::string PathFromCommandLine(const std::string& commandLine)
 {
@@ -106,9 +149,22 @@ void RunStartup(const char* commandLine, StartupEnvironment& environment)
 {
     const bool hasCommandLine = commandLine != nullptr && commandLine[0] != '\0';
     std::string path;
+    // What an elevated copy is given: the command line, or only the form
+    // opened when several were given (it must not say so a second time).
+    std::string relaunchParameters = hasCommandLine ? commandLine : "";
     if (hasCommandLine) {
         path = PathFromCommandLine(commandLine);
         Diag("Command line: %s\n", path.c_str());
+        std::string first;
+        size_t count = 0;
+        if (FirstOfSeveralForms(commandLine, path, environment, first, count)) {
+            path = first;
+            relaunchParameters = "\"" + path + "\"";
+            Diag("%d forms given - opening the first: %s\n", static_cast<int>(count), path.c_str());
+            environment.ShowMessage(FormatText("Tavrel opens one form at a time: of the %d forms given, only the "
+                                               "first is opened:\n\n%s",
+                                               static_cast<int>(count), path.c_str()));
+        }
     } else {
         path = FormBesideRenamedExecutable(environment);
         if (path.empty()) {
@@ -118,7 +174,7 @@ void RunStartup(const char* commandLine, StartupEnvironment& environment)
         }
     }
 
-    if (NeedsElevation(path) && RelaunchedElevated(path, commandLine, environment))
+    if (NeedsElevation(path) && RelaunchedElevated(path, relaunchParameters.c_str(), environment))
         return;
 
     std::string title;

@@ -5,6 +5,7 @@
 // sits behind StartupEnvironment, so each path can be exercised in tests.
 
 #include <string>
+#include <vector>
 
 class StartupEnvironment {
 public:
@@ -21,6 +22,8 @@ public:
     // (1223 when the user declined).
     virtual bool LaunchElevated(const std::string& executable, const std::string& parameters,
                                 unsigned long* error) = 0;
+    // A message box for the user, before any dialog opens.
+    virtual void ShowMessage(const std::string& text) = 0;
     virtual void RunConfigDialog() = 0;
     // Runs the form dialog on `path`; `title` is the window-title override
     // (empty for none).
@@ -33,6 +36,9 @@ void RunStartup(const char* commandLine, StartupEnvironment& environment);
 
 // Pieces of the decision, exposed for tests.
 std::string PathFromCommandLine(const std::string& commandLine);
+// The arguments of a command line as the shell writes several paths: split
+// at blanks outside double quotes, the quotes removed.
+std::vector<std::string> SplitCommandLineArguments(const std::string& commandLine);
 // Folder and base name of an executable path (see common/PathParts.h).
 void SplitExecutablePath(const std::string& path, std::string& folder, std::string& baseName);
 // True for a path whose last ten characters are ".gui-admin", in any case.

@@ -46,6 +46,11 @@ bool SystemStartupEnvironment::LaunchElevated(const std::string& executable,
     return false;
 }
 
+void SystemStartupEnvironment::ShowMessage(const std::string& text)
+{
+    AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
+}
+
 void SystemStartupEnvironment::RunConfigDialog()
 {
     OwnedWindow<ConfigDlg> dialog;

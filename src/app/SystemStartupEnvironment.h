@@ -11,6 +11,7 @@ public:
     bool IsElevated() override;
     bool LaunchElevated(const std::string& executable, const std::string& parameters,
                         unsigned long* error) override;
+    void ShowMessage(const std::string& text) override;
     void RunConfigDialog() override;
     void RunFormDialog(const std::string& path, const std::string& title) override;
 };

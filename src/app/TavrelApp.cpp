@@ -2,6 +2,7 @@
 
 #include "app/StartupRouting.h"
 #include "app/SystemStartupEnvironment.h"
+#include "exec/RunScriptFiles.h"
 #include "formdef/ConsoleErrorPresenter.h"
 #include "formdef/SystemTextCodePages.h"
 
@@ -14,6 +15,8 @@ BOOL CTavrelApp::InitInstance()
     InstallConsoleErrorPresenter();
     // Form files saved in the system's legacy code page are decoded with it.
     InstallSystemTextCodePages();
+    // Scripts of runs that outlived an earlier start of the program.
+    DeleteStaleRunScripts();
     SystemStartupEnvironment environment;
     RunStartup(m_lpCmdLine, environment);
     return FALSE;

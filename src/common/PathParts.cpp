@@ -24,3 +24,14 @@ std::string BaseNameOf(const std::string& path)
         name.erase(dot);
     return name;
 }
+
+std::string WithoutLongPathPrefix(const std::string& path)
+{
+    const std::string prefix = "\\\\?\\";
+    if (path.compare(0, prefix.size(), prefix) != 0)
+        return path;
+    const std::string rest = path.substr(prefix.size());
+    const bool unc = rest.size() >= 4 && (rest[0] == 'U' || rest[0] == 'u') && (rest[1] == 'N' || rest[1] == 'n') &&
+                     (rest[2] == 'C' || rest[2] == 'c') && rest[3] == '\\';
+    return unc ? "\\\\" + rest.substr(4) : rest;
+}

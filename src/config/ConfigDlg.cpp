@@ -89,11 +89,22 @@ void ConfigDlg::LoadQuickStart()
 
 void ConfigDlg::SaveSettings()
 {
-    WriteGrowLeft(IsTicked(m_growLeft));
-    WriteGrowRight(IsTicked(m_growRight));
-    WriteHideFlags(IsTicked(m_hideFlags));
-    WriteHideRunWithButtons(IsTicked(m_hideRunWithButtons));
-    WriteRememberValues(IsTicked(m_rememberValues));
+    // Every key is tried, so that as much as can be kept is kept.
+    bool saved = WriteGrowLeft(IsTicked(m_growLeft));
+    saved = WriteGrowRight(IsTicked(m_growRight)) && saved;
+    saved = WriteHideFlags(IsTicked(m_hideFlags)) && saved;
+    saved = WriteHideRunWithButtons(IsTicked(m_hideRunWithButtons)) && saved;
+    saved = WriteRememberValues(IsTicked(m_rememberValues)) && saved;
+    if (saved)
+        return;
+    // A folder the user cannot write to would otherwise undo the changes
+    // without a word.
+    const std::string path = GetSettingsPath();
+    Diag("ConfigDlg: settings could not be saved to %s\n", path.c_str());
+    AfxMessageBox(FormatText("The settings could not be saved to\n%s\n\nThe file or its folder may be read-only. "
+                             "The settings in effect before stay in effect.",
+                             path.c_str()),
+                  MB_OK | MB_ICONEXCLAMATION);
 }
 
 void ConfigDlg::OnOK()

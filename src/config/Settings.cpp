@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/Handles.h"
 #include "framework/ModulePath.h"
 
 const SettingKey kGrowLeftSetting = {"Console", "GrowLeft", 1};
@@ -30,6 +31,15 @@ int ReadSetting(const std::string& path, const SettingKey& key)
 
 bool WriteSetting(const std::string& path, const SettingKey& key, bool on)
 {
+    // Some systems answer success for a file they could not write (read-only,
+    // in use, in a folder the user may not write to): a file that does not
+    // open for writing is a failure whatever the INI call says.
+    UniqueKernelHandle probe(CreateFileA(path.c_str(), GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!probe.Valid())
+        return false;
+    probe.Reset();
     return WritePrivateProfileStringA(key.section, key.name, on ? "1" : "0", path.c_str()) != 0;
 }
 
@@ -39,8 +49,8 @@ int ReadHideFlags() { return ReadSetting(GetSettingsPath(), kHideFlagsSetting); 
 int ReadHideRunWithButtons() { return ReadSetting(GetSettingsPath(), kHideRunWithButtonsSetting); }
 int ReadRememberValues() { return ReadSetting(GetSettingsPath(), kRememberValuesSetting); }
 
-void WriteGrowLeft(bool on) { WriteSetting(GetSettingsPath(), kGrowLeftSetting, on); }
-void WriteGrowRight(bool on) { WriteSetting(GetSettingsPath(), kGrowRightSetting, on); }
-void WriteHideFlags(bool on) { WriteSetting(GetSettingsPath(), kHideFlagsSetting, on); }
-void WriteHideRunWithButtons(bool on) { WriteSetting(GetSettingsPath(), kHideRunWithButtonsSetting, on); }
-void WriteRememberValues(bool on) { WriteSetting(GetSettingsPath(), kRememberValuesSetting, on); }
+bool WriteGrowLeft(bool on) { return WriteSetting(GetSettingsPath(), kGrowLeftSetting, on); }
+bool WriteGrowRight(bool on) { return WriteSetting(GetSettingsPath(), kGrowRightSetting, on); }
+bool WriteHideFlags(bool on) { return WriteSetting(GetSettingsPath(), kHideFlagsSetting, on); }
+bool WriteHideRunWithButtons(bool on) { return WriteSetting(GetSettingsPath(), kHideRunWithButtonsSetting, on); }
+bool WriteRememberValues(bool on) { return WriteSetting(GetSettingsPath(), kRememberValuesSetting, on); }

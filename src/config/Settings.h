@@ -29,12 +29,12 @@ int ReadHideFlags();
 int ReadHideRunWithButtons();
 int ReadRememberValues();
 
-// A failed write is ignored: the old values stay in effect.
-void WriteGrowLeft(bool on);
-void WriteGrowRight(bool on);
-void WriteHideFlags(bool on);
-void WriteHideRunWithButtons(bool on);
-void WriteRememberValues(bool on);
+// False when the file could not be written: the old values stay in effect.
+bool WriteGrowLeft(bool on);
+bool WriteGrowRight(bool on);
+bool WriteHideFlags(bool on);
+bool WriteHideRunWithButtons(bool on);
+bool WriteRememberValues(bool on);
 
 // The operations behind the named accessors, on a settings file of the
 // caller's choice. Any non-zero value means on.

@@ -3,6 +3,8 @@
 
 #include "exec/FakeConsoleDlg.h"
 
+#include <richedit.h>
+
 #include <algorithm>
 
 #include "common/Diag.h"
@@ -12,6 +14,7 @@
 #include "exec/ProcessRunner.h"
 #include "exec/StartErrorBox.h"
 #include "exec/SystemCodePages.h"
+#include "exec/SystemTaskbarButton.h"
 #include "exec/UniqueTempFile.h"
 #include "resource.h"
 
@@ -84,6 +87,7 @@ BEGIN_MESSAGE_MAP(FakeConsoleDlg, CDialog)
     ON_WM_TIMER()
     ON_WM_SYSCOMMAND()
     ON_WM_SETFOCUS()
+    ON_MESSAGE(WM_ACTIVATE, OnActivate)
 END_MESSAGE_MAP()
 
 FakeConsoleDlg::FakeConsoleDlg(CWnd* parent)
@@ -156,6 +160,10 @@ BOOL FakeConsoleDlg::OnInitDialog()
     outputCtrl.SetSel(0, 0);
 
     if (textMode) {
+        // A report lists the form's lines as written: each stays one line,
+        // however long, and the view scrolls sideways to it rather than
+        // wrapping it at the window's width.
+        outputCtrl.SendMessage(EM_SETTARGETDEVICE, 0, 1);
         if (!presetText.empty())
             outputCtrl.SetWindowText(presetText);
         const long length = outputCtrl.GetTextLength();
@@ -167,6 +175,8 @@ BOOL FakeConsoleDlg::OnInitDialog()
 
     transcript = std::make_unique<ConsoleTranscript>(MakeTranscriptSpillFile);
     if (childStart == ChildStart::Started) {
+        taskbarSignal = MakeTaskbarSignal(m_hWnd);
+        taskbarSignal->RunStarted();
         // Polled often until the first output shows, so that it shows as
         // soon as it comes; then the ordinary period applies.
         awaitingFirstOutput = true;
@@ -353,6 +363,8 @@ void FakeConsoleDlg::ShowExit()
     if (!crash.empty())
         AppendOutput("***** Exit code " + crash + " *****\r\n");
     SetWindowText(GetWindowText() + " (Completed)");
+    if (taskbarSignal)
+        taskbarSignal->RunEnded(static_cast<int>(runner->GetExitCode()));
     readingAfterExit = true;
     if (!pipeOpen)
         StopPolling();
@@ -370,6 +382,13 @@ void FakeConsoleDlg::SetPollPeriod(UINT milliseconds)
     timerId = SetTimer(kPollTimer, milliseconds);
 }
 
+LRESULT FakeConsoleDlg::OnActivate(WPARAM state, LPARAM)
+{
+    if (LOWORD(state) != WA_INACTIVE && taskbarSignal)
+        taskbarSignal->Activated();
+    return Default();
+}
+
 void FakeConsoleDlg::PostNcDestroy()
 {
     timerId = 0;
@@ -377,6 +396,7 @@ void FakeConsoleDlg::PostNcDestroy()
     // so that it never waits for a window that is gone.
     if (runner != nullptr && childStart == ChildStart::Started)
         runner->DropOutput();
+    taskbarSignal.reset();  // the button as it was before the run
     heldWrites.clear();
     refill = Refill();  // its control goes with the window
     transcript.reset();  // its spill file goes with the window

@@ -29,6 +29,7 @@
 #include "exec/ConsoleLineEditor.h"
 #include "exec/ConsoleOutputDecoder.h"
 #include "exec/ConsoleTranscript.h"
+#include "exec/RunEndSignal.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
@@ -75,6 +76,8 @@ public:
     std::unique_ptr<ConsoleTranscript> transcript;
     // The line being typed, sent at Enter.
     ConsoleLineEditor typing;
+    // What the taskbar button shows while the child runs and after it ended.
+    std::unique_ptr<RunEndSignal> taskbarSignal;
 
     // The one way text reaches the window: appends, then checks auto-grow.
     void AppendOutput(const std::string& text);
@@ -117,6 +120,7 @@ protected:
     void OnTimer(UINT_PTR id);
     void OnSetFocus(HWND oldFocus);
     void OnSysCommand(UINT id, LPARAM lParam);
+    LRESULT OnActivate(WPARAM state, LPARAM);
     void AddOutputMenuItems();
 
 private:

@@ -12,11 +12,9 @@
 
 namespace {
 
-// The child's command line lives in a fixed buffer of this many bytes,
+// The system takes a command line of 32,767 UTF-16 characters, its
 // terminator included.
-constexpr size_t kCommandLineBufferSize = 4096;
-constexpr size_t kMaxCommandLineLength = kCommandLineBufferSize - 1;
-constexpr size_t kMaxExpandableLength = 32767;
+constexpr size_t kMaxCommandLineLength = 32766;
 
 // One read never returns more than this, so a caller that keeps a
 // terminated copy needs no more than the same 4096-byte buffer.
@@ -75,6 +73,7 @@ bool ProcessRunner::Start(const std::string& commandLine)
 
     lastError.clear();
     childCreationFailed = false;
+    terminated = false;
     exitCode = 0;
     CloseHandles();
 
@@ -114,23 +113,25 @@ bool ProcessRunner::Start(const std::string& commandLine)
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     }
 
-    // The system expands no more than 32K characters (and may answer
-    // nonsense beyond); such a line is far past our own limit anyway.
-    std::string expanded = commandLine;
-    if (commandLine.size() <= kMaxExpandableLength && !ExpandEnvironmentReferences(commandLine, expanded))
+    // Lengths are counted in the system's characters, not in the bytes of
+    // our text.
+    std::string expandedText;
+    if (!ExpandEnvironmentReferences(commandLine, expandedText))
         return FailStart(DescribeError(GetLastError()));
-    if (expanded.size() > kMaxCommandLineLength) {
+    const size_t characters = ToWide(expandedText).size();
+    if (characters > kMaxCommandLineLength) {
         return FailStart(FormatText("The command line is too long (%d characters after expansion; the limit is %d).",
-                                    static_cast<int>(expanded.size()), static_cast<int>(kMaxCommandLineLength)));
+                                    static_cast<int>(characters), static_cast<int>(kMaxCommandLineLength)));
     }
-    char writableCommandLine[kCommandLineBufferSize];
-    lstrcpynA(writableCommandLine, expanded.c_str(), sizeof(writableCommandLine));
+
+    std::vector<char> writableCommandLine(expandedText.begin(), expandedText.end());
+    writableCommandLine.push_back('\0');
 
     // Created suspended so that it joins the job before it can start
     // children of its own.
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, writableCommandLine, nullptr, nullptr, TRUE, CREATE_NO_WINDOW | CREATE_SUSPENDED,
-                        nullptr, nullptr, &startup, &info)) {
+    if (!CreateProcessA(nullptr, writableCommandLine.data(), nullptr, nullptr, TRUE,
+                        CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
         return FailStart(DescribeError(GetLastError()));
     }
     UniqueKernelHandle thread(info.hThread);
@@ -292,6 +293,8 @@ void ProcessRunner::Terminate()
 {
     if (!process.Valid())
         return;
+    if (WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT)
+        terminated = true;
     Diag("\n*** Terminating process ***\n");
     // Ending the job also ends what the child started (a command run
     // through cmd /c lives in cmd's children).

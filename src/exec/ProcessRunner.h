@@ -78,6 +78,8 @@ public:
 
     // Ends the child and everything it started, with exit code 1.
     void Terminate();
+    // True when Terminate ended the last child started while it still ran.
+    bool WasTerminated() const { return terminated; }
 
     // While on, the child and everything it started end when the runner
     // closes its handles, and with this program however it ends (killed
@@ -92,6 +94,9 @@ public:
     DWORD GetExitCode() const { return exitCode; }
     const std::string& LastErrorText() const { return lastError; }
     HANDLE ProcessHandle() const { return process.Get(); }
+    // The job holding the child and all it started; null when the system
+    // gave none.
+    HANDLE JobHandle() const { return job.Get(); }
     bool HasInputPipe() const { return stdinWrite.Valid(); }
     bool HasOpenHandles() const;
 
@@ -103,6 +108,7 @@ private:
 
     std::string lastError;
     bool childCreationFailed = false;
+    bool terminated = false;
     DWORD exitCode = 0;
     // Filled by the reader thread, which owns the pipe's read end; shared so
     // that the thread may outlive the runner (it ends with the pipe).

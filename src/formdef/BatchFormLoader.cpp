@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/Diag.h"
+#include "formdef/BatchChoicesRunner.h"
 #include "formdef/BatchFormFile.h"
 #include "formdef/BatchProgressWindow.h"
 #include "formdef/BatchScriptRun.h"
@@ -15,14 +16,38 @@
 
 namespace {
 const char kRule[] = "========================================\n";
-}
 
-bool CFormModel::ParseFileWithBatchSupport(const std::string& path)
+// {{choices-from}} commands run while the form loads, unless the caller
+// installed a runner of its own.
+class ChoicesRunnerForLoad {
+public:
+    ChoicesRunnerForLoad(CFormModel& form, const std::string& path) : m_form(form), m_runner(path)
+    {
+        if (m_form.m_pChoicesRunner == nullptr) {
+            m_form.m_pChoicesRunner = &m_runner;
+            m_installed = true;
+        }
+    }
+    ~ChoicesRunnerForLoad()
+    {
+        if (m_installed)
+            m_form.m_pChoicesRunner = nullptr;
+    }
+
+private:
+    CFormModel& m_form;
+    BatchChoicesRunner m_runner;
+    bool m_installed = false;
+};
+}  // namespace
+
+bool CFormModel::ParseFileWithBatchSupport(const std::string& path, BatchScriptWatch* watch)
 {
     Diag("\n%s", kRule);
     Diag("ParseFileWithBatchSupport: %s\n", path.c_str());
     Diag("%s", kRule);
 
+    ChoicesRunnerForLoad choices(*this, path);
     std::string script;
     switch (ReadBatchForm(path, script)) {
     case BatchFormKind::CannotOpen: {
@@ -48,7 +73,7 @@ bool CFormModel::ParseFileWithBatchSupport(const std::string& path)
     {
         // Gone again before any report is shown.
         BatchProgressWindow progress(path);
-        run = RunBatchScript(script, &progress);
+        run = RunBatchScript(script, watch != nullptr ? watch : &progress);
     }
     switch (run.status) {
     case BatchScriptResult::Status::TempFileFailed:

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "formdef/ControlAttributes.h"
 #include "framework/Object.h"
 
 // What a control line becomes in the form, decided from the parsed fields
@@ -40,4 +41,5 @@ public:
     std::string m_strFlag;    // stands for the control on the command line
     int m_nRadioGroup = -1;   // -1: belongs to no radio group
     int m_bFirstInGroup = 0;
+    ControlAttributes m_attributes;  // from the attribute lines below the control line
 };

@@ -23,7 +23,12 @@ bool ReadFormFile(const std::string& path, std::string& text, FormTextEncoding* 
         got = fread(chunk, 1, sizeof chunk, file);
         bytes.append(chunk, got);
     } while (got == sizeof chunk);
+    // A folder opens on some systems and then fails to read: it is no
+    // empty form.
+    const bool failed = ferror(file) != 0;
     fclose(file);
+    if (failed)
+        return false;
     text = DecodeFormText(bytes, found);
     return true;
 }

@@ -19,6 +19,8 @@ void CFormModel::Clear()
     // Group numbers start again from 1 after this.
     m_nLastGroupWithMember = kNoGroupYet;
     m_nWindowsNeeded = 0;
+    m_pAttributeTarget = nullptr;
+    m_nAttributeTargetLine = 0;
 }
 
 bool CFormModel::IsFirstMemberOfCurrentGroup()

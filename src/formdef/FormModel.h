@@ -10,7 +10,9 @@
 
 #include "formdef/ControlDef.h"
 
+class ChoicesCommandRunner;
 class LineReader;
+class BatchScriptWatch;
 
 // Told what the parser reads, line by line, for tools that check form files
 // (tavrel-lint); the form window installs none. Each call comes after the
@@ -47,7 +49,9 @@ public:
     bool ParseLines(LineReader& reader);
     // The loader for every form file: a {{batch gui}} file runs its script and
     // parses the output; any other file goes to ParseFile (Windows only).
-    bool ParseFileWithBatchSupport(const std::string& path);
+    // `watch` looks at a running script in place of the window a slow
+    // script gets (null: that window).
+    bool ParseFileWithBatchSupport(const std::string& path, BatchScriptWatch* watch = nullptr);
     // One trimmed control line; false only for the fatal errors: a leading
     // "{{required}}" without a type, or a form grown past kMaxFormWindows.
     bool ParseControlLine(const std::string& line, int lineNumber, LineReader* reader);
@@ -77,9 +81,23 @@ public:
     int m_nNextIndex = 0;
     int m_nLine = 0;
     FormParseListener* m_pListener = nullptr;  // not owned; usually none
+    // Runs {{choices-from}} commands; not owned. Without one their choices
+    // stay unknown (empty).
+    ChoicesCommandRunner* m_pChoicesRunner = nullptr;
 
 private:
     bool IsFirstMemberOfCurrentGroup();
+    // An attribute line ({{default}}, {{choices}}, {{choices-from}},
+    // {{pattern ...}}, {{help}}): applied to the control made by the nearest
+    // control line above it, or reported. False when the line is none.
+    bool ParseAttributeLine(const std::string& line, int lineNumber, LineReader* reader);
+    bool ApplyAttribute(CControlDef& control, const std::string& keyword, const std::string& argument,
+                        const std::string& value, int lineNumber, LineReader* reader);
+    bool ApplyDefault(CControlDef& control, const std::string& value, int lineNumber, LineReader* reader);
+    bool ApplyChoices(CControlDef& control, const std::string& keyword, const std::string& value, int lineNumber,
+                      LineReader* reader);
+    // A default and a list of choices that disagree, once both are known.
+    void CheckDefaultAmongChoices(const CControlDef& control, int lineNumber, LineReader* reader);
     // Reports the first NUL byte of the reader's text at its line; false
     // when there is none.
     bool ReportNulByte(LineReader& reader);
@@ -92,4 +110,9 @@ private:
     int m_nLastGroupWithMember = kNoGroupYet;
     // Windows the controls parsed so far will need (see FormSizeLimit.h).
     int m_nWindowsNeeded = 0;
+    // The control that attribute lines apply to, and the line it came
+    // from: the control made by the latest control line; none after a
+    // radio-group line.
+    CControlDef* m_pAttributeTarget = nullptr;
+    int m_nAttributeTargetLine = 0;
 };

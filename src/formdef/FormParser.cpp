@@ -194,12 +194,15 @@ bool CFormModel::ParseControlLine(const std::string& line, int lineNumber, LineR
     std::string rest = line;
     std::string keyword, argument, tagRemainder;
 
+    if (ParseAttributeLine(line, lineNumber, reader))
+        return true;
     if (ParseTag(line, keyword, argument, tagRemainder, reader)) {
         if (keyword == "radiostart" || (keyword == "required" && argument == "radiostart")) {
             m_bRadioGroupRequired = (keyword == "required" || argument == "required") ? 1 : 0;
             Diag("  -> Radio group start (required=%d)\n", m_bRadioGroupRequired);
             m_bInRadioGroup = 1;
             ++m_nRadioGroup;
+            m_pAttributeTarget = nullptr;
             if (m_pListener) m_pListener->OnRadioStart(lineNumber);
             return true;
         }
@@ -208,6 +211,7 @@ bool CFormModel::ParseControlLine(const std::string& line, int lineNumber, LineR
             if (m_pListener) m_pListener->OnRadioEnd(lineNumber, m_bInRadioGroup != 0);
             m_bInRadioGroup = 0;
             m_bRadioGroupRequired = 0;
+            m_pAttributeTarget = nullptr;
             return true;
         }
         if (keyword == "button") Diag("  -> Action button\n");
@@ -283,6 +287,8 @@ bool CFormModel::ParseControlLine(const std::string& line, int lineNumber, LineR
         return false;
     }
     m_controls.push_back(std::move(control));
+    m_pAttributeTarget = m_controls.back().get();
+    m_nAttributeTargetLine = lineNumber;
     if (m_pListener) m_pListener->OnControl(*m_controls.back(), lineNumber, line);
     return true;
 }

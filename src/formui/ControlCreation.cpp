@@ -1,17 +1,16 @@
 // Turns the control definitions of the loaded form into windows on the
 // content panel. Positions come later, from the layout.
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "common/Diag.h"
-#include "common/TextFormat.h"
 #include "config/Settings.h"
 #include "formui/ControlIds.h"
 #include "formui/FormGeometry.h"
 #include "formui/TavrelDlg.h"
-#include "framework/WinApp.h"
 
 namespace {
 
@@ -23,6 +22,8 @@ constexpr DWORD kRadioStyle =
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kDriveListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
+// Not sorted: the items stay in the order the form gives them.
+constexpr DWORD kChoiceListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST;
 constexpr DWORD kBrowseStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 constexpr DWORD kDriveStringsBufferSize = 511;
 
@@ -43,6 +44,26 @@ std::unique_ptr<Window> MakeWindow(CreateFn create)
     // Not drawn yet: the form shows after creation and paints in full then.
     window->SetFont(GuiFont(), FALSE);
     return window;
+}
+
+// The open list is as wide as its widest item (the closed box keeps the
+// field's width), so that long choices can be read before they are picked.
+void WidenListToItems(CComboBox& combo, const std::vector<std::string>& items)
+{
+    HDC dc = ::GetDC(combo.m_hWnd);
+    if (dc == nullptr)
+        return;
+    HGDIOBJ old = ::SelectObject(dc, GuiFont());
+    int widest = 0;
+    for (const std::string& item : items) {
+        SIZE size = {};
+        if (::GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size))
+            widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(combo.m_hWnd, dc);
+    const int margins = 2 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL) + 8;
+    combo.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + margins));
 }
 
 // "C:\" becomes "C:".
@@ -123,8 +144,9 @@ private:
                 Diag("Failed to create radio edit for control %d\n", index);
             if (!def.m_strLabel.empty()) {
                 int labelId = ids.label;
+                const DWORD labelStyle = kLabelStyle | (def.m_attributes.helpLine != 0 ? SS_NOTIFY : 0);
                 control.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
-                    return s.Create(def.m_strLabel, kLabelStyle, kNoRect, Panel(), labelId);
+                    return s.Create(def.m_strLabel, labelStyle, kNoRect, Panel(), labelId);
                 });
                 if (!control.m_pLabel)
                     Diag("Failed to create radio label for control %d\n", index);
@@ -149,8 +171,10 @@ private:
         const CControlDef& def = control.Def();
         std::string label = FieldLabel(def);
         int labelId = ids.label;
+        // A label with help must see the mouse to show it.
+        const DWORD labelStyle = kLabelStyle | (def.m_attributes.helpLine != 0 ? SS_NOTIFY : 0);
         control.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
-            return s.Create(label, kLabelStyle, kNoRect, Panel(), labelId);
+            return s.Create(label, labelStyle, kNoRect, Panel(), labelId);
         });
         if (!control.m_pLabel) {
             Diag("Failed to create label for control %d\n", index);
@@ -159,6 +183,8 @@ private:
 
         if (def.m_strType == "drive") {
             CreateDriveList(control, index, ids.combo);
+        } else if (def.m_attributes.HasChoices()) {
+            CreateChoiceList(control, index, ids.combo);
         } else {
             int editId = ids.edit;
             control.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
@@ -168,7 +194,8 @@ private:
                 Diag("Failed to create edit box for control %d\n", index);
         }
 
-        if (def.IsPathType()) {
+        // A list of choices offers every value there is: nothing to browse for.
+        if (def.IsPathType() && !def.m_attributes.HasChoices()) {
             int browseId = ids.browse;
             control.m_pBrowse = MakeWindow<CButton>([&](CButton& b) {
                 return b.Create("Browse...", kBrowseStyle, kNoRect, Panel(), browseId);
@@ -180,6 +207,30 @@ private:
         }
         Diag("  Control %d initialization complete: %s (type=%s, bIsFileType=%d)\n", index,
              def.m_strLabel.c_str(), def.m_strType.c_str(), def.IsPathType() ? 1 : 0);
+    }
+
+    // The field's drop-down list: an optional field's first entry is empty
+    // and means "not given"; a required one starts with nothing chosen
+    // unless it has a default (FieldDefaults).
+    void CreateChoiceList(FormControl& control, int index, int id)
+    {
+        const CControlDef& def = control.Def();
+        std::unique_ptr<CComboBox> made = MakeWindow<CComboBox>([&](CComboBox& c) {
+            return c.Create(kChoiceListStyle, kDriveListRect, Panel(), id);
+        });
+        if (!made) {
+            Diag("Failed to create choice list for control %d\n", index);
+            return;
+        }
+        if (!def.m_bRequired)
+            made->AddString("");
+        for (const std::string& item : def.m_attributes.choices)
+            made->AddString(item);
+        WidenListToItems(*made, def.m_attributes.choices);
+        Diag("  Created choice list for control %d with %d choices\n", index,
+             static_cast<int>(def.m_attributes.choices.size()));
+        control.m_pCombo = std::move(made);
+        control.ResetChoice();
     }
 
     void CreateDriveList(FormControl& control, int index, int id)
@@ -242,41 +293,6 @@ void CloseRadioGroups(const std::vector<FormControl>& controls)
     }
 }
 
-// The numbers of action and Browse buttons a form was announced to support.
-// Every button of a form the parser accepted responds; the warning stays so
-// that authors learn where the announced limits lie.
-constexpr int kMaxActionButtons = 1000;
-constexpr int kMaxBrowseButtons = 100;
-
-// `plural` names the buttons in the box's first sentence, `beyond` in its
-// second, `counted` on the diagnostic line.
-void WarnAboveLimit(int count, int limit, const char* plural, const char* beyond, const char* counted)
-{
-    if (count <= limit)
-        return;
-    AfxMessageBox(FormatText("Warning: This .gui file has %d %s, but the maximum supported is %d.\n\n"
-                             "%s beyond the limit will not respond to clicks.",
-                             count, plural, limit, beyond),
-                  MB_OK | MB_ICONEXCLAMATION);
-    Diag("WARNING: %s button count (%d) exceeds limit (%d)\n", counted, count, limit);
-}
-
-void WarnAboutButtonLimits(const CFormModel& form)
-{
-    int actionButtons = 0;
-    int browseButtons = 0;
-    for (const auto& def : form.m_controls) {
-        if (!def)
-            continue;
-        if (def->m_bActionButton)
-            ++actionButtons;
-        if (def->IsPathType())
-            ++browseButtons;
-    }
-    WarnAboveLimit(actionButtons, kMaxActionButtons, "action buttons", "Buttons", "Action");
-    WarnAboveLimit(browseButtons, kMaxBrowseButtons, "browse buttons", "Browse buttons", "Browse");
-}
-
 }  // namespace
 
 std::string CTavrelDlg::FormatFlagLabel(const std::string& flag, const std::string& label)
@@ -295,9 +311,6 @@ void CTavrelDlg::CreateControls()
     // of a thousand labels would otherwise open the settings file a
     // thousand times.
     m_nHideFlagsWhileCreating = ReadHideFlags() != 0 ? 1 : 0;
-
-    if (!m_form.m_controls.empty())
-        WarnAboutButtonLimits(m_form);
 
     bool hasActionButton = false;
     for (const auto& def : m_form.m_controls)

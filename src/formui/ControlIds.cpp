@@ -43,11 +43,13 @@ void AssignOne(const CControlDef& def, int index, int& sequential, ControlWindow
         break;
     case ControlKind::Field:
         ids.label = ControlIdFor(IdRange::Sequential, sequential++);
-        if (def.m_strType == "drive")
+        // A drive field and a field with choices have a drop-down list
+        // instead of an edit box; a list of choices needs no Browse button.
+        if (def.m_strType == "drive" || def.m_attributes.HasChoices())
             ids.combo = ControlIdFor(IdRange::Sequential, sequential++);
         else
             ids.edit = ControlIdFor(IdRange::Sequential, sequential++);
-        if (def.IsPathType())
+        if (def.IsPathType() && !def.m_attributes.HasChoices())
             ids.browse = ControlIdFor(IdRange::Browse, index);
         break;
     }

@@ -9,6 +9,7 @@
 
 #include "formdef/FormKeywords.h"
 #include "formui/PathProbe.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -18,11 +19,12 @@ bool HasWindow(const CWnd* window) { return window != nullptr && window->IsWindo
 // the push button of an action button has none.
 bool IsCheckOrRadio(const CWnd* button) { return (button->GetStyle() & BS_TYPEMASK) != 0; }
 
-std::string SelectedDrive(const CWnd& combo)
+// The text of the chosen item; empty when none is chosen. `firstIsNone`:
+// item 0 stands for no choice ("<select drive>").
+std::string ChosenItem(const CWnd& combo, bool firstIsNone)
 {
     LRESULT selected = combo.SendMessage(CB_GETCURSEL);
-    // Item 0 is "<select drive>": no drive chosen.
-    if (selected == CB_ERR || selected == 0)
+    if (selected == CB_ERR || (firstIsNone && selected == 0))
         return std::string();
     LRESULT length = combo.SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(selected));
     if (length == CB_ERR || length <= 0)
@@ -66,8 +68,10 @@ std::string FormControl::GetValue() const
     if (HasWindow(m_pEdit.get()))
         return m_pEdit->GetWindowText();  // untrimmed: spaces are part of the value
 
+    // A list of choices gives its chosen item as a field gives its text
+    // (an optional list's empty first item gives an empty value).
     if (HasWindow(m_pCombo.get()))
-        return SelectedDrive(*m_pCombo);
+        return ChosenItem(*m_pCombo, !def.m_attributes.HasChoices());
 
     return std::string();
 }
@@ -107,6 +111,56 @@ FormControl::ValidationResult FormControl::Validate(const OverwriteQuestion& con
             return kOverwriteRefused;
     }
     return kValid;
+}
+
+bool FormControl::SelectItem(const std::string& text)
+{
+    if (!HasWindow(m_pCombo.get()))
+        return false;
+    // CB_FINDSTRINGEXACT ignores case; choices that differ only in case
+    // are different values.
+    const LRESULT count = m_pCombo->SendMessage(CB_GETCOUNT);
+    for (LRESULT item = 0; item < count; ++item) {
+        LRESULT length = m_pCombo->SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(item));
+        if (length == CB_ERR || static_cast<size_t>(length) != text.size())
+            continue;
+        std::string itemText(static_cast<size_t>(length) + 1, '\0');
+        m_pCombo->SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&itemText[0]));
+        itemText.resize(static_cast<size_t>(length));
+        if (itemText == text) {
+            m_pCombo->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(item));
+            return true;
+        }
+    }
+    return false;
+}
+
+void FormControl::ResetChoice()
+{
+    if (HasWindow(m_pCombo.get()) && Def().m_attributes.HasChoices())
+        m_pCombo->SendMessage(CB_SETCURSEL, Def().m_bRequired ? static_cast<WPARAM>(-1) : 0);
+}
+
+void FormControl::ApplyDefault()
+{
+    const ControlAttributes& attributes = Def().m_attributes;
+    if (attributes.defaultLine == 0)
+        return;
+    if (HasWindow(m_pButton.get()) && IsCheckOrRadio(m_pButton.get())) {
+        m_pButton->SendMessage(BM_SETCHECK, attributes.IsDefaultOn() ? BST_CHECKED : BST_UNCHECKED);
+        return;
+    }
+    if (HasWindow(m_pCombo.get())) {
+        SelectItem(attributes.defaultValue);  // a drive that is not there stays unchosen
+        return;
+    }
+    if (HasWindow(m_pEdit.get())) {
+        std::string text = attributes.defaultValue;
+        std::string expanded;
+        if (ExpandEnvironmentReferences(text, expanded))
+            text = expanded;
+        m_pEdit->SetWindowText(text);
+    }
 }
 
 CWnd* FormControl::FirstWindow() const

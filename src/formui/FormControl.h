@@ -34,6 +34,16 @@ public:
     // Checks the current value by the definition's type.
     ValidationResult Validate(const OverwriteQuestion& confirmOverwrite, std::string& message) const;
 
+    // A field's drop-down list (choices or drives): chooses the item that
+    // is exactly `text`; false, changing nothing, when there is none.
+    bool SelectItem(const std::string& text);
+    // A list of choices back to its first state: the empty "not given"
+    // item of an optional field, nothing chosen in a required one.
+    void ResetChoice();
+    // What the control's {{default}} line says, put into its windows;
+    // nothing without one.
+    void ApplyDefault();
+
     // The first of the control's windows that exists, in the order button,
     // label, edit box: the window a row starts with in the tab order.
     CWnd* FirstWindow() const;

@@ -1,5 +1,5 @@
 // The form's own system-menu items: copying the command line a run would
-// start, and clearing the remembered values.
+// start, clearing the remembered values, the run history and the presets.
 
 #include <windows.h>
 
@@ -7,6 +7,7 @@
 
 #include "common/Diag.h"
 #include "formui/TavrelDlg.h"
+#include "formui/ValueStore.h"
 #include "framework/Clipboard.h"
 #include "framework/WideText.h"
 #include "framework/WinApp.h"
@@ -15,6 +16,13 @@ namespace {
 // System commands of our own: below 0xF000, low four bits clear.
 constexpr UINT kCopyCommandLineCommand = 0x0020;
 constexpr UINT kClearValuesCommand = 0x0030;
+constexpr UINT kRunHistoryCommand = 0x0040;
+constexpr UINT kSavePresetCommand = 0x0050;
+constexpr UINT kDeletePresetCommand = 0x0060;
+// One per preset, in the order the submenu lists them.
+constexpr UINT kFirstPresetCommand = 0x0100;
+constexpr UINT kCommandStep = 0x0010;
+constexpr size_t kMaxPresetItems = 200;
 }  // namespace
 
 void CTavrelDlg::AddFormMenuItems(HMENU systemMenu)
@@ -22,6 +30,43 @@ void CTavrelDlg::AddFormMenuItems(HMENU systemMenu)
     ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuA(systemMenu, MF_STRING, kCopyCommandLineCommand, "Copy command line");
     ::AppendMenuA(systemMenu, MF_STRING, kClearValuesCommand, "Clear remembered values");
+    ::AppendMenuA(systemMenu, MF_STRING, kRunHistoryCommand, "Run history...");
+    ::AppendMenuA(systemMenu, MF_STRING, kSavePresetCommand, "Save values as preset...");
+    // Filled each time it opens: another window of the form may have saved
+    // presets since.
+    m_hPresetsMenu = ::CreatePopupMenu();
+    if (m_hPresetsMenu != nullptr) {
+        FillPresetsMenu();
+        ::AppendMenuA(systemMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(m_hPresetsMenu), "Presets");
+    }
+}
+
+void CTavrelDlg::FillPresetsMenu()
+{
+    while (::GetMenuItemCount(m_hPresetsMenu) > 0)
+        ::DeleteMenu(m_hPresetsMenu, 0, MF_BYPOSITION);
+    FormStore store;
+    if (!m_strGuiPath.empty())
+        LoadFormStore(m_strGuiPath, store);
+    for (size_t i = 0; i < store.presets.size() && i < kMaxPresetItems; ++i) {
+        // An ampersand in a name is shown, not taken as a mnemonic.
+        std::string text;
+        for (char c : store.presets[i].name)
+            text += c == '&' ? std::string("&&") : std::string(1, c);
+        ::AppendMenuA(m_hPresetsMenu, MF_STRING, kFirstPresetCommand + kCommandStep * i, text.c_str());
+    }
+    if (store.presets.empty())
+        ::AppendMenuA(m_hPresetsMenu, MF_STRING | MF_GRAYED, 0, "(no presets)");
+    ::AppendMenuA(m_hPresetsMenu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(m_hPresetsMenu, MF_STRING | (store.presets.empty() ? MF_GRAYED : 0), kDeletePresetCommand,
+                  "Delete preset...");
+}
+
+LRESULT CTavrelDlg::OnInitMenuPopup(WPARAM menu, LPARAM)
+{
+    if (m_hPresetsMenu != nullptr && reinterpret_cast<HMENU>(menu) == m_hPresetsMenu)
+        FillPresetsMenu();
+    return Default();
 }
 
 bool CTavrelDlg::OnFormMenuCommand(UINT command)
@@ -32,6 +77,22 @@ bool CTavrelDlg::OnFormMenuCommand(UINT command)
     }
     if (command == kClearValuesCommand) {
         ClearFieldValues();
+        return true;
+    }
+    if (command == kRunHistoryCommand) {
+        ShowRunHistory();
+        return true;
+    }
+    if (command == kSavePresetCommand) {
+        AskAndSavePreset();
+        return true;
+    }
+    if (command == kDeletePresetCommand) {
+        AskAndDeletePreset();
+        return true;
+    }
+    if (command >= kFirstPresetCommand && command < kFirstPresetCommand + kCommandStep * kMaxPresetItems) {
+        ApplyPreset((command - kFirstPresetCommand) / kCommandStep);
         return true;
     }
     return false;

@@ -234,6 +234,8 @@ private:
             int row = y + labelHeight + kLabelToInputGap;
             Place(control.m_pEdit, kMargin, row, W - kBrowseWidth - kBrowseGap, kRowHeight);
             Place(control.m_pBrowse, kMargin + W - kBrowseWidth, row, kBrowseWidth, kRowHeight);
+            // A path field with a list of choices has no Browse button.
+            Place(control.m_pCombo, kMargin, row, W, kDropDownHeight);
             int height = labelHeight + kLabelToInputGap + kRowHeight;
             Record(control, y, height);
             y += height + kGap;

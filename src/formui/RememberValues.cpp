@@ -12,6 +12,7 @@
 #include "formui/RememberedValues.h"
 #include "formui/TavrelDlg.h"
 #include "formui/ValueStore.h"
+#include "framework/WinApp.h"
 
 namespace {
 
@@ -51,15 +52,31 @@ void SelectDrive(CWnd* combo, const std::string& drive)
     combo->SendMessage(CB_SETCURSEL, item == CB_ERR ? 0 : static_cast<WPARAM>(item));
 }
 
+// Where the store is, so that the user can look at the file or its folder
+// (read-only, full, or not there at all).
+std::string StoreProblemText(const std::string& formPath, const char* failedTo)
+{
+    const std::string file = RememberedValuesFile(formPath);
+    return file.empty() ? std::string("there is no folder for application data.")
+                        : "the file\n" + file + "\ncould not be " + failedTo + " (it or its folder may be read-only).";
+}
+
 }  // namespace
 
 void CTavrelDlg::RestoreFieldValues()
 {
-    if (m_formControls.size() != m_form.m_controls.size())
-        return;  // the controls are not created yet
     std::vector<RememberedValue> stored;
     if (!LoadRememberedValues(m_strGuiPath, stored))
         return;
+    const int restored = ApplyFieldValues(stored);
+    if (restored >= 0)
+        Diag("Remembered values restored for %d of %d controls\n", restored, static_cast<int>(m_form.m_controls.size()));
+}
+
+int CTavrelDlg::ApplyFieldValues(const std::vector<RememberedValue>& stored)
+{
+    if (m_formControls.size() != m_form.m_controls.size())
+        return -1;  // the controls are not created yet
     const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
     const std::vector<const RememberedValue*> matches = MatchRememberedValues(identities, stored);
 
@@ -69,10 +86,12 @@ void CTavrelDlg::RestoreFieldValues()
     for (size_t i = 0; i < matches.size(); ++i) {
         if (matches[i] == nullptr)
             continue;
-        const FormControl& control = m_formControls[i];
+        FormControl& control = m_formControls[i];
         ++restored;
         if (identities[i].kind == "drive")
             SelectDrive(control.m_pCombo.get(), matches[i]->text);
+        else if (control.m_pCombo)
+            control.SelectItem(matches[i]->text);  // a value no longer offered is dropped
         else
             SetEditText(control.m_pEdit.get(), matches[i]->text);
     }
@@ -89,41 +108,69 @@ void CTavrelDlg::RestoreFieldValues()
             checked = groupsWithChoice.insert(group).second;
         SetChecked(control.m_pButton.get(), checked);
     }
-    Diag("Remembered values restored for %d of %d controls\n", restored, static_cast<int>(matches.size()));
+    return restored;
 }
 
-void CTavrelDlg::StoreFieldValues()
+std::vector<RememberedValue> CTavrelDlg::CurrentFieldValues() const
 {
-    if (m_formControls.size() != m_form.m_controls.size())
-        return;  // the controls are not created yet
-    const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
     std::vector<RememberedValue> values;
+    if (m_formControls.size() != m_form.m_controls.size())
+        return values;  // the controls are not created yet
+    const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
     for (size_t i = 0; i < identities.size(); ++i) {
         if (identities[i].kind.empty())
             continue;  // an action button, or no definition at all
         const FormControl& control = m_formControls[i];
         RememberedValue value;
         value.control = identities[i];
-        if (value.control.kind == "drive")
+        if (value.control.kind == "drive" || control.m_pCombo)
             value.text = control.GetValue();
         else if (HasWindow(control.m_pEdit.get()))
             value.text = control.m_pEdit->GetWindowText();  // a typed radio's box, chosen or not
         value.checked = IsChecked(control.m_pButton.get());
         values.push_back(value);
     }
-    StoreRememberedValues(m_strGuiPath, values);
+    return values;
+}
+
+ControlIdentity CTavrelDlg::IdentityOfControl(size_t position) const
+{
+    const std::vector<ControlIdentity> identities = IdentitiesOf(m_form);
+    return position < identities.size() ? identities[position] : ControlIdentity();
+}
+
+void CTavrelDlg::StoreFieldValues()
+{
+    if (m_formControls.size() != m_form.m_controls.size())
+        return;  // the controls are not created yet
+    // Told once per opening: every run would otherwise bring the box again.
+    if (!StoreRememberedValues(m_strGuiPath, CurrentFieldValues()) && !m_bToldValuesNotKept) {
+        m_bToldValuesNotKept = true;
+        AfxMessageBox("The values of this form could not be kept for its next opening: " +
+                          StoreProblemText(m_strGuiPath, "written"),
+                      MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 void CTavrelDlg::ClearFieldValues()
 {
     Diag("Clearing remembered values\n");
-    if (!ForgetRememberedValues(m_strGuiPath))
+    if (!ForgetRememberedValues(m_strGuiPath)) {
         Diag("WARNING: Remembered values could not be removed\n");
-    for (const FormControl& control : m_formControls) {
+        AfxMessageBox("The remembered values of this form could not be cleared, and will come back when it opens "
+                      "again: " + StoreProblemText(m_strGuiPath, "changed"),
+                      MB_OK | MB_ICONEXCLAMATION);
+    }
+    // Back to how the form opens: empty, then the defaults.
+    for (FormControl& control : m_formControls) {
         SetEditText(control.m_pEdit.get(), std::string());
-        SelectDrive(control.m_pCombo.get(), std::string());
+        if (control.Def().m_attributes.HasChoices())
+            control.ResetChoice();
+        else
+            SelectDrive(control.m_pCombo.get(), std::string());
         if (!control.Def().m_bActionButton)
             SetChecked(control.m_pButton.get(), false);
+        control.ApplyDefault();
     }
 }
 

@@ -9,6 +9,7 @@
 #include "common/Diag.h"
 #include "common/TextFormat.h"
 #include "formdef/ControlDef.h"
+#include "formui/RunHistory.h"
 
 namespace {
 
@@ -91,7 +92,132 @@ bool ReadEntry(const Json& entry, RememberedValue& value)
            ReadBytes(entry, "text", value.text);
 }
 
-bool ParseUnguarded(const std::string& text, const std::string& formKey, std::vector<RememberedValue>& values)
+Json ValuesToJson(const std::vector<RememberedValue>& values)
+{
+    Json controls = Json::array();
+    for (const RememberedValue& value : values) {
+        controls.push_back({
+            {"kind", BytesToJsonText(value.control.kind)},
+            {"flag", BytesToJsonText(value.control.flag)},
+            {"type", BytesToJsonText(value.control.type)},
+            {"label", BytesToJsonText(value.control.label)},
+            {"place", value.control.place},
+            {"text", BytesToJsonText(value.text)},
+            {"checked", value.checked},
+        });
+    }
+    return controls;
+}
+
+bool ReadValues(const Json& owner, std::vector<RememberedValue>& values)
+{
+    auto controls = owner.find("controls");
+    if (controls == owner.end() || !controls->is_array())
+        return false;
+    for (const Json& entry : *controls) {
+        RememberedValue value;
+        if (!ReadEntry(entry, value))
+            return false;
+        values.push_back(std::move(value));
+    }
+    return true;
+}
+
+bool ReadInteger(const Json& owner, const char* key, long long& number)
+{
+    auto found = owner.find(key);
+    if (found == owner.end() || !found->is_number_integer())
+        return false;
+    number = found->get<long long>();
+    return true;
+}
+
+const char* const kEndingNames[] = {"exited", "terminated", "cancelled"};
+
+Json RunToJson(const RunRecord& run)
+{
+    Json button = nullptr;
+    if (run.pressedButton) {
+        button = {{"flag", BytesToJsonText(run.button.flag)},
+                  {"label", BytesToJsonText(run.button.label)},
+                  {"place", run.button.place}};
+    }
+    return {
+        {"started", run.startedUtc},
+        {"milliseconds", run.durationMs},
+        {"commandLine", BytesToJsonText(run.commandLine)},
+        {"ended", kEndingNames[static_cast<int>(run.ending)]},
+        {"exitCode", run.exitCode},
+        {"button", button},
+        {"controls", ValuesToJson(run.values)},
+    };
+}
+
+bool ReadEnding(const Json& entry, RunEnding& ending)
+{
+    auto found = entry.find("ended");
+    if (found == entry.end() || !found->is_string())
+        return false;
+    for (int i = 0; i < 3; ++i) {
+        if (found->get_ref<const std::string&>() == kEndingNames[i]) {
+            ending = static_cast<RunEnding>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ReadButton(const Json& entry, RunRecord& run)
+{
+    auto button = entry.find("button");
+    if (button == entry.end())
+        return false;
+    run.pressedButton = !button->is_null();
+    if (!run.pressedButton)
+        return true;
+    long long place = 0;
+    if (!button->is_object() || !ReadInteger(*button, "place", place) || place < 0 || place > INT32_MAX)
+        return false;
+    run.button.place = static_cast<int>(place);
+    return ReadBytes(*button, "flag", run.button.flag) && ReadBytes(*button, "label", run.button.label);
+}
+
+bool ReadRun(const Json& entry, RunRecord& run)
+{
+    long long exitCode = 0;
+    if (!entry.is_object() || !ReadInteger(entry, "started", run.startedUtc) ||
+        !ReadInteger(entry, "milliseconds", run.durationMs) || !ReadInteger(entry, "exitCode", exitCode) ||
+        exitCode < INT32_MIN || exitCode > INT32_MAX || !ReadEnding(entry, run.ending))
+        return false;
+    run.exitCode = static_cast<int>(exitCode);
+    return ReadBytes(entry, "commandLine", run.commandLine) && ReadButton(entry, run) && ReadValues(entry, run.values);
+}
+
+bool ReadPreset(const Json& entry, ValuePreset& preset)
+{
+    return entry.is_object() && ReadBytes(entry, "name", preset.name) && !preset.name.empty() &&
+           ReadValues(entry, preset.values);
+}
+
+// An optional list: absent in files written before it existed.
+template <class Item, class ReadItem>
+bool ReadOptionalList(const Json& document, const char* key, std::vector<Item>& items, ReadItem readItem)
+{
+    auto list = document.find(key);
+    if (list == document.end())
+        return true;
+    if (!list->is_array())
+        return false;
+    for (const Json& entry : *list) {
+        Item item;
+        if (!readItem(entry, item))
+            return false;
+        items.push_back(std::move(item));
+    }
+    return true;
+}
+
+bool ParseUnguarded(const std::string& text, const std::string& formKey, FormStore& store)
 {
     const Json document = Json::parse(text, nullptr, /*allow_exceptions=*/false);
     if (!document.is_object())
@@ -102,15 +228,11 @@ bool ParseUnguarded(const std::string& text, const std::string& formKey, std::ve
     std::string storedKey;
     if (!ReadBytes(document, "form", storedKey) || storedKey != formKey)
         return false;
-    auto controls = document.find("controls");
-    if (controls == document.end() || !controls->is_array())
+    if (!ReadValues(document, store.values) || !ReadOptionalList(document, "presets", store.presets, ReadPreset) ||
+        !ReadOptionalList(document, "history", store.history, ReadRun))
         return false;
-    for (const Json& entry : *controls) {
-        RememberedValue value;
-        if (!ReadEntry(entry, value))
-            return false;
-        values.push_back(std::move(value));
-    }
+    if (store.history.size() > kMaxRunHistory)
+        store.history.resize(kMaxRunHistory);
     return true;
 }
 
@@ -146,40 +268,58 @@ std::string RememberedValuesFileName(const std::string& formKey)
     return FormatText("form-%016llx.json", static_cast<unsigned long long>(hash));
 }
 
-std::string SerializeRememberedValues(const std::string& formKey, const std::vector<RememberedValue>& values)
+std::string SerializeFormStore(const std::string& formKey, const FormStore& store)
 {
-    Json controls = Json::array();
-    for (const RememberedValue& value : values) {
-        controls.push_back({
-            {"kind", BytesToJsonText(value.control.kind)},
-            {"flag", BytesToJsonText(value.control.flag)},
-            {"type", BytesToJsonText(value.control.type)},
-            {"label", BytesToJsonText(value.control.label)},
-            {"place", value.control.place},
-            {"text", BytesToJsonText(value.text)},
-            {"checked", value.checked},
-        });
+    Json document = {{kVersionKey, kFormatVersion}, {"form", BytesToJsonText(formKey)},
+                     {"controls", ValuesToJson(store.values)}};
+    // Written only when there is something, so that a form that never had
+    // any keeps the file an earlier version wrote.
+    if (!store.presets.empty()) {
+        Json presets = Json::array();
+        for (const ValuePreset& preset : store.presets)
+            presets.push_back({{"name", BytesToJsonText(preset.name)}, {"controls", ValuesToJson(preset.values)}});
+        document["presets"] = presets;
     }
-    Json document = {{kVersionKey, kFormatVersion}, {"form", BytesToJsonText(formKey)}, {"controls", controls}};
+    if (!store.history.empty()) {
+        Json history = Json::array();
+        for (const RunRecord& run : store.history)
+            history.push_back(RunToJson(run));
+        document["history"] = history;
+    }
     // Every string is valid UTF-8 by construction; "replace" only keeps
     // dump from ever throwing.
     return document.dump(1, '\t', false, Json::error_handler_t::replace) + "\n";
 }
 
-bool ParseRememberedValues(const std::string& text, const std::string& formKey, std::vector<RememberedValue>& values)
+std::string SerializeRememberedValues(const std::string& formKey, const std::vector<RememberedValue>& values)
 {
-    values.clear();
+    FormStore store;
+    store.values = values;
+    return SerializeFormStore(formKey, store);
+}
+
+bool ParseFormStore(const std::string& text, const std::string& formKey, FormStore& store)
+{
+    store = FormStore();
     bool parsed = false;
     // The library throws on its own failures (out of memory, a number out of
     // range); none of them may keep a form from opening.
     try {
-        parsed = ParseUnguarded(text, formKey, values);
+        parsed = ParseUnguarded(text, formKey, store);
     } catch (...) {
         DiagCaughtException("reading the remembered values");
         parsed = false;
     }
     if (!parsed)
-        values.clear();
+        store = FormStore();
+    return parsed;
+}
+
+bool ParseRememberedValues(const std::string& text, const std::string& formKey, std::vector<RememberedValue>& values)
+{
+    FormStore store;
+    const bool parsed = ParseFormStore(text, formKey, store);
+    values = std::move(store.values);
     return parsed;
 }
 

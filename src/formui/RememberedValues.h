@@ -1,6 +1,6 @@
 #pragma once
-// The values a form remembers between openings, and how they find their
-// controls again. Windowless: the form dialog reads and sets the windows;
+// The values a form remembers between openings, its run history and
+// presets, and how stored values find their controls again. Windowless: the form dialog reads and sets the windows;
 // this unit names the controls, writes and reads the store text, and
 // matches stored values to the controls of a form that may have been edited
 // since they were stored.
@@ -36,6 +36,37 @@ struct RememberedValue {
     bool checked = false;  // checkbox and radio buttons
 };
 
+// A run the form started, as its history keeps it.
+enum class RunEnding {
+    Exited,      // the command ended by itself; its exit code counts
+    Terminated,  // the user ended it from the console
+    Cancelled,   // the console was closed while the command still ran
+};
+
+struct RunRecord {
+    long long startedUtc = 0;  // seconds since 1970-01-01 00:00 UTC
+    long long durationMs = 0;
+    std::string commandLine;   // as the console's title showed it
+    RunEnding ending = RunEnding::Exited;
+    int exitCode = 0;
+    // The action button that started the run; `pressedButton` false: Run.
+    bool pressedButton = false;
+    ControlIdentity button;
+    std::vector<RememberedValue> values;
+};
+
+struct ValuePreset {
+    std::string name;
+    std::vector<RememberedValue> values;
+};
+
+// Everything a form's store file holds.
+struct FormStore {
+    std::vector<RememberedValue> values;
+    std::vector<ValuePreset> presets;  // in name order
+    std::vector<RunRecord> history;    // newest first
+};
+
 // The identities of the controls, in the order given.
 std::vector<ControlIdentity> IdentifyControls(const std::vector<const CControlDef*>& controls);
 
@@ -45,10 +76,14 @@ std::string RememberedValuesFileName(const std::string& formKey);
 
 // The store file's text. Every string is kept byte for byte, whatever its
 // encoding.
+std::string SerializeFormStore(const std::string& formKey, const FormStore& store);
 std::string SerializeRememberedValues(const std::string& formKey, const std::vector<RememberedValue>& values);
 
-// False, with `values` empty, for text that is damaged, written by a newer
-// version of the format, or stored for another form (a hash clash).
+// False, with everything empty, for text that is damaged anywhere, written
+// by a newer version of the format, or stored for another form (a hash
+// clash). Text written before the store kept history and presets reads
+// with both empty.
+bool ParseFormStore(const std::string& text, const std::string& formKey, FormStore& store);
 bool ParseRememberedValues(const std::string& text, const std::string& formKey, std::vector<RememberedValue>& values);
 
 // For every control in `current`, the stored value with the same identity,

@@ -112,11 +112,14 @@ void CTavrelDlg::OnActionButton(UINT id)
         return;
     }
 
+    // The run's history names the button, so that it can be run again.
+    m_nRunButton = ControlIndexFromId(IdRange::Action, static_cast<int>(id));
     if (m_form.m_bBatchCmd) {
         std::string arguments = BuildCommandLine(false);
         button->m_bPressed = 0;
         if (!RunEmbeddedBatch(arguments))
             Diag("Failed to start embedded batch command\n");
+        m_nRunButton = -1;
         return;
     }
 
@@ -125,6 +128,7 @@ void CTavrelDlg::OnActionButton(UINT id)
     LogCommandToExecute(commandLine, "Launching FakeConsoleDlg from ActionButton...\n");
 
     INT_PTR result = LaunchConsoleWithRunDisabled(*this, commandLine);
+    m_nRunButton = -1;
     Diag("FakeConsoleDlg::DoModal (Action) returned %d\n", static_cast<int>(result));
 }
 
@@ -132,6 +136,7 @@ bool CTavrelDlg::RunEmbeddedBatch(const std::string& arguments)
 {
     if (m_form.m_strBatchScript.empty())
         return false;
+    m_runScripts.DeleteFinished();  // of earlier runs that have ended since
 
     // A fresh name for every run: two runs in the same millisecond, or two
     // copies of the program, never share (or truncate) each other's script.
@@ -150,9 +155,11 @@ bool CTavrelDlg::RunEmbeddedBatch(const std::string& arguments)
     Diag("EXECUTING EMBEDDED BATCH COMMAND:\n");
     Diag("%s\n", commandLine.c_str());
     Diag("%s\n", kBanner);
-    // The file stays: the console may still be running it when we return,
-    // and the user may want to look at it.
+    // The console may have been closed while the script still runs: the
+    // file goes once nothing of the run is left.
     LaunchConsole(commandLine);
+    m_runScripts.Add(path, m_runner);
+    m_runScripts.DeleteFinished();
     return true;
 }
 
@@ -167,5 +174,10 @@ INT_PTR CTavrelDlg::LaunchConsole(const std::string& commandLine)
     // Handled from the console's own message loop, once the console has
     // tried to start the command.
     PostMessage(kRunStartedMessage);
-    return console->DoModal();
+    // The form cannot be edited while the console is open: these are the
+    // values of the run.
+    const std::vector<RememberedValue> values = CurrentFieldValues();
+    const INT_PTR result = console->DoModal();
+    RecordRun(commandLine, values);
+    return result;
 }

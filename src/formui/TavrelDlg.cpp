@@ -82,6 +82,7 @@ BEGIN_MESSAGE_MAP(CTavrelDlg, CDialog)
     ON_CONTROL_RANGE(EN_CHANGE, kRadioEditExtFirst, kRadioEditExtLast, OnRadioEditChange)
     ON_WM_DROPFILES()
     ON_MESSAGE(kRunStartedMessage, OnRunStarted)
+    ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
 END_MESSAGE_MAP()
 
 CTavrelDlg::CTavrelDlg(CWnd* parent) : CDialog(IDD_TAVREL_DIALOG, parent)
@@ -186,6 +187,10 @@ BOOL CTavrelDlg::OnInitDialog()
                 m_staticDescription.SetWindowText(m_form.m_strDescription);
             CreateControls();
             LayoutControls();
+            // Remembered values, when they are kept, win over defaults.
+            for (FormControl& control : m_formControls)
+                control.ApplyDefault();
+            m_helpTips.Create(m_hWnd, m_formControls);
             if (ReadRememberValues() != 0)
                 RestoreFieldValues();
         }
@@ -284,6 +289,11 @@ BOOL CTavrelDlg::PreTranslateMessage(MSG* msg)
     const bool keyboard = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
     const HWND focusBefore = ::GetFocus();
     const bool tab = msg->message == WM_KEYDOWN && msg->wParam == VK_TAB;
+    // A help tip shown for the keyboard focus goes once the user types,
+    // clicks or moves on.
+    if (msg->message == WM_KEYDOWN || msg->message == WM_LBUTTONDOWN || msg->message == WM_RBUTTONDOWN ||
+        msg->message == WM_MOUSEWHEEL)
+        m_helpTips.HideFocusTip();
     if (tab) {
         Diag("\n[TAB KEY PRESSED]\n");
         LogFocus("Before Tab");
@@ -292,8 +302,10 @@ BOOL CTavrelDlg::PreTranslateMessage(MSG* msg)
     if (tab)
         LogFocus("After Tab");
     // Tab, Shift+Tab, arrows and mnemonics may move the focus off screen.
-    if (keyboard && ::GetFocus() != focusBefore)
+    if (keyboard && ::GetFocus() != focusBefore) {
         ScrollIntoView(::GetFocus());
+        m_helpTips.ShowForFocus(::GetFocus());
+    }
     return result;
 }
 

@@ -11,10 +11,13 @@
 #include <vector>
 
 #include "exec/ProcessRunner.h"
+#include "exec/RunScriptFiles.h"
 #include "formdef/FormModel.h"
 #include "formui/CommandLineQuoting.h"
 #include "formui/ContentPanel.h"
 #include "formui/FormControl.h"
+#include "formui/HelpTips.h"
+#include "formui/RememberedValues.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
@@ -65,6 +68,24 @@ public:
     void RestoreFieldValues();
     void StoreFieldValues();
     void ClearFieldValues();
+    // The values of the form's controls as the store keeps them.
+    std::vector<RememberedValue> CurrentFieldValues() const;
+    // Puts stored values into the controls that still match them; the
+    // others stay as they are. The number of controls filled, or -1 before
+    // the controls exist.
+    int ApplyFieldValues(const std::vector<RememberedValue>& stored);
+    ControlIdentity IdentityOfControl(size_t position) const;
+
+    // Run history and presets (kept in the form's store).
+    void RecordRun(const std::string& commandLine, const std::vector<RememberedValue>& values);
+    void ShowRunHistory();
+    void RunAgain(const RunRecord& run);
+    void AskAndSavePreset();
+    void AskAndDeletePreset();
+    // False when the store could not be written (the user was told).
+    bool SavePreset(const std::string& name);
+    void ApplyPreset(size_t index);
+    void FillPresetsMenu();
 
     // The form's own system-menu items.
     void AddFormMenuItems(HMENU systemMenu);
@@ -85,6 +106,7 @@ public:
     // on: the windows made for each. Declared after the model, which
     // outlives them.
     std::vector<FormControl> m_formControls;
+    HelpTips m_helpTips;  // of m_formControls: declared after them, gone before them
     CStatic m_staticDescription;
     CButton m_btnRun;
     CScrollBar m_scrollBar;
@@ -96,7 +118,12 @@ public:
     int m_nNextControlId = 2000;
     int m_nWheelRemainder = 0;  // wheel delta not yet turned into lines
     int m_nHideFlagsWhileCreating = -1;  // the flag setting while controls are created; -1 outside
+    bool m_bToldValuesNotKept = false;   // the box that values could not be stored was shown
     ProcessRunner m_runner;
+    RunScriptFiles m_runScripts;  // {{batch cmd}} scripts, deleted once their runs end
+    // The action button whose run is starting, -1 for the Run button.
+    int m_nRunButton = -1;
+    HMENU m_hPresetsMenu = nullptr;  // the system menu's "Presets" submenu
 
 protected:
     BOOL OnInitDialog() override;
@@ -122,6 +149,7 @@ protected:
     // Posted by LaunchConsole: stores the values once the command started.
     static constexpr UINT kRunStartedMessage = WM_APP + 1;
     LRESULT OnRunStarted(WPARAM, LPARAM);
+    LRESULT OnInitMenuPopup(WPARAM menu, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/Diag.h"
+#include "formdef/ValuePattern.h"
 #include "formui/TavrelDlg.h"
 
 namespace {
@@ -16,6 +17,33 @@ void AppendMessage(std::string& collected, const std::string& message)
     if (!collected.empty())
         collected += "\n\n";
     collected += message;
+}
+
+// A non-empty value that its {{pattern}} line refuses, with the message that
+// says what is wanted; empty when the value passes.
+std::string PatternRefusal(const FormControl& control, const std::string& value)
+{
+    const ControlAttributes& attributes = control.Def().m_attributes;
+    if (attributes.patternLine == 0 || value.empty())
+        return std::string();
+    const PatternCheck check = CheckPattern(attributes.pattern, value);
+    if (check == PatternCheck::Matches)
+        return std::string();
+    if (check == PatternCheck::TooLong)
+        Diag("WARNING: Value of control %d is too long to check against its pattern\n", control.Def().m_nIndex);
+    if (!attributes.patternMessage.empty())
+        return attributes.patternMessage;
+    return "Value does not have the expected form: " + control.Def().m_strLabel;
+}
+
+void FocusInput(const FormControl& control)
+{
+    for (const std::unique_ptr<CWnd>* input : { &control.m_pEdit, &control.m_pCombo }) {
+        if (*input && (*input)->IsWindow()) {
+            (*input)->SetFocus();
+            return;
+        }
+    }
 }
 
 }  // namespace
@@ -32,6 +60,7 @@ bool CTavrelDlg::ValidateInputs()
     std::string collected;
     std::set<int> answeredGroups;
     std::set<int> requiredGroups;
+    const FormControl* firstRefused = nullptr;  // by its pattern
 
     const FormControl::OverwriteQuestion askOverwrite = [this](const std::string& path) {
         return ConfirmOverwrite(path);
@@ -40,6 +69,14 @@ bool CTavrelDlg::ValidateInputs()
         const FormControl& control = m_formControls[i];
         const CControlDef& def = control.Def();
         int position = static_cast<int>(i);
+
+        const std::string refusal = PatternRefusal(control, control.GetValue());
+        if (!refusal.empty()) {
+            Diag("Validation failed for control %d: %s\n", position, refusal.c_str());
+            AppendMessage(collected, refusal);
+            if (firstRefused == nullptr)
+                firstRefused = &control;
+        }
 
         if (def.m_bRequired && def.m_nRadioGroup >= 0) {
             // Only the group's having a selection counts here, not the
@@ -82,6 +119,11 @@ bool CTavrelDlg::ValidateInputs()
         int answer = MessageBox(collected + "\n\nRun anyway?", "Validation Warning", MB_YESNO | MB_ICONEXCLAMATION);
         if (answer != IDYES) {
             Diag("Validation failed - user chose not to continue\n");
+            // Where to type it again.
+            if (firstRefused != nullptr) {
+                FocusInput(*firstRefused);
+                ScrollIntoView(::GetFocus());
+            }
             return false;
         }
         Diag("Validation warnings present but user chose to continue\n");

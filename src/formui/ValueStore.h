@@ -13,11 +13,23 @@
 // empty when neither names a folder.
 std::string RememberedValuesFolder();
 
-// The form file's full path, case-folded as the file system compares it.
+// The form file's full path, case-folded as the file system compares it,
+// the same for every spelling of one file's path (long-path prefix, short
+// names, letter case).
 std::string FormStoreKey(const std::string& formPath);
+
+// The store file of a form; empty when there is no folder for stores.
+std::string RememberedValuesFile(const std::string& formPath);
+
+// The whole store of a form: false (everything empty) when nothing usable
+// is stored. Saving writes the file whole or not at all.
+bool LoadFormStore(const std::string& formPath, FormStore& store);
+bool SaveFormStore(const std::string& formPath, const FormStore& store);
 
 // False (values empty) when nothing usable is stored for the form.
 bool LoadRememberedValues(const std::string& formPath, std::vector<RememberedValue>& values);
+// Replaces the remembered values; the history and presets stay.
 bool StoreRememberedValues(const std::string& formPath, const std::vector<RememberedValue>& values);
-// True when nothing is stored for the form any more.
+// Forgets the remembered values and the run history; presets, saved by the
+// user by name, stay. True when nothing of those is stored any more.
 bool ForgetRememberedValues(const std::string& formPath);

@@ -1,5 +1,7 @@
 #include "framework/SystemLibrary.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 void RestrictLibrarySearch()
@@ -28,6 +30,14 @@ HMODULE LoadSystemLibrary(const char* fileName)
     if (length == 0 || length >= MAX_PATH)
         return nullptr;
     return ::LoadLibraryA((std::string(folder) + "\\" + fileName).c_str());
+}
+
+bool InitCommonControlClasses(DWORD classes)
+{
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    static const auto initialize = SystemLibraryFunction<InitFunction>("comctl32.dll", "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX controls = { sizeof controls, classes };
+    return initialize != nullptr && initialize(&controls);
 }
 
 void LoadRichEditLibrary() { LoadSystemLibrary("riched20.dll"); }

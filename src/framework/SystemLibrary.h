@@ -27,6 +27,11 @@ Function SystemLibraryFunction(const char* library, const char* name)
         : nullptr;
 }
 
+// Registers the common controls' window classes named by `classes` (ICC_
+// flags) from the system's comctl32, which is loaded, never imported; false
+// when they cannot be had.
+bool InitCommonControlClasses(DWORD classes);
+
 // The rich-edit control's library: its window class RichEdit20W exists once
 // it is loaded. Loading it again costs nothing.
 void LoadRichEditLibrary();

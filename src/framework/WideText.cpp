@@ -1,5 +1,7 @@
 #include "framework/WideText.h"
 
+#include "common/EnvironmentReferences.h"
+
 #include <cwchar>
 #include <vector>
 
@@ -51,14 +53,21 @@ UINT LocaleCodePage(LCTYPE which, LCID locale)
 
 bool ExpandEnvironmentReferences(const std::string& text, std::string& expanded)
 {
-    const std::wstring wide = ToWide(text);
-    DWORD needed = ::ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
-    if (needed == 0)
-        return false;
-    std::vector<wchar_t> buffer(needed);
-    DWORD written = ::ExpandEnvironmentStringsW(wide.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (written == 0 || written > buffer.size())
-        return false;
-    expanded = FromWide(std::wstring(buffer.data(), wcslen(buffer.data())));
+    // The system's own expansion handles no more than 32K bytes of UTF-16 on
+    // some systems and cuts or refuses longer lines; the names are looked up
+    // one by one instead, in UTF-16.
+    expanded = ExpandReferencesWith(text, [](const std::string& name, std::string& value) {
+        const std::wstring wideName = ToWide(name);
+        DWORD needed = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+        if (needed == 0)
+            return false;
+        std::wstring wide(needed, L'\0');
+        DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), &wide[0], needed);
+        if (length >= needed)
+            return false;
+        wide.resize(length);
+        value = FromWide(wide);
+        return true;
+    });
     return true;
 }

@@ -18,7 +18,7 @@ std::string FromWideExactly(const std::wstring& wide, UINT codePage);
 // call: the program's own code-page queries answer what its manifest chose.
 UINT LocaleCodePage(LCTYPE which, LCID locale = LOCALE_SYSTEM_DEFAULT);
 
-// Expands %NAME% references, in UTF-16: the 8-bit call counts its result in
-// characters, not bytes, and cuts a line short where a character takes
-// several bytes. False when the system cannot expand it.
+// Expands %NAME% references as the system does when it starts a child,
+// looking each name up in UTF-16, for lines of any length. Always true
+// (kept for callers that once had to handle a failed expansion).
 bool ExpandEnvironmentReferences(const std::string& text, std::string& expanded);

@@ -2,7 +2,7 @@
 
 #include "formdef/FormModel.h"
 
-bool RunBatchFormAsTavrel(CFormModel& model, const std::string& path)
+bool RunBatchFormAsTavrel(CFormModel& model, const std::string& path, BatchTimeLimit& limit)
 {
-    return model.ParseFileWithBatchSupport(path);
+    return model.ParseFileWithBatchSupport(path, &limit);
 }

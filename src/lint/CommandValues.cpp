@@ -1,9 +1,12 @@
 #include "lint/CommandValues.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 
+#include "common/EnvironmentReferences.h"
 #include "formdef/FormModel.h"
+#include "formdef/ValuePattern.h"
 #include "formui/FormCommandLine.h"
 
 #if defined(_WIN32)
@@ -29,6 +32,48 @@ std::vector<const CControlDef*> Named(const CFormModel& model, const std::string
 
 BuiltCommand Refused(const std::string& why) { return { false, why }; }
 
+// Why the form would not take `value` for `def` as it stands, or empty: a
+// list offers only its choices (when they are known), and a pattern refuses
+// a value it does not match, as Run does.
+std::string ValueRefusal(const CControlDef& def, const std::string& name, const std::string& value)
+{
+    const ControlAttributes& attributes = def.m_attributes;
+    if (value.empty())
+        return std::string();
+    if (!attributes.choices.empty() &&
+        std::find(attributes.choices.begin(), attributes.choices.end(), value) == attributes.choices.end()) {
+        std::string offered;
+        for (const std::string& choice : attributes.choices)
+            offered += (offered.empty() ? "" : ", ") + choice;
+        return "'" + name + "' offers no choice '" + value + "' (it offers " + offered + ")";
+    }
+    if (attributes.patternLine != 0 && CheckPattern(attributes.pattern, value) != PatternCheck::Matches)
+        return "'" + name + "' refuses '" + value + "': " +
+               (attributes.patternMessage.empty() ? "it does not match " + attributes.pattern
+                                                  : attributes.patternMessage);
+    return std::string();
+}
+
+bool NamesControl(const std::string& assignment, const std::string& name)
+{
+    return !name.empty() && assignment.compare(0, name.size(), name) == 0 &&
+           (assignment.size() == name.size() || assignment[name.size()] == '=');
+}
+
+// Flags and labels may hold '=' themselves (--color=always): the name is the
+// longest flag or label that the assignment starts with, followed by '=' or
+// nothing; without one, everything before the first '='.
+size_t NameLength(const CFormModel& model, const std::string& assignment)
+{
+    size_t longest = 0;
+    for (const auto& def : model.m_controls) {
+        for (const std::string* name : { &def->m_strFlag, &def->m_strLabel })
+            if (name->size() > longest && NamesControl(assignment, *name))
+                longest = name->size();
+    }
+    return longest > 0 ? longest : std::min(assignment.find('='), assignment.size());
+}
+
 }  // namespace
 
 BuiltCommand BuildCommandFor(const CFormModel& model, const std::vector<std::string>& assignments)
@@ -37,7 +82,8 @@ BuiltCommand BuildCommandFor(const CFormModel& model, const std::vector<std::str
     std::map<int, const CControlDef*> chosenInGroup;
     const CControlDef* pressed = nullptr;
     for (const std::string& assignment : assignments) {
-        const size_t equals = assignment.find('=');
+        const size_t nameLength = NameLength(model, assignment);
+        const size_t equals = nameLength < assignment.size() ? nameLength : std::string::npos;
         const bool hasValue = equals != std::string::npos;
         const std::string name = assignment.substr(0, equals);
         std::vector<const CControlDef*> found = Named(model, name);
@@ -63,6 +109,11 @@ BuiltCommand BuildCommandFor(const CFormModel& model, const std::vector<std::str
                 return Refused("only one action button can be pressed");
             pressed = def;
         }
+        if (takesValue) {
+            const std::string refusal = ValueRefusal(*def, name, assignment.substr(equals + 1));
+            if (!refusal.empty())
+                return Refused(refusal);
+        }
         values[def] = takesValue ? assignment.substr(equals + 1) : def->m_strFlag;
     }
 
@@ -86,26 +137,11 @@ std::string ExpandEnvironmentReferences(const std::string& text)
     expanded.resize(written - 1);
     return expanded;
 #else
-    std::string out;
-    size_t at = 0;
-    while (at < text.size()) {
-        const size_t open = text.find('%', at);
-        const size_t close = open == std::string::npos ? std::string::npos : text.find('%', open + 1);
-        if (close == std::string::npos) {
-            out += text.substr(at);
-            break;
-        }
-        const std::string name = text.substr(open + 1, close - open - 1);
-        const char* value = name.empty() ? nullptr : getenv(name.c_str());
-        if (value != nullptr) {
-            out += text.substr(at, open - at) + value;
-            at = close + 1;
-        } else {
-            // Not a reference: the first % stays, and the second may open one.
-            out += text.substr(at, close - at);
-            at = close;
-        }
-    }
-    return out;
+    return ExpandReferencesWith(text, [](const std::string& name, std::string& value) {
+        const char* found = getenv(name.c_str());
+        if (found != nullptr)
+            value = found;
+        return found != nullptr;
+    });
 #endif
 }

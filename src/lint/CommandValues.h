@@ -15,7 +15,8 @@ struct BuiltCommand {
 
 // Each assignment is NAME=VALUE (a field, or a typed radio's own box) or
 // NAME alone (a checkbox or radio button ticked, an action button pressed).
-// NAME is a control's flag, or else its label. A form with an embedded
+// NAME is a control's flag, or else its label; where several flags or labels
+// fit (a flag holding '='), the longest is taken. A form with an embedded
 // {{batch cmd}} script gives the command and the argument list its script
 // receives, as Tavrel's preview shows them.
 BuiltCommand BuildCommandFor(const CFormModel& model, const std::vector<std::string>& assignments);

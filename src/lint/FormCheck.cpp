@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include <sys/stat.h>
+
 #include "formdef/BatchFormFile.h"
 #include "formdef/FormKeywords.h"
 #include "formdef/ParseErrorPresenter.h"
@@ -34,6 +36,12 @@ bool CheckedForm::HasErrors() const
 }
 
 namespace {
+
+bool IsFolder(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == S_IFDIR;
+}
 
 // Collects the parser's errors instead of showing them.
 class ErrorCollector : public ParseErrorPresenter {
@@ -193,7 +201,7 @@ std::unique_ptr<CheckedForm> CheckFormFile(const std::string& path, const BatchF
     const BatchFormKind kind = ReadBatchForm(path, script);
     bool parsed = false;
     if (kind == BatchFormKind::CannotOpen) {
-        errors.ShowOpenFailure("Failed to open file: " + path);
+        errors.ShowOpenFailure("Failed to open file: " + path + (IsFolder(path) ? ": it is a folder" : ""));
         form->outcome = CheckedForm::Outcome::Unreadable;
     } else if (kind == BatchFormKind::BatchForm && runBatch == nullptr) {
         form->outcome = CheckedForm::Outcome::Generated;

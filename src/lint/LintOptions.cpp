@@ -1,6 +1,7 @@
 #include "lint/LintOptions.h"
 
 #include <algorithm>
+#include <string>
 
 #include "lint/FormCheck.h"
 
@@ -22,6 +23,8 @@ const char kLintUsage[] =
     "                   Every argument after FILE is such a pair.\n"
     "  --expand         replace environment references (%NAME%) in that line\n"
     "  --run-batch      run {{batch gui}} scripts as Tavrel does (Windows)\n"
+    "  --timeout SECONDS  end such a script, and all it started, after this\n"
+    "                   long (default 60); the file then counts as an error\n"
     "  --help           show this text\n"
     "\n"
     "Exit status: 0 clean, 1 warnings but no errors, 2 errors, an unreadable\n"
@@ -35,11 +38,23 @@ bool IsKnownWarning(const std::string& name)
     return std::any_of(kinds.begin(), kinds.end(), [&](const WarningKind& k) { return name == k.name; });
 }
 
+// A day: the limit is there to end scripts that never would.
+constexpr int kMaxTimeoutSeconds = 86400;
+
+bool ParseSeconds(const std::string& text, int& seconds)
+{
+    if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    seconds = std::stoi(text);
+    return seconds >= 1 && seconds <= kMaxTimeoutSeconds;
+}
+
 }  // namespace
 
 bool ParseLintOptions(const std::vector<std::string>& args, LintOptions& options, std::string& error)
 {
     bool onlyFiles = false;
+    bool timeoutGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (onlyFiles || arg.empty() || arg[0] != '-' || arg == "-") {
@@ -79,6 +94,12 @@ bool ParseLintOptions(const std::vector<std::string>& args, LintOptions& options
             options.expand = true;
         } else if (arg == "--run-batch") {
             options.runBatch = true;
+        } else if (arg == "--timeout") {
+            if (++i == args.size() || !ParseSeconds(args[i], options.batchTimeoutSeconds)) {
+                error = "--timeout needs a whole number of seconds from 1 to " + std::to_string(kMaxTimeoutSeconds);
+                return false;
+            }
+            timeoutGiven = true;
         } else if (arg == "--list-warnings") {
             options.listWarnings = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -104,6 +125,10 @@ bool ParseLintOptions(const std::vector<std::string>& args, LintOptions& options
     }
     if (options.expand && !options.command) {
         error = "--expand goes with --command";
+        return false;
+    }
+    if (timeoutGiven && !options.runBatch) {
+        error = "--timeout goes with --run-batch";
         return false;
     }
 #if !defined(_WIN32)

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+// How long a {{batch gui}} script may run under --run-batch by default:
+// nobody is there to stop one that loops.
+constexpr int kDefaultBatchTimeoutSeconds = 60;
+
 struct LintOptions {
     std::vector<std::string> files;
     std::vector<std::string> disabled;     // warning names
@@ -13,6 +17,7 @@ struct LintOptions {
     bool command = false;
     bool expand = false;
     bool runBatch = false;
+    int batchTimeoutSeconds = kDefaultBatchTimeoutSeconds;
     bool warningsOk = false;
     bool help = false;
     bool listWarnings = false;

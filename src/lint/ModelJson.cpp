@@ -28,6 +28,24 @@ nlohmann::ordered_json WindowIds(const ControlWindowIds& ids)
     return json;
 }
 
+// Only what the attribute lines gave: a form without them reads as before.
+void AddAttributes(const ControlAttributes& attributes, nlohmann::ordered_json& control)
+{
+    if (attributes.defaultLine != 0)
+        control["default"] = attributes.defaultValue;
+    // A command's choices are known only when it was run.
+    if (attributes.HasChoices() && (attributes.choicesCommand.empty() || !attributes.choices.empty()))
+        control["choices"] = attributes.choices;
+    if (!attributes.choicesCommand.empty())
+        control["choicesFrom"] = attributes.choicesCommand;
+    if (attributes.patternLine != 0) {
+        control["pattern"] = attributes.pattern;
+        control["message"] = attributes.patternMessage;
+    }
+    if (attributes.helpLine != 0)
+        control["help"] = attributes.help;
+}
+
 }  // namespace
 
 nlohmann::ordered_json FormModelJson(const CFormModel& model, const FormControlIds& ids,
@@ -53,6 +71,7 @@ nlohmann::ordered_json FormModelJson(const CFormModel& model, const FormControlI
         control["required"] = def.m_bRequired != 0;
         control["group"] = def.m_nRadioGroup;
         control["firstInGroup"] = def.m_bFirstInGroup != 0;
+        AddAttributes(def.m_attributes, control);
         control["ids"] = i < ids.controls.size() ? WindowIds(ids.controls[i]) : nlohmann::ordered_json::object();
         controls.push_back(std::move(control));
     }

@@ -25,6 +25,7 @@ public:
     std::vector<std::string> formPaths;
     std::vector<std::string> formTitles;
     std::vector<std::string> elevatedLaunches;  // "exe|parameters"
+    std::vector<std::string> messages;
 
     std::string ExecutablePath() override { return executable; }
     bool IsExistingFile(const std::string& path) override { return files.count(path) != 0; }
@@ -37,6 +38,7 @@ public:
             *error = launchError;
         return launchSucceeds;
     }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void RunConfigDialog() override { ++configDialogs; }
     void RunFormDialog(const std::string& path, const std::string& title) override
     {
@@ -73,6 +75,39 @@ TEST(StartupCommandLine, PathsAreTrimmedAndQuotesStrippedAsReceived)
     EXPECT_EQ(PathFromCommandLine("   "), "");
     EXPECT_EQ(PathFromCommandLine("\"\""), "");
     EXPECT_EQ(PathFromCommandLine("\""), "\"");
+}
+
+// Forms dropped together arrive as several paths, quoted where they hold
+// blanks: the first opens, and a box says why the others do not.
+TEST(StartupCommandLine, SeveralFormsOpenTheFirstAndSaySo)
+{
+    ScriptedEnvironment env;
+    env.files = { "C:\\My Forms\\a.gui", "C:\\b.gui", "C:\\c.gui-admin", "C:\\My Forms\\d e.gui" };
+    std::string out = RunAndCapture("\"C:\\My Forms\\a.gui\" C:\\b.gui \"C:\\c.gui-admin\"", env);
+    EXPECT_EQ(out, "Command line: C:\\My Forms\\a.gui\" C:\\b.gui \"C:\\c.gui-admin\n"
+                   "3 forms given - opening the first: C:\\My Forms\\a.gui\n");
+    ASSERT_EQ(env.formPaths, std::vector<std::string>{ "C:\\My Forms\\a.gui" });
+    ASSERT_EQ(env.messages.size(), 1u);
+    EXPECT_EQ(env.messages[0], "Tavrel opens one form at a time: of the 3 forms given, only the first is opened:"
+                               "\n\nC:\\My Forms\\a.gui");
+
+    // An elevated copy gets the one form, and does not say it again.
+    ScriptedEnvironment admin = env;
+    admin.messages.clear();
+    RunAndCapture("C:\\c.gui-admin C:\\b.gui", admin);
+    ASSERT_EQ(admin.elevatedLaunches, std::vector<std::string>{ "C:\\Tools\\tavrel.exe|\"C:\\c.gui-admin\"" });
+    EXPECT_EQ(admin.messages.size(), 1u);
+
+    // One unquoted path with blanks is one form, existing or not.
+    for (const char* one : { "C:\\My Forms\\d e.gui", "C:\\My Forms\\missing.gui" }) {
+        ScriptedEnvironment single = env;
+        single.messages.clear();
+        single.formPaths.clear();
+        RunAndCapture(one, single);
+        EXPECT_EQ(single.formPaths, std::vector<std::string>{ one });
+        EXPECT_TRUE(single.messages.empty()) << one;
+    }
+    EXPECT_EQ(SplitCommandLineArguments("  \"a b\"c  d\t\"\" "), (std::vector<std::string>{ "a bc", "d", "" }));
 }
 
 TEST(StartupCommandLine, BlankCommandLineStillOpensAnEmptyForm)

@@ -19,6 +19,15 @@ TEST(PathParts, EitherSeparatorSplitsAndNamesWithoutDotsStayWhole)
     EXPECT_EQ(BaseNameOf("/x/.exe"), ".exe");
 }
 
+TEST(PathParts, LongPathPrefixIsDroppedLocalOrNetwork)
+{
+    EXPECT_EQ(WithoutLongPathPrefix("\\\\?\\C:\\Forms\\a.gui"), "C:\\Forms\\a.gui");
+    EXPECT_EQ(WithoutLongPathPrefix("\\\\?\\unc\\server\\share\\a.gui"), "\\\\server\\share\\a.gui");
+    EXPECT_EQ(WithoutLongPathPrefix("\\\\server\\share\\a.gui"), "\\\\server\\share\\a.gui");
+    EXPECT_EQ(WithoutLongPathPrefix("\\\\?\\UNCLE\\a.gui"), "UNCLE\\a.gui");
+    EXPECT_EQ(WithoutLongPathPrefix("C:\\\\?\\a.gui"), "C:\\\\?\\a.gui");
+}
+
 TEST(TextFormat, FormatsTextsOfAnyLength)
 {
     EXPECT_EQ(FormatText("%s=%d", "", -7), "=-7");

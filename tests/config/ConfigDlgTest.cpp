@@ -219,3 +219,29 @@ TEST_F(ConfigDlgTest, EscapeOrCloseBoxAfterUntickingStoresZero)
 }
 
 }  // namespace
+
+namespace {
+
+// A settings file that cannot be written (as in a folder the user may not
+// write to; here another program holds it open without sharing): closing
+// says so once, and still closes.
+TEST_F(ConfigDlgTest, SettingsThatCannotBeSavedAreReportedOnClose)
+{
+    WriteSettingsFile("[Console]\r\nGrowLeft=1\r\n");
+    Open();
+    SetCheckState(dialog, IDC_GROW_LEFT, BST_UNCHECKED);
+    HANDLE held = CreateFileA(SettingsFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Click(dialog, IDOK);
+    CloseHandle(held);
+    EXPECT_EQ("[Console]\r\nGrowLeft=1\r\n", FileContent(SettingsFile()));
+
+    ASSERT_EQ(1u, boxes.boxes.size());
+    EXPECT_EQ("The settings could not be saved to\n" + SettingsFile() +
+                  "\n\nThe file or its folder may be read-only. The settings in effect before stay in effect.",
+              boxes.boxes[0].text);
+    EXPECT_EQ((UINT)(MB_OK | MB_ICONEXCLAMATION), boxes.boxes[0].type);
+    EXPECT_FALSE(dialog.IsWindowVisible());
+}
+
+}  // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -253,9 +256,10 @@ TEST(RunFlowEndToEnd, BatchFormScriptEchoesItsArguments)
     size_t start = at + std::string("Creating temp execution batch file: ").size();
     std::string script = out.substr(start, out.find('\n', start) - start);
     EXPECT_NE(script.find("\\tavrel-exec-"), std::string::npos) << script;
-    EXPECT_TRUE(FileExists(script)) << "the run leaves its script in place";
+    // The run has ended and its console is closed: its script is gone.
+    EXPECT_TRUE(form.App().WaitForOutput("Temp execution batch file deleted: " + script + "\n"));
+    EXPECT_FALSE(FileExists(script)) << "the run left its script behind";
     form.CloseForm();
-    DeleteFileA(script.c_str());
 }
 
 TEST(RunFlowEndToEnd, OverwriteRefusedThenAccepted)
@@ -372,4 +376,184 @@ TEST(RunFlowEndToEnd, ValuesOfAStartedRunComeBackWhenTheFormOpensAgain)
     EXPECT_TRUE(app.WaitForOutput("Remembered values restored for 2 of 2 controls\n"));
     app.Close(form);
     EXPECT_TRUE(app.WaitForExit());
+}
+
+// Attribute lines at work: a default (with an environment reference)
+// reaches the command line, a list of choices and one filled by a script
+// are picked from, a pattern refuses a value (the field gets the focus) and
+// then accepts it, and help shows as a tooltip on keyboard focus. Opened
+// again, remembered values win over defaults, and a remembered choice the
+// list no longer offers is dropped.
+TEST(RunFlowEndToEnd, AttributeLines)
+{
+    ASSERT_TRUE(SetEnvironmentVariableA("TAVREL_E2E_NAME", "Ada"));
+    auto lines = [](const char* shellChoices) {
+        return FormFile(ArgsPrinter(), {"-n {{text}} Name", "{{default}} %TAVREL_E2E_NAME%", "{{help}} Who runs it",
+                                        "-c {{number}} Count", "{{pattern Give a whole number.}} [0-9]+",
+                                        "-m {{text}} Mode", "{{choices}} fast|best", "{{default}} fast",
+                                        "-s {{text}} Shell", std::string("{{choices-from}} ") + shellChoices});
+    };
+    TempFolder dir;
+    const std::string path = dir.Write("attributes.gui", lines("echo one& echo two"));
+    {
+        TavrelProcess app;
+        ASSERT_TRUE(app.Start("\"" + path + "\""));
+        HWND form = app.WaitForWindow(ArgsPrinter());
+        ASSERT_NE(form, nullptr);
+        HWND mode = DropDown(form, 0);
+        HWND shell = DropDown(form, 1);
+        EXPECT_EQ(TextOf(mode), "fast");
+        ASSERT_EQ(SendMessageA(shell, CB_GETCOUNT, 0, 0), 3) << "the empty entry, then the script's two lines";
+
+        // Tab from the Run button, which has the focus, to the name.
+        PostMessageA(RunButton(form), WM_KEYDOWN, VK_TAB, 0);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                for (const WindowInfo& window : app.Windows())
+                    if (window.className == "tooltips_class32" && TextOf(window.hwnd) == "Who runs it")
+                        return true;
+                return false;
+            },
+            5000))
+            << "no tooltip with the name's help";
+
+        ASSERT_TRUE(SetText(EditBox(form, 1), "x1"));
+        ASSERT_TRUE(SelectComboItem(mode, 2));
+        ASSERT_TRUE(SelectComboItem(shell, 2));
+        PostClicked(RunButton(form));
+        MessageBoxSeen refused = app.AnswerMessageBox("Validation Warning", IDNO);
+        EXPECT_EQ(refused.text, "Give a whole number.\n\nRun anyway?");
+        GUITHREADINFO focus = {};
+        focus.cbSize = sizeof(focus);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &focus) &&
+                       focus.hwndFocus == EditBox(form, 1);
+            },
+            5000))
+            << "the refused field has the focus";
+
+        ASSERT_TRUE(SetText(EditBox(form, 1), "12"));
+        PostClicked(RunButton(form));
+        HWND console = app.WaitForWindowWhere([](const WindowInfo& window) {
+            return StartsWith(window.title, "Executing: ") && EndsWith(window.title, " (Completed)");
+        });
+        ASSERT_NE(console, nullptr);
+        std::string shown = WithLineFeeds(TextOf(OutputOf(console)));
+        EXPECT_NE(shown.find("arg1=2:-n\narg2=3:Ada\narg3=2:-c\narg4=2:12\narg5=2:-m\narg6=4:best\narg7=2:-s\n"
+                             "arg8=3:two\nargs=8\n"),
+                  std::string::npos)
+            << shown;
+        app.Close(console);
+        app.WaitForWindowGone(console);
+        app.Close(form);
+        ASSERT_TRUE(app.WaitForExit());
+    }
+
+    dir.Write("attributes.gui", lines("echo one& echo three"));
+    TavrelProcess app;
+    ASSERT_TRUE(app.Start("\"" + path + "\""));
+    HWND form = app.WaitForWindow(ArgsPrinter());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(TextOf(DropDown(form, 0)), "best");
+    EXPECT_EQ(TextOf(DropDown(form, 1)), "");
+    EXPECT_EQ(SendMessageA(DropDown(form, 1), CB_GETCURSEL, 0, 0), 0);
+    app.Close(form);
+    EXPECT_TRUE(app.WaitForExit());
+}
+
+namespace {
+
+// A list view of another process, read and driven through memory lent in
+// that process (its items cannot be passed across otherwise).
+class RemoteListView {
+public:
+    explicit RemoteListView(HWND list) : m_list(list)
+    {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(list, &processId);
+        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+        if (m_process != nullptr)
+            m_memory = static_cast<char*>(VirtualAllocEx(m_process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteListView()
+    {
+        if (m_memory != nullptr)
+            VirtualFreeEx(m_process, m_memory, 0, MEM_RELEASE);
+        if (m_process != nullptr)
+            CloseHandle(m_process);
+    }
+
+    int Rows() const
+    {
+        DWORD_PTR count = 0;
+        return SendBounded(m_list, LVM_GETITEMCOUNT, 0, 0, &count) ? static_cast<int>(count) : -1;
+    }
+    std::string Cell(int row, int column) const
+    {
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = m_memory + sizeof item;
+        item.cchTextMax = kSize - sizeof item;
+        std::vector<char> text(kSize - sizeof item, '\0');
+        if (m_memory == nullptr || !WriteProcessMemory(m_process, m_memory, &item, sizeof item, nullptr) ||
+            !SendBounded(m_list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(m_memory)) ||
+            !ReadProcessMemory(m_process, m_memory + sizeof item, text.data(), text.size() - 1, nullptr))
+            return "(unreadable)";
+        return text.data();
+    }
+    bool Select(int row) const
+    {
+        LVITEMA item = {};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        return m_memory != nullptr && WriteProcessMemory(m_process, m_memory, &item, sizeof item, nullptr) &&
+               SendBounded(m_list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_memory));
+    }
+
+private:
+    static constexpr size_t kSize = 4096;
+    HWND m_list;
+    HANDLE m_process = nullptr;
+    char* m_memory = nullptr;
+};
+
+constexpr UINT kRunHistoryCommand = 0x0040;
+
+}  // namespace
+
+// Two runs ending differently; the history lists both, newest first, and
+// runs the older one again as it was started.
+TEST(RunFlowEndToEnd, HistoryListsRunsAndRunsAnOlderOneAgain)
+{
+    OpenedForm form;
+    const std::string child = "\"" + TestBinFolder() + "tavrel_testchild.exe\" exit";
+    ASSERT_TRUE(form.Open(child, {"{{required number}} Exit code"}));
+    form.Type(0, "3");
+    form.Press();
+    EXPECT_NE(form.ConsoleOutput().find("Process exited with code 3"), std::string::npos);
+    form.Type(0, "0");
+    form.Press();
+    EXPECT_NE(form.ConsoleOutput().find("Process exited with code 0"), std::string::npos);
+
+    PostMessageA(form.Form(), WM_SYSCOMMAND, kRunHistoryCommand, 0);
+    HWND history = form.App().WaitForWindow("Run history");
+    ASSERT_NE(history, nullptr);
+    RemoteListView list(FindChild(history, "SysListView32"));
+    ASSERT_EQ(list.Rows(), 2);
+    EXPECT_EQ(list.Cell(0, 2), "0");
+    EXPECT_EQ(list.Cell(0, 3), child + " 0");
+    EXPECT_EQ(list.Cell(1, 2), "3");
+    EXPECT_EQ(list.Cell(1, 3), child + " 3");
+    EXPECT_EQ(list.Cell(1, 0).size(), std::string("2026-01-01 00:00:00").size()) << list.Cell(1, 0);
+    EXPECT_NE(list.Cell(1, 1).find(" s"), std::string::npos) << list.Cell(1, 1);
+
+    ASSERT_TRUE(list.Select(1));
+    PostClicked(ButtonNamed(history, "&Run again"));
+    std::string caption;
+    const std::string shown = form.ConsoleOutput(&caption);
+    EXPECT_EQ(caption, "Executing: " + child + " 3 (Completed)");
+    EXPECT_NE(shown.find("Process exited with code 3"), std::string::npos) << shown;
+    EXPECT_EQ(TextOf(EditBox(form.Form(), 0)), "3");  // the form holds that run's values
+    form.CloseForm();
 }

@@ -322,6 +322,23 @@ TEST(ConsoleOpening, TextModeShowsTitleAndTextWithTheCaretAtTheEnd)
         << "typed keys reach the control in text mode";
 }
 
+// The error window's listing holds lines as long as the form's: they stay
+// whole, one line each, and the view scrolls sideways to them.
+TEST(ConsoleOpening, TextModeKeepsLongLinesWholeAndScrollsSideways)
+{
+    LoadRichEdit();
+    OwnedWindow<FakeConsoleDlg> console;
+    console.textMode = true;
+    console.title = "Parse Error at Line 2";
+    console.presetText = "01: " + std::string(1000, 'x') + "\r\n>>> ERROR AT LINE 2: Unrecognized keyword 'x'\r\n";
+    ASSERT_TRUE(console.Create());
+    EXPECT_EQ(3, (int)console.outputCtrl.SendMessage(EM_GETLINECOUNT));
+    SCROLLINFO info = { sizeof info, SIF_RANGE | SIF_PAGE };
+    ASSERT_TRUE(::GetScrollInfo(console.outputCtrl, SB_HORZ, &info));
+    EXPECT_GT(info.nMax, (int)info.nPage) << "no room to scroll sideways";
+    EXPECT_TRUE(::GetWindowLongA(console.outputCtrl, GWL_STYLE) & WS_HSCROLL);
+}
+
 TEST(ConsoleOpening, TextModeWithoutTitleFallsBackToTheCommandCaption)
 {
     LoadRichEdit();

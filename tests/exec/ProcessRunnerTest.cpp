@@ -282,14 +282,23 @@ TEST_F(RunnerTest, EnvironmentReferencesAreExpandedAndUnknownOnesKept)
     EXPECT_NE(std::string::npos, diag.Text().find("Command: " + command + "\n\n"));
 }
 
-TEST_F(RunnerTest, CommandLineOf4095CharactersRunsWhole)
+// The system's limit, 32,767 characters with the terminator, counted in
+// characters: a line of two-byte characters runs whole up to it.
+TEST_F(RunnerTest, CommandLineUpToTheSystemsLimitRunsWhole)
 {
-    std::string head = QuotedTestChild() + " args ";
-    std::string last(4095 - head.size(), 'x');
+    const std::string head = QuotedTestChild() + " args ";
+    // é: two bytes where this program's text is UTF-8, one in the child's
+    // code page.
+    const std::string accented = GetACP() == CP_UTF8 ? "\xC3\xA9" : "\xE9";
+    std::string last;
+    for (size_t i = head.size(); i < 32766; ++i)
+        last += accented;
     ProcessRunner runner;
-    ASSERT_TRUE(runner.Start(head + last));
+    ASSERT_TRUE(runner.Start(head + last)) << runner.LastErrorText();
     DrainedOutput output = DrainOutput(runner);
-    EXPECT_EQ("arg1=" + std::to_string(last.size()) + ":" + last + "\r\nargs=1\r\n", output.text);
+    const size_t characters = 32766 - head.size();
+    EXPECT_EQ("arg1=" + std::to_string(characters) + ":" + std::string(characters, '\xE9') + "\r\nargs=1\r\n",
+              output.text);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -297,10 +306,10 @@ TEST_F(RunnerTest, LongerCommandLineIsRefusedNotCut)
 {
     const std::string head = QuotedTestChild() + " args ";
     ProcessRunner runner;
-    EXPECT_FALSE(StartReportingFailure(runner, head + std::string(4096 - head.size(), 'x')));
+    EXPECT_FALSE(StartReportingFailure(runner, head + std::string(32767 - head.size(), 'x')));
     const std::string expected =
         "Failed to execute command\n"
-        "The command line is too long (4096 characters after expansion; the limit is 4095).";
+        "The command line is too long (32767 characters after expansion; the limit is 32766).";
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(expected, boxes[0]);
     EXPECT_NE(std::string::npos, diag.Text().find("ERROR: " + expected + "\n"));
@@ -310,13 +319,13 @@ TEST_F(RunnerTest, LongerCommandLineIsRefusedNotCut)
 
 TEST_F(RunnerTest, CommandLineTooLongOnlyAfterExpansionIsRefused)
 {
-    SetEnvironmentVariableA("TAVREL_RUNNER_LONG", std::string(3000, 'y').c_str());
+    SetEnvironmentVariableA("TAVREL_RUNNER_LONG", std::string(17000, 'y').c_str());
     ProcessRunner runner;
     EXPECT_FALSE(StartReportingFailure(runner, "cmd /c echo %TAVREL_RUNNER_LONG% %TAVREL_RUNNER_LONG%"));
     SetEnvironmentVariableA("TAVREL_RUNNER_LONG", nullptr);
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("Failed to execute command\n"
-              "The command line is too long (6013 characters after expansion; the limit is 4095).",
+              "The command line is too long (34013 characters after expansion; the limit is 32766).",
               boxes[0]);
     EXPECT_FALSE(runner.HasOpenHandles());
 }
@@ -329,7 +338,7 @@ TEST_F(RunnerTest, CommandLineBeyondWhatTheSystemExpandsIsRefusedAsTooLong)
     EXPECT_FALSE(StartReportingFailure(runner, "cmd /c echo " + std::string(40000, 'z')));
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("Failed to execute command\n"
-              "The command line is too long (40012 characters after expansion; the limit is 4095).",
+              "The command line is too long (40012 characters after expansion; the limit is 32766).",
               boxes[0]);
     EXPECT_FALSE(runner.HasOpenHandles());
 }

@@ -361,12 +361,12 @@ TEST_F(BatchLoad, TemporaryFileThatCannotBeCreatedIsReported)
 // holds a reference that makes the command line too long once expanded.
 TEST_F(BatchLoad, CommandThatCannotStartShowsTheStartBoxThenTheReport)
 {
-    const std::string tempFolder = folder.PathOf("%TAVREL_BATCH_LONG%");
+    const std::string tempFolder = folder.PathOf("%TAVREL_BATCH_LONG%%TAVREL_BATCH_LONG%");
     ASSERT_TRUE(CreateDirectoryA(tempFolder.c_str(), nullptr));
     char previous[MAX_PATH] = {};
     DWORD hadPrevious = GetEnvironmentVariableA("TMP", previous, sizeof(previous));
     SetEnvironmentVariableA("TMP", tempFolder.c_str());
-    SetEnvironmentVariableA("TAVREL_BATCH_LONG", std::string(5000, 'x').c_str());
+    SetEnvironmentVariableA("TAVREL_BATCH_LONG", std::string(17000, 'x').c_str());
     bool loaded = Load("{{batch gui}}\r\necho tool.exe\r\n");
     SetEnvironmentVariableA("TAVREL_BATCH_LONG", nullptr);
     SetEnvironmentVariableA("TMP", hadPrevious ? previous : nullptr);

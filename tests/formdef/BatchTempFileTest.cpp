@@ -8,6 +8,7 @@
 #include <string>
 
 #include "FormdefTestSupport.h"
+#include "exec/RunScriptFiles.h"
 #include "exec/UniqueTempFile.h"
 
 namespace {
@@ -75,6 +76,36 @@ TEST_F(BatchTempFile, SameTickGivesTheNextFreeNumber)
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     ASSERT_TRUE(GetFileAttributesExA(first.c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(data.nFileSizeLow, 4u);
+}
+
+// Run scripts left by runs that outlived an earlier start go at a later
+// start once a day old; younger ones and files of other names stay.
+TEST_F(BatchTempFile, StartDeletesOnlyOwnRunScriptsOlderThanADay)
+{
+    auto make = [&](const std::string& name, bool old) {
+        const std::string path = TemporaryFolder() + name;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE) << path;
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        ULARGE_INTEGER when = { { now.dwLowDateTime, now.dwHighDateTime } };
+        if (old)
+            when.QuadPart -= 25ull * 60 * 60 * 10000000;  // 25 hours
+        const FILETIME written = { when.LowPart, when.HighPart };
+        SetFileTime(file, nullptr, nullptr, &written);
+        CloseHandle(file);
+        created.push_back(path);
+        return path;
+    };
+    const std::string stale = make("tavrel-exec-0000abcd.bat", true);
+    const std::string young = make("tavrel-exec-0000abce.bat", false);
+    const std::string notOurs = make("tavrel-exec-0000abcd-mine.bat", true);
+    const std::string notHex = make("tavrel-exec-0000abcz.bat", true);
+
+    EXPECT_EQ(DeleteStaleRunScripts(), 1);
+    EXPECT_EQ(GetFileAttributesA(stale.c_str()), INVALID_FILE_ATTRIBUTES);
+    for (const std::string& kept : { young, notOurs, notHex })
+        EXPECT_NE(GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES) << kept;
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ namespace {
 
 constexpr UINT kCopyCommandLineCommand = 0x0020;
 constexpr UINT kClearValuesCommand = 0x0030;
+constexpr UINT kFirstPresetCommand = 0x0100;
 
 std::string StoreFileOf(const std::string& formPath)
 {
@@ -189,8 +190,73 @@ TEST(RememberValues, DamagedStoreOrUncreatableFolderStartsEmptyAndStillRuns)
         form.SetText(0, "value");
         EXPECT_EQ(RunToTheEnd(form), 1);
         EXPECT_TRUE(form.Logged("WARNING: Cannot create the folder for remembered values"));
+        // The user is told, once however often the form runs.
+        EXPECT_EQ(RunToTheEnd(form), 1);
+        ASSERT_EQ(form.Boxes().size(), 1u);
+        EXPECT_EQ(form.Boxes()[0].text.rfind("The values of this form could not be kept for its next opening: "
+                                             "the file\n" + StoreFileOf(formPath) + "\ncould not be written", 0),
+                  0u)
+            << form.Boxes()[0].text;
+        EXPECT_EQ(form.Boxes()[0].type, (UINT)(MB_OK | MB_ICONEXCLAMATION));
     }
     ::SetEnvironmentVariableA("APPDATA", saved);
+}
+
+// A store that cannot be deleted (read-only): clearing empties the fields
+// and says that the values will come back.
+TEST(RememberValues, ClearingAStoreThatCannotBeDeletedSaysSo)
+{
+    TempFolder scratch;
+    const std::string formPath = scratch.PathOf("form.gui");
+    const std::string formText = MakeFormText(ArgsPrinterCommand(), {"-t {{text}} Text"});
+    {
+        OpenForm form(formText, AtPath{ formPath });
+        form.SetText(0, "kept");
+        EXPECT_EQ(RunToTheEnd(form), 1);
+    }
+    const std::string store = StoreFileOf(formPath);
+    ASSERT_TRUE(::SetFileAttributesA(store.c_str(), FILE_ATTRIBUTE_READONLY));
+    {
+        OpenForm form(formText, AtPath{ formPath });
+        form.Dialog().SendMessage(WM_SYSCOMMAND, kClearValuesCommand, 0);
+        EXPECT_EQ(form.Control(0).GetValue(), "");
+        ASSERT_EQ(form.Boxes().size(), 1u);
+        EXPECT_EQ(form.Boxes()[0].text,
+                  "The remembered values of this form could not be cleared, and will come back when it opens again: "
+                  "the file\n" + store + "\ncould not be changed (it or its folder may be read-only).");
+    }
+    OpenForm form(formText, AtPath{ formPath });
+    EXPECT_EQ(form.Control(0).GetValue(), "kept");
+    ::SetFileAttributesA(store.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Every spelling of one form's path finds its one store; a file far larger
+// than any store is not read at all.
+TEST(RememberValues, OneStoreForEverySpellingOfThePathAndNoneThatIsFarTooLarge)
+{
+    TempFolder scratch;
+    const std::string formPath = scratch.Write("A Long Form Name.gui", "x");
+    const std::vector<RememberedValue> values = { { { "field", "-t", "text", "Text", 0 }, "kept", false } };
+    ASSERT_TRUE(StoreRememberedValues(formPath, values));
+    char shortPath[MAX_PATH] = {};
+    ASSERT_NE(::GetShortPathNameA(formPath.c_str(), shortPath, MAX_PATH), 0u);
+    EXPECT_NE(std::string(shortPath), formPath) << "the system made no short name";
+    std::string relative = formPath;
+    relative.insert(relative.rfind('\\'), "\\.");
+    for (const std::string& spelling : { "\\\\?\\" + formPath, std::string(shortPath), Upper(formPath), relative }) {
+        std::vector<RememberedValue> read;
+        EXPECT_TRUE(LoadRememberedValues(spelling, read)) << spelling;
+        EXPECT_EQ(read.size(), 1u) << spelling;
+    }
+
+    // Well-formed, but padded past any real store.
+    std::ofstream(StoreFileOf(formPath), std::ios::binary)
+        << SerializeRememberedValues(FormStoreKey(formPath), values) << std::string(5u << 20, ' ');
+    DiagCapture diag;
+    std::vector<RememberedValue> read;
+    EXPECT_FALSE(LoadRememberedValues(formPath, read));
+    EXPECT_NE(diag.Text().find("WARNING: Remembered values file of 52"), std::string::npos) << diag.Text();
+    ForgetRememberedValues(formPath);
 }
 
 TEST(RememberValues, WindowsSavingAtOnceNeverLeaveAMixedOrBrokenStore)
@@ -233,6 +299,34 @@ TEST(RememberValues, WindowsSavingAtOnceNeverLeaveAMixedOrBrokenStore)
     if (search != INVALID_HANDLE_VALUE)
         ::FindClose(search);
     ForgetRememberedValues(formPath);
+}
+
+TEST(Presets, APresetFillsWhatStillMatchesInAFormEditedSinceAndOutlivesClearing)
+{
+    TempFolder scratch;
+    const std::string formPath = scratch.PathOf("preset.gui");
+    {
+        OpenForm form(MakeFormText(ArgsPrinterCommand(), {"-t {{text}} Text", "/v Verbose", "-o {{text}} Old"}),
+                      AtPath{ formPath });
+        form.SetText(0, "nightly text");
+        form.SetChecked(1, true);
+        form.SetText(2, "old text");
+        ASSERT_TRUE(form.Dialog().SavePreset("nightly"));
+    }
+    // Edited since: a field added on top, Verbose moved down, Old removed.
+    OpenForm form(MakeFormText(ArgsPrinterCommand(), {"-n {{text}} New", "-t {{text}} Text", "-x {{text}} Extra",
+                                                      "/v Verbose"}),
+                  AtPath{ formPath });
+    form.SetText(0, "typed before");
+    form.SetText(2, "extra before");
+    form.Dialog().SendMessage(WM_SYSCOMMAND, kClearValuesCommand, 0);  // presets stay
+    form.SetText(0, "typed before");
+    form.Dialog().SendMessage(WM_SYSCOMMAND, kFirstPresetCommand, 0);
+    EXPECT_EQ(form.Control(0).GetValue(), "typed before");
+    EXPECT_EQ(form.Control(1).GetValue(), "nightly text");
+    EXPECT_EQ(form.Control(2).GetValue(), "");
+    EXPECT_EQ(form.Control(3).GetValue(), "/v");
+    EXPECT_TRUE(form.Logged("Preset nightly filled 2 of 4 controls\n"));
 }
 
 TEST(CopyCommandLine, ClipboardHoldsTheLineRunStartsWithoutValidating)

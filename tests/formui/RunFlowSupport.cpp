@@ -68,6 +68,8 @@ void ConsoleWatch::Poll()
     timedOut = timedOut || !ended;
     text = shown;
     caption = TextOf(console);
+    if (beforeClose)
+        beforeClose();
     m_closeRequested = true;
     ::PostMessageA(console, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }

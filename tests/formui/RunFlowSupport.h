@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "formui/TavrelDlg.h"
@@ -32,6 +33,8 @@ public:
     std::string text;         // output shown, line ends as "\n"
     bool timedOut = false;
     bool runButtonEnabledWhileOpen = false;
+    // Called once the run has ended, while its console is still open.
+    std::function<void()> beforeClose;
 
     bool Shows(const std::string& part) const { return text.find(part) != std::string::npos; }
 

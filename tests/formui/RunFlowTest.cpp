@@ -235,6 +235,12 @@ TEST(EmbeddedBatch, ScriptRunsWithTheBuiltArguments)
     form.SetText(1, "two words");
     form.SetText(2, "a&b");
     ConsoleWatch watch(form.Dialog());
+    std::string written;
+    watch.beforeClose = [&]() {
+        std::vector<std::string> files = BatchFilesLogged(form.Diagnostics());
+        if (files.size() == 1)
+            ReadWholeFile(files[0], written);
+    };
 
     form.PressRun();
 
@@ -248,16 +254,15 @@ TEST(EmbeddedBatch, ScriptRunsWithTheBuiltArguments)
 
     std::vector<std::string> files = BatchFilesLogged(form.Diagnostics());
     ASSERT_EQ(files.size(), 1u);
-    std::string written;
-    ASSERT_TRUE(ReadWholeFile(files[0], written));
-    // The script, CR LF line ends kept, after the switch of its console to UTF-8.
+    // The script, CR LF line ends kept, after the switch of its console to
+    // UTF-8; gone once the run has ended and its console closed.
     EXPECT_EQ(written, kUtf8CodePageLine + script);
+    EXPECT_EQ(::GetFileAttributesA(files[0].c_str()), INVALID_FILE_ATTRIBUTES) << files[0];
     EXPECT_EQ(files[0].rfind(TempFolderPath() + "\\tavrel-exec-", 0), 0u) << files[0];
     std::string line = "cmd /c \"\"" + files[0] + "\" \"C:\\\" \"two words\" \"a&b\"\"";
     EXPECT_TRUE(form.Logged("========================================\nEXECUTING EMBEDDED BATCH COMMAND:\n" + line +
                             "\n========================================\n\n"));
     EXPECT_FALSE(form.Logged("FakeConsoleDlg::DoModal"));
-    DeleteFileA(files[0].c_str());
 }
 
 TEST(EmbeddedBatch, EveryRunGetsItsOwnFile)
@@ -286,16 +291,15 @@ TEST(EmbeddedBatch, EveryRunGetsItsOwnFile)
     form.PressRun();
 
     std::vector<std::string> files = BatchFilesLogged(form.Diagnostics());
+    // The second run may take the name the first one freed when its script
+    // was deleted, but never one that another file holds.
     ASSERT_EQ(files.size(), 2u);
-    EXPECT_NE(files[0], files[1]);
     EXPECT_EQ(watch.consolesSeen, 2);
     EXPECT_TRUE(watch.Shows("ran")) << watch.text;
+    // Each run's own file is gone with its run; the files of others stay.
     for (const std::string& path : files) {
         EXPECT_EQ(occupied.count(path), 0u) << path;
-        std::string bytes;
-        EXPECT_TRUE(ReadWholeFile(path, bytes));
-        EXPECT_EQ(bytes, kUtf8CodePageLine + std::string("@echo ran\r\n"));
-        DeleteFileA(path.c_str());
+        EXPECT_EQ(::GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
     }
     for (const std::string& path : occupied) {
         std::string bytes;

@@ -86,7 +86,7 @@ std::string ReadFile(const std::string& path)
 
 TEST(ModelAgreement, BundledExamples)
 {
-    for (const char* name : { "every-control.gui", "list-folder.gui", "ping.gui", "tall.gui" }) {
+    for (const char* name : { "every-control.gui", "list-folder.gui", "ping.gui", "tall.gui", "robocopy.gui", "ipconfig.gui" }) {
         const std::string text = ReadFile(std::string(TAVREL_EXAMPLES_DIR) + "/" + name);
         ASSERT_FALSE(text.empty()) << name;
         ExpectSameModel(name, text);

@@ -1,5 +1,6 @@
-// The store of remembered values: exact round trip, matching after the form
-// was edited, and refusal of damaged or foreign store text.
+// The store of remembered values, run history and presets: exact round
+// trip, matching after the form was edited, and refusal of damaged or
+// foreign store text.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include "formdef/FormModel.h"
 #include "formdef/LineReader.h"
 #include "formui/RememberedValues.h"
+#include "formui/RunHistory.h"
 
 namespace {
 
@@ -154,4 +156,81 @@ TEST(RememberedValues, DamagedForeignOrNewerStoreTextReadsAsNothing)
     // Stored files are found again by these names: they never change.
     EXPECT_EQ(RememberedValuesFileName(kFormKey), "form-b6606adb2609f856.json");
     EXPECT_EQ(RememberedValuesFileName(""), "form-cbf29ce484222325.json");
+}
+
+TEST(FormStore, HistoryAndPresetsComeBackWholeAndDamageAnywhereReadsAsAnEmptyStore)
+{
+    const RememberedValue output{{"field", "-o", "file", "Output", 0}, "C:\\out \xE9.txt", false};
+    const RememberedValue verbose{{"checkbox", "/v", "", "Verbose", 0}, "", true};
+    FormStore store;
+    store.values = {output};
+    SetPreset(store.presets, "nightly", {verbose});
+    SetPreset(store.presets, "Full", {output, verbose});
+    SetPreset(store.presets, "NIGHTLY", {output});  // the same name: replaced, spelling kept
+    ASSERT_EQ(store.presets.size(), 2u);
+    EXPECT_EQ(store.presets[1].name, "nightly");
+    for (int i = 0; i < 60; ++i) {
+        RunRecord run;
+        run.startedUtc = 1700000000LL + i;
+        run.durationMs = 5000000000LL + i;
+        run.commandLine = "tool \"a b\" -n " + std::to_string(i);
+        run.ending = static_cast<RunEnding>(i % 3);
+        run.exitCode = i % 2 == 0 ? -1073741819 : i;
+        run.pressedButton = i % 2 == 1;
+        run.button = {"", "/L", "", "List only", 1};
+        run.values = {output, verbose};
+        AddRunRecord(store.history, run);
+    }
+    ASSERT_EQ(store.history.size(), kMaxRunHistory);
+    EXPECT_EQ(store.history.front().commandLine, "tool \"a b\" -n 59");  // newest first
+    EXPECT_EQ(store.history.back().commandLine, "tool \"a b\" -n 10");
+
+    const std::string text = SerializeFormStore(kFormKey, store);
+    FormStore read;
+    ASSERT_TRUE(ParseFormStore(text, kFormKey, read));
+    EXPECT_EQ(SerializeFormStore(kFormKey, read), text);
+    ASSERT_EQ(read.history.size(), kMaxRunHistory);
+    const RunRecord& first = read.history[0];
+    EXPECT_EQ(first.startedUtc, 1700000059LL);
+    EXPECT_EQ(first.durationMs, 5000000059LL);
+    EXPECT_EQ(first.ending, RunEnding::Cancelled);
+    EXPECT_EQ(first.exitCode, 59);
+    EXPECT_TRUE(first.pressedButton);
+    EXPECT_TRUE(first.button == store.history[0].button);
+    EXPECT_EQ(read.history[1].exitCode, -1073741819);
+    EXPECT_FALSE(read.history[1].pressedButton);
+    ASSERT_EQ(read.presets.size(), 2u);
+    EXPECT_EQ(read.presets[0].values.size(), 2u);
+    EXPECT_EQ(read.presets[1].values[0].text, output.text);
+
+    // A store written before history and presets were kept.
+    ASSERT_TRUE(ParseFormStore(SerializeRememberedValues(kFormKey, {verbose}), kFormKey, read));
+    EXPECT_TRUE(read.history.empty() && read.presets.empty());
+    EXPECT_EQ(read.values.size(), 1u);
+
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string changed = text;
+        const size_t at = changed.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? std::string() : changed.replace(at, from.size(), to);
+    };
+    const std::vector<std::string> bad = {
+        text.substr(0, text.size() / 2),
+        text.substr(0, text.rfind(']')),
+        replaced("\"ended\": \"cancelled\"", "\"ended\": \"crashed\""),
+        replaced("\"exitCode\": 59", "\"exitCode\": 4294967296"),
+        replaced("\"exitCode\": 59", "\"exitCode\": \"59\""),
+        replaced("\"started\": 1700000059", "\"started\": 1.5"),
+        replaced("\"button\": null", "\"button\": 1"),
+        replaced("\"place\": 1\n", "\"place\": -1\n"),
+        replaced("\"name\": \"Full\"", "\"name\": \"\""),
+        replaced("\"history\": [", "\"history\": {\"x\": ["),
+        replaced("\"presets\": [", "\"presets\": 7, \"old\": ["),
+        replaced("\"commandLine\": \"tool", "\"commandLine\": \"\\u0100tool"),
+    };
+    for (size_t i = 0; i < bad.size(); ++i) {
+        read = store;
+        EXPECT_FALSE(ParseFormStore(bad[i], kFormKey, read)) << i;
+        EXPECT_TRUE(read.values.empty() && read.presets.empty() && read.history.empty()) << i;
+    }
 }
