@@ -93,11 +93,6 @@ void FakeConsoleDlg::OnSysCommand(UINT id, LPARAM)
         Default();
 }
 
-std::string FakeConsoleDlg::KeptText() const
-{
-    return transcript ? transcript->Text() : FromWide(ShownText(), CP_UTF8);
-}
-
 void FakeConsoleDlg::CopyAllOutput()
 {
     if (transcript && transcript->Size() > kLargestClipboardText) {

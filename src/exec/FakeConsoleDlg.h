@@ -104,7 +104,6 @@ public:
     // formats; a UTF-8 file that is replaced whole or not at all.
     // SaveOutputTo reports a failure in a message box.
     std::wstring ShownText() const;
-    std::string KeptText() const;
     void CopyAllOutput();
     void SaveOutputAs();
     bool SaveOutputTo(const std::string& path);
