@@ -7,10 +7,14 @@
 //
 // Usage: layout_dump FORM.gui...   (message boxes are answered and listed)
 //        layout_dump --time N FORM.gui...
+//        layout_dump --time N --dpi 96,192 FORM.gui...
 // With --time, prints instead how long the hidden form dialog takes to
 // initialise (load, create, lay out) in this process, the fastest and the
 // median of N openings: the form's own work without process start-up and
-// painting, and little disturbed by other work on the machine.
+// painting, and little disturbed by other work on the machine. With --dpi,
+// each opening is followed by the move to a monitor of each DPI given
+// (fonts and layout made again for it), timed as a whole, the DPIs taking
+// turns so that a busy machine slows all alike.
 
 #include <windows.h>
 
@@ -22,7 +26,9 @@
 #include <vector>
 
 #include "common/Diag.h"
+#include "common/DpiScale.h"
 #include "formui/TavrelDlg.h"
+#include "framework/DisplayScale.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -57,7 +63,8 @@ void PrintForm(CTavrelDlg& dialog, const char* when)
     ::EnumChildWindows(dialog.m_hWnd, PrintWindow, reinterpret_cast<LPARAM>(dialog.m_hWnd));
 }
 
-double OpenMilliseconds(const char* path)
+// `dpi` 0: opened as it is; else moved to a monitor of that DPI too.
+double OpenMilliseconds(const char* path, int dpi = 0)
 {
     LARGE_INTEGER frequency, start, end;
     ::QueryPerformanceFrequency(&frequency);
@@ -65,6 +72,14 @@ double OpenMilliseconds(const char* path)
     CTavrelDlg dialog;
     dialog.m_strGuiPath = path;
     dialog.Create();
+    if (dpi > 0) {
+        RECT outer = {};
+        dialog.GetWindowRect(&outer);
+        const int from = dialog.m_nDpi;
+        RECT suggested = { outer.left, outer.top, outer.left + RescaleDpi(outer.right - outer.left, from, dpi),
+                           outer.top + RescaleDpi(outer.bottom - outer.top, from, dpi) };
+        dialog.SendMessage(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    }
     ::QueryPerformanceCounter(&end);
     dialog.DestroyWindow();
     return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
@@ -79,6 +94,32 @@ void PrintTimes(const char* path, int runs)
     printf("%-40s min %8.1f ms   median %8.1f ms\n", path, times.front(), times[times.size() / 2]);
 }
 
+void PrintTimesAtDpis(const char* path, int runs, const std::vector<int>& dpis)
+{
+    std::vector<std::vector<double>> times(dpis.size());
+    for (int i = 0; i < runs; ++i)
+        for (size_t d = 0; d < dpis.size(); ++d)
+            times[d].push_back(OpenMilliseconds(path, dpis[d]));
+    for (size_t d = 0; d < dpis.size(); ++d) {
+        std::sort(times[d].begin(), times[d].end());
+        printf("%-40s at %3d DPI   min %8.1f ms   median %8.1f ms\n", path, dpis[d], times[d].front(),
+               times[d][times[d].size() / 2]);
+    }
+}
+
+std::vector<int> ParseDpis(const char* list)
+{
+    std::vector<int> dpis;
+    for (const char* p = list; *p != '\0';) {
+        dpis.push_back(atoi(p));
+        while (*p != '\0' && *p != ',')
+            ++p;
+        if (*p == ',')
+            ++p;
+    }
+    return dpis;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -91,6 +132,12 @@ int main(int argc, char** argv)
     });
     if (argc > 2 && strcmp(argv[1], "--time") == 0) {
         const int runs = std::max(1, atoi(argv[2]));
+        if (argc > 4 && strcmp(argv[3], "--dpi") == 0) {
+            const std::vector<int> dpis = ParseDpis(argv[4]);
+            for (int i = 5; i < argc; ++i)
+                PrintTimesAtDpis(argv[i], runs, dpis);
+            return 0;
+        }
         for (int i = 3; i < argc; ++i)
             PrintTimes(argv[i], runs);
         return 0;

@@ -12,6 +12,10 @@
 #                      the program; prepared by tools/wine-prefix.sh). Its own
 #                      prefix, because its Wine processes are stopped at the end.
 #   SCREEN             X screen geometry (default 1280x1024x24)
+#   DPI                display scale of the prefix (default 96; 144 is 150 %).
+#                      Another DPI than 96 uses a prefix of its own
+#                      (wineprefix-screenshot-dpiDPI), so the default one
+#                      keeps 100 %.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -35,9 +39,13 @@ fi
 [ -n "$exe" ] && [ -f "$exe" ] || { echo "tavrel.exe not found; set TAVREL_EXE" >&2; exit 2; }
 exe=$(realpath "$exe")
 
-export WINEPREFIX=${TAVREL_WINEPREFIX:-$(dirname "$exe")/wineprefix-screenshot}
+dpi=${DPI:-96}
+default_prefix=$(dirname "$exe")/wineprefix-screenshot
+[ "$dpi" = 96 ] || default_prefix="$default_prefix-dpi$dpi"
+export WINEPREFIX=${TAVREL_WINEPREFIX:-$default_prefix}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 bash "$repo/tools/wine-prefix.sh" "$WINEPREFIX"
+bash "$repo/tools/dpi-prefix.sh" "$WINEPREFIX" "$dpi"
 # Wine's desktop process stays bound to the X server it started on.
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true

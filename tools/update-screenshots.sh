@@ -11,8 +11,12 @@ for form in every-control ping tall; do
   bash "$root/tools/screenshot.sh" "$root/examples/$form.gui" "$shots/$form.png"
 done
 bash "$root/tools/screenshot.sh" "$shots/forms/parse-error.gui" "$shots/parse-error.png"
+# At 150 % display scale.
+DPI=144 bash "$root/tools/screenshot.sh" "$root/examples/every-control.gui" "$shots/every-control-150.png" 2
 bash "$root/tools/console-picture.sh" "$shots/forms/console-dir-s.gui" "$shots/console-dir-s.png"
 bash "$root/tools/console-picture.sh" "$shots/forms/console-progress.gui" "$shots/console-progress.png" \
+  "$root/build/testbin/tavrel_testchild.exe"
+DPI=144 bash "$root/tools/console-picture.sh" "$shots/forms/console-progress.gui" "$shots/console-progress-150.png" \
   "$root/build/testbin/tavrel_testchild.exe"
 TAVREL_HISTORY_VALUES="0 2 0" bash "$root/tools/console-picture.sh" "$shots/forms/run-history.gui" \
   "$shots/run-history.png"

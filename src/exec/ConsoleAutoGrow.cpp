@@ -5,6 +5,7 @@
 #include "exec/ConsoleGrowSteps.h"
 #include "exec/FakeConsoleDlg.h"
 #include "exec/FontMetrics.h"
+#include "framework/DisplayScale.h"
 
 namespace {
 
@@ -27,22 +28,6 @@ bool ReadHorizontalScroll(HWND control, HorizontalScroll& scroll)
     scroll.shown = (::GetWindowLongA(control, GWL_STYLE) & WS_HSCROLL) != 0;
     return true;
 }
-
-// The work area of the monitor that holds the window (on a single screen,
-// the primary work area): measured against the primary screen alone, a
-// console on a second monitor would be squeezed onto the first one's edge.
-RECT WorkAreaAround(HWND window)
-{
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    HMONITOR nearest = ::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
-    if (nearest != nullptr && ::GetMonitorInfoA(nearest, &monitor))
-        return monitor.rcWork;
-    RECT area = {};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
-
 
 }  // namespace
 
@@ -79,13 +64,15 @@ void FakeConsoleDlg::CheckAutoGrow()
 
     growDone = true;
     Diag("[GROW] Horizontal scrollbar DETECTED, starting grow process\n");
-    const RECT area = WorkAreaAround(m_hWnd);
+    // The work area of the monitor that holds the window: measured against
+    // the primary screen alone, a console on a second monitor would be
+    // squeezed onto the first one's edge.
+    const ScreenRect area = WorkAreaOf(m_hWnd);
     RECT window;
     GetWindowRect(&window);
     Diag("[GROW] Current window: left=%d, right=%d, width=%d\n", static_cast<int>(window.left),
          static_cast<int>(window.right), static_cast<int>(window.right - window.left));
-    Diag("[GROW] Work area: left=%d, right=%d, width=%d\n", static_cast<int>(area.left), static_cast<int>(area.right),
-         static_cast<int>(area.right - area.left));
+    Diag("[GROW] Work area: left=%d, right=%d, width=%d\n", area.left, area.right, area.Width());
 
     const int step = kStepInCharacters * MeasureFont(outputCtrl, consoleFont).tmAveCharWidth;
     GrowHooks hooks;
@@ -102,7 +89,7 @@ void FakeConsoleDlg::CheckAutoGrow()
         UpdateWindow();
     };
     RunGrowSteps({ static_cast<int>(window.left), static_cast<int>(window.right) }, step, growLeft, growRight,
-                 { static_cast<int>(area.left), static_cast<int>(area.right) }, hooks);
+                 { area.left, area.right }, hooks);
 
     RECT reached;
     GetWindowRect(&reached);

@@ -16,6 +16,7 @@
 #include "exec/SystemCodePages.h"
 #include "exec/SystemTaskbarButton.h"
 #include "exec/UniqueTempFile.h"
+#include "framework/DisplayScale.h"
 #include "resource.h"
 
 namespace {
@@ -87,6 +88,7 @@ BEGIN_MESSAGE_MAP(FakeConsoleDlg, CDialog)
     ON_WM_TIMER()
     ON_WM_SYSCOMMAND()
     ON_WM_SETFOCUS()
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
     ON_MESSAGE(WM_ACTIVATE, OnActivate)
 END_MESSAGE_MAP()
 
@@ -139,7 +141,7 @@ BOOL FakeConsoleDlg::OnInitDialog()
 
     StartChild();  // when opened without DoModal
 
-    if (consoleFont.CreatePointFont(kConsoleFontTenthsOfPoint, kConsoleFontName))
+    if (consoleFont.CreatePointFont(kConsoleFontTenthsOfPoint, kConsoleFontName, m_nDpi))
         outputCtrl.SetFont(consoleFont, TRUE);
     outputCtrl.LimitText(textLimit);
     SetWindowText(textMode && !title.empty() ? title : "Executing: " + command);
@@ -210,6 +212,20 @@ bool FakeConsoleDlg::ChildRunning()
     // Asked until the answer is "ended", once: the runner traces that answer.
     childEnded = !runner->IsRunning();
     return !childEnded;
+}
+
+LRESULT FakeConsoleDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    const int dpi = HIWORD(wParam);
+    if (dpi <= 0 || lParam == 0)
+        return 0;
+    m_nDpi = dpi;
+    if (outputCtrl.IsWindow() && consoleFont.CreatePointFont(kConsoleFontTenthsOfPoint, kConsoleFontName, dpi))
+        outputCtrl.SetFont(consoleFont, TRUE);
+    const RECT suggested = SuggestedRect(lParam);
+    SetWindowPos(nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
 }
 
 void FakeConsoleDlg::OnTimer(UINT_PTR id)

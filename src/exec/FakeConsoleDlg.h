@@ -118,6 +118,9 @@ protected:
     void OnSize(UINT type, int cx, int cy);
     void OnTimer(UINT_PTR id);
     void OnSetFocus(HWND oldFocus);
+    // Moved to a monitor of another scale: the font for the new DPI, the
+    // text kept.
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     void OnSysCommand(UINT id, LPARAM lParam);
     LRESULT OnActivate(WPARAM state, LPARAM);
     void AddOutputMenuItems();

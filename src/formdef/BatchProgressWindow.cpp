@@ -2,14 +2,17 @@
 
 #include "common/Diag.h"
 #include "common/TextFormat.h"
+#include "framework/DisplayScale.h"
 #include "framework/WinApp.h"
 
 namespace {
 
+// Pixels at 96 DPI, scaled to the window's.
 constexpr int kClientWidth = 360;
 constexpr int kClientHeight = 100;
 constexpr int kMargin = 12;
 constexpr int kTextHeight = 18;
+constexpr int kStatusOffset = 24;  // the status line below the message
 constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 26;
 constexpr UINT kMessageId = 100;
@@ -20,13 +23,18 @@ std::string StatusText(DWORD elapsedMs, size_t bytesReceived)
                       static_cast<unsigned long>(bytesReceived));
 }
 
+// Centred in the work area of the monitor the user works on (the one with
+// the foreground window, else the one under the mouse), not the primary one.
 RECT CentredOnWorkArea(int width, int height)
 {
-    RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    int left = area.left + (area.right - area.left - width) / 2;
-    int top = area.top + (area.bottom - area.top - height) / 2;
-    return {left, top, left + width, top + height};
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    HWND foreground = GetForegroundWindow();
+    RECT around = {cursor.x, cursor.y, cursor.x + 1, cursor.y + 1};
+    if (foreground != nullptr)
+        GetWindowRect(foreground, &around);
+    const ScreenRect placed = CentreIn({0, 0, width, height}, WorkAreaNear(around));
+    return {placed.left, placed.top, placed.right, placed.bottom};
 }
 
 }  // namespace
@@ -59,25 +67,38 @@ void BatchProgressWindow::Open()
     m_openTried = true;
     Diag("Batch script still running - showing the progress window\n");
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    // Laid out for the DPI of the monitor it opens on (the system's until
+    // the window exists).
+    int dpi = SystemDpi();
+    auto px = [&dpi](int value96) { return ScaleForDpi(value96, dpi); };
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
-    RECT frame = {0, 0, kClientWidth, kClientHeight};
+    RECT frame = {0, 0, px(kClientWidth), px(kClientHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     // The system's dialog class: dialog background, and Escape and Enter
     // through IsDialogMessage, without a template of our own.
     if (!CreateEx(exStyle, "#32770", AfxGetAppName().c_str(), style,
                   CentredOnWorkArea(frame.right - frame.left, frame.bottom - frame.top), nullptr, 0))
         return;  // the script goes on without a window, as it always did
+    if (DpiOfWindow(m_hWnd) != dpi) {
+        dpi = DpiOfWindow(m_hWnd);
+        RECT client = {0, 0, px(kClientWidth), px(kClientHeight)};
+        AdjustWindowRectEx(&client, style, FALSE, exStyle);
+        SetWindowPos(nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const int clientWidth = px(kClientWidth), clientHeight = px(kClientHeight), margin = px(kMargin);
+    const int textHeight = px(kTextHeight), statusTop = margin + px(kStatusOffset);
 
     const DWORD text = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-    const int textWidth = kClientWidth - 2 * kMargin;
+    const int textWidth = clientWidth - 2 * margin;
     m_message.Create("Preparing the form from " + m_formName + "...", text,
-                     {kMargin, kMargin, kMargin + textWidth, kMargin + kTextHeight}, this, kMessageId);
-    m_status.Create("", text, {kMargin, kMargin + 24, kMargin + textWidth, kMargin + 24 + kTextHeight}, this, kStatusId);
+                     {margin, margin, margin + textWidth, margin + textHeight}, this, kMessageId);
+    m_status.Create("", text, {margin, statusTop, margin + textWidth, statusTop + textHeight}, this, kStatusId);
     m_cancel.Create("Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                    {kClientWidth - kMargin - kButtonWidth, kClientHeight - kMargin - kButtonHeight,
-                     kClientWidth - kMargin, kClientHeight - kMargin},
+                    {clientWidth - margin - px(kButtonWidth), clientHeight - margin - px(kButtonHeight),
+                     clientWidth - margin, clientHeight - margin},
                     this, IDCANCEL);
-    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    HFONT font = GuiFontForDpi(dpi);
     for (CWnd* control : {static_cast<CWnd*>(&m_message), static_cast<CWnd*>(&m_status), static_cast<CWnd*>(&m_cancel)})
         if (control->m_hWnd)
             control->SetFont(font);

@@ -9,8 +9,9 @@
 #include "common/Diag.h"
 #include "config/Settings.h"
 #include "formui/ControlIds.h"
-#include "formui/FormGeometry.h"
+#include "formui/FormLayout.h"
 #include "formui/TavrelDlg.h"
+#include "framework/DisplayScale.h"
 
 namespace {
 
@@ -28,32 +29,29 @@ constexpr DWORD kBrowseStyle = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
 constexpr DWORD kDriveStringsBufferSize = 511;
 
 const RECT kNoRect = { 0, 0, 0, 0 };
-// A drive drop-down is made at the width and open-list height the layout
-// gives it, so that the layout only moves it: resizing a drop-down resizes
-// its list too, a window of its own, and costs as much as a dozen controls.
-const RECT kDriveListRect = { 0, 0, kInputWidth, kDropDownHeight };
 
-// Creates one window object; a window that fails to be created is deleted
-// at once and null is returned.
+// Creates one window object in `font`; a window that fails to be created is
+// deleted at once and null is returned.
 template <class Window, class CreateFn>
-std::unique_ptr<Window> MakeWindow(CreateFn create)
+std::unique_ptr<Window> MakeWindow(HFONT font, CreateFn create)
 {
     auto window = std::make_unique<Window>();
     if (!create(*window))
         return nullptr;
     // Not drawn yet: the form shows after creation and paints in full then.
-    window->SetFont(GuiFont(), FALSE);
+    window->SetFont(font, FALSE);
     return window;
 }
 
 // The open list is as wide as its widest item (the closed box keeps the
 // field's width), so that long choices can be read before they are picked.
-void WidenListToItems(CComboBox& combo, const std::vector<std::string>& items)
+// Measured in the list's font; the frame and scroll bar at the list's DPI.
+void WidenListToItems(CComboBox& combo, const std::vector<std::string>& items, int dpi)
 {
     HDC dc = ::GetDC(combo.m_hWnd);
     if (dc == nullptr)
         return;
-    HGDIOBJ old = ::SelectObject(dc, GuiFont());
+    HGDIOBJ old = ::SelectObject(dc, combo.GetFont());
     int widest = 0;
     for (const std::string& item : items) {
         SIZE size = {};
@@ -62,7 +60,8 @@ void WidenListToItems(CComboBox& combo, const std::vector<std::string>& items)
     }
     ::SelectObject(dc, old);
     ::ReleaseDC(combo.m_hWnd, dc);
-    const int margins = 2 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL) + 8;
+    const int margins = RescaleDpi(2 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL), SystemDpi(), dpi) +
+                        ScaleForDpi(8, dpi);
     combo.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + margins));
 }
 
@@ -76,7 +75,10 @@ std::string DriveName(std::string root)
 
 class ControlFactory {
 public:
-    ControlFactory(CTavrelDlg& dialog, const FormControlIds& ids) : m_dialog(dialog), m_ids(ids) {}
+    ControlFactory(CTavrelDlg& dialog, const FormControlIds& ids)
+        : m_dialog(dialog), m_ids(ids), m_font(dialog.FormFont())
+    {
+    }
 
     void Create(FormControl& control, int index)
     {
@@ -99,11 +101,17 @@ public:
 private:
     CWnd* Panel() { return &m_dialog.m_panel; }
 
+    template <class Window, class CreateFn>
+    std::unique_ptr<Window> Make(CreateFn create)
+    {
+        return MakeWindow<Window>(m_font, create);
+    }
+
     void CreateActionButton(FormControl& control, int index, const ControlWindowIds& ids)
     {
         const CControlDef& def = control.Def();
         int id = ids.button;
-        control.m_pButton = MakeWindow<CButton>([&](CButton& b) {
+        control.m_pButton = Make<CButton>([&](CButton& b) {
             return b.Create(def.m_strLabel, kActionButtonStyle, kNoRect, Panel(), id);
         });
         if (!control.m_pButton) {
@@ -127,7 +135,7 @@ private:
         style &= ~static_cast<DWORD>(WS_TABSTOP);
         int id = ids.button;
 
-        control.m_pButton = MakeWindow<CButton>([&](CButton& b) {
+        control.m_pButton = Make<CButton>([&](CButton& b) {
             return b.Create(text, style, kNoRect, Panel(), id);
         });
         if (!control.m_pButton) {
@@ -137,7 +145,7 @@ private:
 
         if (typed) {
             int editId = ids.edit;
-            control.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
+            control.m_pEdit = Make<CEdit>([&](CEdit& e) {
                 return e.Create(kEditStyle, kNoRect, Panel(), editId);
             });
             if (!control.m_pEdit)
@@ -145,7 +153,7 @@ private:
             if (!def.m_strLabel.empty()) {
                 int labelId = ids.label;
                 const DWORD labelStyle = kLabelStyle | (def.m_attributes.helpLine != 0 ? SS_NOTIFY : 0);
-                control.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
+                control.m_pLabel = Make<CStatic>([&](CStatic& s) {
                     return s.Create(def.m_strLabel, labelStyle, kNoRect, Panel(), labelId);
                 });
                 if (!control.m_pLabel)
@@ -173,7 +181,7 @@ private:
         int labelId = ids.label;
         // A label with help must see the mouse to show it.
         const DWORD labelStyle = kLabelStyle | (def.m_attributes.helpLine != 0 ? SS_NOTIFY : 0);
-        control.m_pLabel = MakeWindow<CStatic>([&](CStatic& s) {
+        control.m_pLabel = Make<CStatic>([&](CStatic& s) {
             return s.Create(label, labelStyle, kNoRect, Panel(), labelId);
         });
         if (!control.m_pLabel) {
@@ -187,7 +195,7 @@ private:
             CreateChoiceList(control, index, ids.combo);
         } else {
             int editId = ids.edit;
-            control.m_pEdit = MakeWindow<CEdit>([&](CEdit& e) {
+            control.m_pEdit = Make<CEdit>([&](CEdit& e) {
                 return e.Create(kEditStyle, kNoRect, Panel(), editId);
             });
             if (!control.m_pEdit)
@@ -197,7 +205,7 @@ private:
         // A list of choices offers every value there is: nothing to browse for.
         if (def.IsPathType() && !def.m_attributes.HasChoices()) {
             int browseId = ids.browse;
-            control.m_pBrowse = MakeWindow<CButton>([&](CButton& b) {
+            control.m_pBrowse = Make<CButton>([&](CButton& b) {
                 return b.Create("Browse...", kBrowseStyle, kNoRect, Panel(), browseId);
             });
             if (control.m_pBrowse)
@@ -215,8 +223,9 @@ private:
     void CreateChoiceList(FormControl& control, int index, int id)
     {
         const CControlDef& def = control.Def();
-        std::unique_ptr<CComboBox> made = MakeWindow<CComboBox>([&](CComboBox& c) {
-            return c.Create(kChoiceListStyle, kDriveListRect, Panel(), id);
+        const RECT listRect = DropDownRect();
+        std::unique_ptr<CComboBox> made = Make<CComboBox>([&](CComboBox& c) {
+            return c.Create(kChoiceListStyle, listRect, Panel(), id);
         });
         if (!made) {
             Diag("Failed to create choice list for control %d\n", index);
@@ -226,17 +235,28 @@ private:
             made->AddString("");
         for (const std::string& item : def.m_attributes.choices)
             made->AddString(item);
-        WidenListToItems(*made, def.m_attributes.choices);
+        WidenListToItems(*made, def.m_attributes.choices, m_dialog.m_nDpi);
         Diag("  Created choice list for control %d with %d choices\n", index,
              static_cast<int>(def.m_attributes.choices.size()));
         control.m_pCombo = std::move(made);
         control.ResetChoice();
     }
 
+    // A drop-down list is made at the width and open-list height the layout
+    // gives an ordinary field's, so that the layout mostly only moves it:
+    // resizing a drop-down resizes its list too, a window of its own, and
+    // costs as much as a dozen controls.
+    RECT DropDownRect() const
+    {
+        const FormFrameMetrics metrics = FormFrameMetricsFor(m_dialog.m_nDpi);
+        return { 0, 0, metrics.inputWidth, metrics.dropDownHeight };
+    }
+
     void CreateDriveList(FormControl& control, int index, int id)
     {
-        std::unique_ptr<CComboBox> made = MakeWindow<CComboBox>([&](CComboBox& c) {
-            return c.Create(kDriveListStyle, kDriveListRect, Panel(), id);
+        const RECT listRect = DropDownRect();
+        std::unique_ptr<CComboBox> made = Make<CComboBox>([&](CComboBox& c) {
+            return c.Create(kDriveListStyle, listRect, Panel(), id);
         });
         if (!made) {
             Diag("Failed to create drive combo box for control %d\n", index);
@@ -265,6 +285,7 @@ private:
 
     CTavrelDlg& m_dialog;
     const FormControlIds& m_ids;
+    const HFONT m_font;
 };
 
 // Keyboard navigation among radio buttons stops at the next WS_GROUP: the

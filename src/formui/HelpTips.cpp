@@ -6,11 +6,12 @@
 
 #include "common/Diag.h"
 #include "formui/FormControl.h"
+#include "framework/DisplayScale.h"
 #include "framework/SystemLibrary.h"
 
 namespace {
 
-// Tips longer than this wrap onto further lines.
+// Tips longer than this (at 96 DPI) wrap onto further lines.
 constexpr int kTipWidth = 360;
 constexpr UINT_PTR kFocusToolId = 1;
 
@@ -24,7 +25,7 @@ HWND MakeTipWindow(HWND owner)
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                                  ::GetModuleHandleA(nullptr), nullptr);
     if (tip != nullptr)
-        ::SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
+        ::SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(kTipWidth, DpiOfWindow(owner)));
     return tip;
 }
 

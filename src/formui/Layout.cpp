@@ -7,43 +7,15 @@
 #include <vector>
 
 #include "common/Diag.h"
-#include "formui/FormGeometry.h"
+#include "formui/FormLayout.h"
 #include "formui/PanelPlacement.h"
 #include "formui/TavrelDlg.h"
+#include "framework/DisplayScale.h"
 #include "framework/Handles.h"
 
 namespace {
 
-constexpr int kRowHeight = 20;         // edit boxes, typed radios, Browse buttons
-constexpr int kGap = 9;                // after every control
-constexpr int kRadioGap = 5;           // between members of one radio group
-constexpr int kBlockGap = 10;          // between the required and the optional block
-constexpr int kLabelGap = 5;           // between an input and the label to its right
-constexpr int kLabelX = kMargin + kInputWidth + kLabelGap;
-constexpr int kLabelToInputGap = 2;    // a path field's label above its edit box
-constexpr int kBrowseWidth = 60;
-constexpr int kBrowseGap = 5;          // between a path's edit box and its Browse button
-constexpr int kTypedRadioWidth = 50;   // radio button of a typed radio, showing its flag
-constexpr int kTypedRadioEditX = 60;   // its edit box; the label follows the edit box
-constexpr int kTypedRadioLabelX = kTypedRadioEditX + kInputWidth + kLabelGap;
-constexpr int kButtonGlyphWidth = 20;  // the check box or radio circle and the space before the text
-constexpr int kRequiredIndent = 5;     // inside the Required box, rows sit further right
-constexpr int kPushButtonTextInset = 16;   // horizontal room a push button keeps around its text
-constexpr int kPushButtonTextPadding = 12; // vertical room a push button adds to its text
-constexpr int kRunButtonWidth = 60;
-constexpr int kRunButtonHeight = 25;
-constexpr int kHeaderGap = 20;         // below the description or the Run button
-constexpr int kContentSideSpace = 2 * kMargin + kScrollStripWidth;  // client width minus content width
-constexpr int kGroupX = 5;             // the Required box, left of the rows it frames
-constexpr int kGroupCaptionSpace = 15; // above the first required row, for the box's caption
-constexpr int kGroupBottomSpace = 5;   // below the last required row
-constexpr int kNoRequiredTop = 99999;  // the top reported while no required row was seen
 constexpr int kMeasureHeightLimit = 10000;  // taller than any label wraps to
-constexpr size_t kLoggedTextLength = 50;    // of a button's text on the diagnostic line
-constexpr int kMinDialogHeight = 90;
-constexpr int kScreenReserve = 150;    // kept free of the dialog at the screen's bottom
-constexpr int kFrameAllowance = 30;    // outer height beyond the content
-constexpr int kLineStep = 20;          // one SB_LINEUP / SB_LINEDOWN
 
 bool Exists(const CWnd* window) { return window != nullptr && window->IsWindow(); }
 
@@ -56,33 +28,37 @@ int ClientHeightOf(const CWnd& window)
     return client.bottom - client.top;
 }
 
-// Measures text in the dialog's font through one device context held for a
+// Measures text in the form's font through one device context held for a
 // whole layout: taking and releasing a context for each of a thousand
 // labels costs more than the measuring itself.
-class TextMeasure {
+class TextMeasure : public LayoutTextMeasure {
 public:
-    explicit TextMeasure(HWND window) : m_dc(window), m_font(m_dc.Get(), GuiFont()) {}
+    TextMeasure(HWND window, HFONT font, const std::vector<FormControl>* controls = nullptr)
+        : m_font(font), m_dc(window), m_selected(m_dc.Get(), font), m_controls(controls)
+    {
+    }
 
-    // The height of `text` wrapped at `width`.
-    int Height(const std::string& text, int width) { return Height(m_dc.Get(), text, width); }
+    int Height(const std::string& text, int width) override { return Height(m_dc.Get(), text, width); }
 
-    // The width of `text` on one line.
-    int SingleLineWidth(const std::string& text)
+    int SingleLineWidth(const std::string& text) override
     {
         RECT rect = { 0, 0, 0, 0 };
         ::DrawTextA(m_dc.Get(), text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
         return rect.right - rect.left;
     }
 
-    // The height of a button's text in the button's own font.
-    int ButtonTextHeight(CWnd& button, int width)
+    // In the button's own font.
+    int ActionButtonTextHeight(size_t item, int width) override
     {
-        HFONT font = button.GetFont();
-        if (font == nullptr || font == GuiFont())
-            return Height(button.GetWindowText(), width);
-        WindowDC dc(button.m_hWnd);
+        CWnd* button = m_controls != nullptr ? (*m_controls)[item].m_pButton.get() : nullptr;
+        if (!Exists(button))
+            return Height(std::string(), width);
+        HFONT font = button->GetFont();
+        if (font == nullptr || font == m_font)
+            return Height(button->GetWindowText(), width);
+        WindowDC dc(button->m_hWnd);
         SelectedObject selected(dc.Get(), font);
-        return Height(dc.Get(), button.GetWindowText(), width);
+        return Height(dc.Get(), button->GetWindowText(), width);
     }
 
     static int Height(HDC dc, const std::string& text, int width)
@@ -93,8 +69,10 @@ public:
     }
 
 private:
+    HFONT m_font;
     WindowDC m_dc;
-    SelectedObject m_font;
+    SelectedObject m_selected;
+    const std::vector<FormControl>* m_controls;
 };
 
 // The scroll message carries the thumb's position in 16 bits; while the user
@@ -107,260 +85,93 @@ int ThumbPosition(UINT messagePosition, int trackPosition)
     return static_cast<int>(messagePosition);
 }
 
-class FlowLayout {
-public:
-    FlowLayout(CContentPanel& panel, TextMeasure& measure, int contentWidth)
-        : m_panel(panel), m_measure(measure), W(contentWidth)
-    {
+LayoutItem LayoutItemFor(const FormControl& control)
+{
+    const CControlDef& def = control.Def();
+    LayoutItem item;
+    item.required = def.m_bRequired != 0;
+    item.actionButton = def.m_bActionButton != 0;
+    item.pathType = def.IsPathType();
+    item.radioGroup = def.m_nRadioGroup;
+    item.hasButton = control.m_pButton != nullptr;
+    item.hasInput = control.m_pEdit != nullptr;
+    item.hasLabel = control.m_pLabel != nullptr;
+    item.hasDropDown = Exists(control.m_pCombo.get());
+    if (item.hasButton)
+        item.buttonText = TextOf(control.m_pButton.get());
+    if (item.hasLabel)
+        item.labelText = TextOf(control.m_pLabel.get());
+    if (item.hasDropDown && control.Def().m_strType == "drive") {
+        // The first item, "<select drive>", is the widest a drive list has.
+        // (A list of choices keeps the field's width and opens wider.)
+        const CComboBox* list = static_cast<const CComboBox*>(control.m_pCombo.get());
+        if (list->GetCount() > 0)
+            item.dropDownText = list->GetLBText(0);
     }
-
-    // The three kinds a required control can be placed as; anything else
-    // keeps y = 0 and height 0.
-    void PlaceRequired(FormControl& control, int index)
-    {
-        const bool inGroup = control.Def().m_nRadioGroup >= 0;
-        if (inGroup && control.m_pButton && control.m_pEdit) {
-            PlaceTypedRadio(control, kRequiredIndent);
-            Diag("  Positioned required typed-radio %d at Y=%d, Height=%d\n", index, control.m_nLayoutY,
-                 control.m_nLayoutHeight);
-            y += control.m_nLayoutHeight + kGap;
-        } else if (inGroup && control.m_pButton) {
-            PlaceFullWidthButton(control);
-            Diag("  Positioned required typeless-radio %d at Y=%d, Height=%d\n", index,
-                 control.m_nLayoutY, control.m_nLayoutHeight);
-            y += control.m_nLayoutHeight + kRadioGap;
-        } else if (control.m_pLabel) {
-            PlaceField(control, index, false);
-            Diag("  Positioned required control %d at Y=%d, Height=%d, Next Y=%d\n", index,
-                 control.m_nLayoutY, control.m_nLayoutHeight, y);
-        }
-    }
-
-    void PlaceOptional(FormControl& control, int index, const CControlDef* next)
-    {
-        const CControlDef& def = control.Def();
-        if (def.m_bActionButton && control.m_pButton) {
-            PlaceActionButton(control, index);
-        } else if (!def.m_bActionButton && control.m_pButton) {
-            const bool typedRadio = def.m_nRadioGroup >= 0 && control.m_pEdit;
-            if (typedRadio)
-                PlaceTypedRadio(control, 0);
-            else
-                PlaceFullWidthButton(control);
-            const bool groupGoesOn =
-                def.m_nRadioGroup >= 0 && next != nullptr && next->m_nRadioGroup == def.m_nRadioGroup;
-            Diag("  Positioned %s %d at Y=%d, H=%d\n", typedRadio ? "typed-radio" : "checkbox", index,
-                 control.m_nLayoutY, control.m_nLayoutHeight);
-            y += control.m_nLayoutHeight + (groupGoesOn ? kRadioGap : kGap);
-        } else if (!control.m_pButton && control.m_pLabel) {
-            PlaceField(control, index, true);
-            Diag("  Positioned label+edit %d at Y=%d, Height=%d\n", index, control.m_nLayoutY,
-                 control.m_nLayoutHeight);
-        }
-    }
-
-    int y = 0;
-
-private:
-    int Measure(const std::string& text, int width) { return m_measure.Height(text, width); }
-
-    void Place(const std::unique_ptr<CWnd>& window, int x, int top, int width, int height)
-    {
-        m_panel.Place(window.get(), x, top, width, height);
-    }
-
-    static void Record(FormControl& control, int top, int height)
-    {
-        control.m_nLayoutY = top;
-        control.m_nLayoutHeight = height;
-    }
-
-    // Radio button with the flag, its edit box and its label to the right.
-    void PlaceTypedRadio(FormControl& control, int indent)
-    {
-        int editX = kTypedRadioEditX + indent;
-        int labelX = kTypedRadioLabelX + indent;
-        int labelWidth = W - (kTypedRadioLabelX - kMargin) - indent;
-        // A flag too long for the 50-pixel button would be cut off: the
-        // button grows to fit it and the edit box and label move right.
-        int buttonWidth = kTypedRadioWidth;
-        int needed = m_measure.SingleLineWidth(TextOf(control.m_pButton.get())) + kButtonGlyphWidth;
-        if (needed > buttonWidth) {
-            int extra = needed - buttonWidth;
-            buttonWidth = needed;
-            editX += extra;
-            labelX += extra;
-            labelWidth -= extra;
-        }
-        labelWidth = std::max(labelWidth, 0);
-        int height = kRowHeight;
-        if (control.m_pLabel && labelWidth > 0)
-            height = std::max(kRowHeight, Measure(TextOf(control.m_pLabel.get()), labelWidth));
-        Place(control.m_pButton, kMargin, y, buttonWidth, height);
-        Place(control.m_pEdit, editX, y, kInputWidth, kRowHeight);
-        Place(control.m_pLabel, labelX, y, labelWidth, height);
-        Record(control, y, height);
-    }
-
-    // Checkbox or untyped radio: the button carries its own text.
-    void PlaceFullWidthButton(FormControl& control)
-    {
-        int height = Measure(TextOf(control.m_pButton.get()), W - kButtonGlyphWidth);
-        Place(control.m_pButton, kMargin, y, W, height);
-        Record(control, y, height);
-    }
-
-    void PlaceActionButton(FormControl& control, int index)
-    {
-        std::string text = TextOf(control.m_pButton.get());
-        int textHeight = m_measure.ButtonTextHeight(*control.m_pButton, W - kPushButtonTextInset);
-        Diag("  Button text: '%s'\n", text.substr(0, kLoggedTextLength).c_str());
-        Diag("  Calculated text height: %d, total height: %d\n", textHeight,
-             textHeight + kPushButtonTextPadding);
-        int height = std::max(textHeight + kPushButtonTextPadding, kRowHeight);
-        Place(control.m_pButton, kMargin, y, W, height);
-        Record(control, y, height);
-        Diag("  Positioned action button %d at Y=%d, Height=%d\n", index, y, height);
-        y += height + kGap;
-    }
-
-    void PlaceField(FormControl& control, int index, bool optionalPass)
-    {
-        const std::string label = TextOf(control.m_pLabel.get());
-        if (control.Def().IsPathType()) {
-            // Label on its own line(s); edit box and Browse button below.
-            int labelHeight = Measure(label, W);
-            Place(control.m_pLabel, kMargin, y, W, labelHeight);
-            int row = y + labelHeight + kLabelToInputGap;
-            Place(control.m_pEdit, kMargin, row, W - kBrowseWidth - kBrowseGap, kRowHeight);
-            Place(control.m_pBrowse, kMargin + W - kBrowseWidth, row, kBrowseWidth, kRowHeight);
-            // A path field with a list of choices has no Browse button.
-            Place(control.m_pCombo, kMargin, row, W, kDropDownHeight);
-            int height = labelHeight + kLabelToInputGap + kRowHeight;
-            Record(control, y, height);
-            y += height + kGap;
-            return;
-        }
-        // Input on the left, label to its right, centred against each other.
-        const int labelWidth = W - (kLabelX - kMargin);
-        int labelHeight = Measure(label, labelWidth);
-        int labelTop = y;
-        int inputTop = y;
-        if (labelHeight < kRowHeight)
-            labelTop = y + (kRowHeight - labelHeight) / 2;
-        else if (labelHeight > kRowHeight)
-            inputTop = y + (labelHeight - kRowHeight) / 2;
-        Place(control.m_pEdit, kMargin, inputTop, kInputWidth, kRowHeight);
-        if (Exists(control.m_pCombo.get())) {
-            if (optionalPass)
-                Diag("  Moving combo %d (Pass 2) to (%d,%d) W=%d, H=200\n", index, kMargin, inputTop,
-                     kInputWidth);
-            else
-                Diag("  Moving combo %d to (%d,%d) W=%d, H=200\n", index, kMargin, inputTop, kInputWidth);
-            Place(control.m_pCombo, kMargin, inputTop, kInputWidth, kDropDownHeight);
-        }
-        Place(control.m_pLabel, kLabelX, labelTop, labelWidth, labelHeight);
-        int rowHeight = std::max(labelHeight, kRowHeight);
-        Record(control, y, rowHeight);
-        y += rowHeight + kGap;
-    }
-
-    CContentPanel& m_panel;
-    TextMeasure& m_measure;
-    const int W;
-};
+    return item;
+}
 
 }  // namespace
 
+void CTavrelDlg::PlaceOnPanel(CWnd* window, const LayoutBox& box)
+{
+    m_panel.Place(window, box.x, box.y, box.width, box.height);
+}
+
 int CTavrelDlg::MeasureTextHeight(const std::string& text, int width)
 {
-    return TextMeasure(m_hWnd).Height(text, width);
+    return TextMeasure(m_hWnd, FormFont()).Height(text, width);
 }
+
+HFONT CTavrelDlg::FormFont() const { return GuiFontForDpi(m_nDpi); }
 
 void CTavrelDlg::LayoutControls()
 {
-    Diag("LayoutControls - Phase 2: Positioning labels and checkboxes\n");
     RECT client = {};
     GetClientRect(&client);
     const int CW = client.right - client.left;
-    const int W = CW - kContentSideSpace;
-    // The Run button at the top right, the description to its left.
-    const int runX = CW - kScrollStripWidth - kMargin - kRunButtonWidth;
-    const int runBottom = kMargin + kRunButtonHeight;
-    const int descriptionWidth = runX - 2 * kMargin;
+    const FormFrameMetrics frame = FormFrameMetricsFor(m_nDpi);
+
+    FormLayoutInput input;
+    input.clientWidth = CW;
+    input.dpi = m_nDpi;
+    input.hasDescription = m_staticDescription.IsWindow();
+    if (input.hasDescription)
+        input.description = m_staticDescription.GetWindowText();
+    input.hasGroupBox = m_groupRequired.IsWindow();
+    std::vector<FormControl>& controls = m_formControls;
+    input.items.reserve(controls.size());
+    for (const FormControl& control : controls)
+        input.items.push_back(LayoutItemFor(control));
+
+    TextMeasure measure(m_hWnd, FormFont(), &controls);
+    const FormLayoutResult layout = LayOutForm(input, measure);
 
     if (m_btnRun.IsWindow())
-        m_panel.Place(&m_btnRun, runX, kMargin, kRunButtonWidth, kRunButtonHeight);
-
-    TextMeasure measure(m_hWnd);
-    FlowLayout flow(m_panel, measure, W);
+        m_panel.Place(&m_btnRun, layout.run.x, layout.run.y, layout.run.width, layout.run.height);
     if (m_staticDescription.IsWindow()) {
-        std::string description = m_staticDescription.GetWindowText();
-        if (!description.empty()) {
-            m_staticDescription.ShowWindow(SW_SHOW);
-            int height = measure.Height(description, descriptionWidth);
-            m_panel.Place(&m_staticDescription, kMargin, kMargin, descriptionWidth, height);
-            flow.y = std::max(kMargin + height, runBottom) + kHeaderGap;
-        } else {
-            m_staticDescription.ShowWindow(SW_HIDE);
-            flow.y = runBottom + kMargin;
-        }
-    } else {
-        flow.y = kMargin;
+        m_staticDescription.ShowWindow(layout.descriptionShown ? SW_SHOW : SW_HIDE);
+        if (layout.descriptionShown)
+            PlaceOnPanel(&m_staticDescription, layout.description);
     }
-
-    std::vector<FormControl>& controls = m_formControls;
-    bool anyRequired = false;
-    Diag("Pass 1: Required fields\n");
     for (size_t i = 0; i < controls.size(); ++i) {
-        if (controls[i].Def().m_bRequired) {
-            anyRequired = true;
-            flow.PlaceRequired(controls[i], static_cast<int>(i));
-        }
+        FormControl& control = controls[i];
+        const ItemBoxes& boxes = layout.items[i];
+        if (!boxes.placed)
+            continue;
+        PlaceOnPanel(control.m_pButton.get(), boxes.button);
+        PlaceOnPanel(control.m_pEdit.get(), boxes.input);
+        PlaceOnPanel(control.m_pCombo.get(), boxes.dropDown);
+        PlaceOnPanel(control.m_pLabel.get(), boxes.label);
+        PlaceOnPanel(control.m_pBrowse.get(), boxes.browse);
+        control.m_nLayoutY = boxes.rowY;
+        control.m_nLayoutHeight = boxes.rowHeight;
     }
-    Diag("Pass 2: Optional fields\n");
-    if (anyRequired)
-        flow.y += kBlockGap;
-    for (size_t i = 0; i < controls.size(); ++i) {
-        if (!controls[i].Def().m_bRequired) {
-            const CControlDef* next = i + 1 < controls.size() ? &controls[i + 1].Def() : nullptr;
-            flow.PlaceOptional(controls[i], static_cast<int>(i), next);
-        }
-    }
-    m_nContentHeight = flow.y;
-    Diag("LayoutControls complete - total content height: %d\n", m_nContentHeight);
-
-    if (!m_groupRequired.IsWindow()) {
-        Diag("WARNING: Required group box not created\n");
-    } else {
-        Diag("Found Required group box\n");
-        int minY = kNoRequiredTop;
-        int maxBottom = 0;
-        bool found = false;
-        for (size_t i = 0; i < controls.size(); ++i) {
-            const FormControl& control = controls[i];
-            if (!control.Def().m_bRequired || control.m_nLayoutY <= 0)
-                continue;
-            int bottom = control.m_nLayoutY + control.m_nLayoutHeight;
-            Diag("  Required control %d: Y=%d, Height=%d, Bottom=%d\n", static_cast<int>(i),
-                 control.m_nLayoutY, control.m_nLayoutHeight, bottom);
-            minY = std::min(minY, control.m_nLayoutY);
-            maxBottom = std::max(maxBottom, bottom);
-            found = true;
-        }
-        Diag("Required field bounds: minY=%d, maxY=%d, hasRequired=%d\n", minY, maxBottom, found ? 1 : 0);
-        if (found) {
-            int boxY = minY - kGroupCaptionSpace;
-            int boxWidth = W + 2 * kGroupX;
-            int boxHeight = maxBottom - minY + kGroupCaptionSpace + kGroupBottomSpace;
-            Diag("Positioning required group box at (%d,%d) size (%dx%d)\n", kGroupX, boxY, boxWidth,
-                 boxHeight);
-            m_panel.Place(&m_groupRequired, kGroupX, boxY, boxWidth, boxHeight);
-            m_groupRequired.ShowWindow(SW_SHOW);
-        } else {
-            Diag("No required fields found, hiding group box\n");
-            m_groupRequired.ShowWindow(SW_HIDE);
-        }
+    m_nContentHeight = layout.contentHeight;
+    if (m_groupRequired.IsWindow()) {
+        if (layout.groupBoxShown)
+            PlaceOnPanel(&m_groupRequired, layout.groupBox);
+        m_groupRequired.ShowWindow(layout.groupBoxShown ? SW_SHOW : SW_HIDE);
     }
 
     RECT window = {};
@@ -369,7 +180,7 @@ void CTavrelDlg::LayoutControls()
     const int oldHeight = window.bottom - window.top;
     if (m_panel.IsWindow()) {
         int panelHeight = PanelHeightFor(m_nContentHeight);
-        m_panel.SetWindowPos(nullptr, 0, 0, CW - kScrollStripWidth, panelHeight,
+        m_panel.SetWindowPos(nullptr, 0, 0, CW - frame.scrollStripWidth, panelHeight,
                              SWP_NOMOVE | SWP_NOZORDER);
         Diag("Content panel resized to height: %d\n", panelHeight);
     }
@@ -378,12 +189,13 @@ void CTavrelDlg::LayoutControls()
     // thicker frame, what it really takes: the client area must hold the
     // content, or a scroll bar would appear over a dialog already narrowed
     // for having none.
-    const int frameHeight = std::max(kFrameAllowance, oldHeight - static_cast<int>(client.bottom - client.top));
+    const int frameHeight = std::max(frame.frameAllowance, oldHeight - static_cast<int>(client.bottom - client.top));
     int height = m_nContentHeight + frameHeight;
-    const int maxHeight = ::GetSystemMetrics(SM_CYSCREEN) - kScreenReserve;
+    // As tall as the monitor the form is on allows.
+    const int maxHeight = MonitorAreaOf(m_hWnd).Height() - frame.screenReserve;
     bool scrollBarExpected = false;
-    if (height < kMinDialogHeight) {
-        height = kMinDialogHeight;
+    if (height < frame.minDialogHeight) {
+        height = frame.minDialogHeight;
         Diag("Dialog height constrained to minimum: %d\n", height);
     } else if (height > maxHeight) {
         height = maxHeight;
@@ -394,9 +206,10 @@ void CTavrelDlg::LayoutControls()
     }
 
     int width = oldWidth;
+    m_bScrollStripDropped = !scrollBarExpected;
     if (!scrollBarExpected) {
-        width -= kScrollStripWidth;
-        Diag("No scrollbar needed - reducing width by %d pixels\n", kScrollStripWidth);
+        width -= frame.scrollStripWidth;
+        Diag("No scrollbar needed - reducing width by %d pixels\n", frame.scrollStripWidth);
     }
     Diag("Resizing dialog from %dx%d to %dx%d\n", oldWidth, oldHeight, width, height);
     SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
@@ -410,7 +223,7 @@ void CTavrelDlg::LayoutControls()
         Diag("Content (%d) exceeds client area (%d) - scrollbar needed\n", m_nContentHeight,
              m_nClientHeight);
         if (m_scrollBar.IsWindow()) {
-            m_scrollBar.MoveWindow(newClientWidth - kScrollStripWidth, 0, kScrollStripWidth,
+            m_scrollBar.MoveWindow(newClientWidth - frame.scrollStripWidth, 0, frame.scrollStripWidth,
                                    m_nClientHeight, TRUE);
             m_scrollBar.ShowWindow(SW_SHOW);
             SCROLLINFO info = {};
@@ -423,7 +236,7 @@ void CTavrelDlg::LayoutControls()
         }
         m_nScrollPos = 0;
         Diag("Scrollbar enabled: range=0-%d, page=%d, positioned at x=%d, y=%d to %d\n",
-             m_nContentHeight - m_nClientHeight, m_nClientHeight, newClientWidth - kScrollStripWidth, 0,
+             m_nContentHeight - m_nClientHeight, m_nClientHeight, newClientWidth - frame.scrollStripWidth, 0,
              m_nClientHeight);
     } else {
         Diag("Content (%d) fits in client area (%d) - no scrollbar needed\n", m_nContentHeight,
@@ -457,7 +270,8 @@ void CTavrelDlg::UpdateScrollBar()
     }
     RECT client = {};
     GetClientRect(&client);
-    m_scrollBar.MoveWindow(client.right - client.left - kScrollStripWidth, 0, kScrollStripWidth,
+    const int strip = FormFrameMetricsFor(m_nDpi).scrollStripWidth;
+    m_scrollBar.MoveWindow(client.right - client.left - strip, 0, strip,
                            m_nClientHeight, TRUE);
     m_scrollBar.ShowWindow(SW_SHOW);
     SCROLLINFO info = {};
@@ -511,8 +325,8 @@ void CTavrelDlg::OnVScroll(UINT code, UINT position, HWND scrollBar)
     m_scrollBar.GetScrollInfo(&info, SIF_ALL);
     int newPosition = info.nPos;
     switch (code) {
-    case SB_LINEUP: newPosition -= kLineStep; break;
-    case SB_LINEDOWN: newPosition += kLineStep; break;
+    case SB_LINEUP: newPosition -= FormFrameMetricsFor(m_nDpi).lineStep; break;
+    case SB_LINEDOWN: newPosition += FormFrameMetricsFor(m_nDpi).lineStep; break;
     case SB_PAGEUP: newPosition -= static_cast<int>(info.nPage); break;
     case SB_PAGEDOWN: newPosition += static_cast<int>(info.nPage); break;
     case SB_THUMBPOSITION:

@@ -4,6 +4,7 @@
 
 #include "common/TextFormat.h"
 #include "formui/RunHistory.h"
+#include "framework/DisplayScale.h"
 #include "framework/SystemLibrary.h"
 
 namespace {
@@ -65,6 +66,7 @@ BEGIN_MESSAGE_MAP(RunHistoryDlg, CDialog)
     ON_COMMAND(IDC_HISTORY_RUN_AGAIN, OnRunAgain)
     ON_WM_SIZE()
     ON_MESSAGE(WM_NOTIFY, OnNotify)
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
 
 RunHistoryDlg::RunHistoryDlg(const std::vector<RunRecord>& runs, CWnd* parent)
@@ -145,6 +147,17 @@ void RunHistoryDlg::OnSize(UINT type, int cx, int cy)
     ::SendMessageA(list, LVM_SETCOLUMNWIDTH, kCommandColumn, LVSCW_AUTOSIZE_USEHEADER);
     if (fitting > ::SendMessageA(list, LVM_GETCOLUMNWIDTH, kCommandColumn, 0))
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, kCommandColumn, fitting);
+}
+
+LRESULT RunHistoryDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    const int dpi = HIWORD(wParam);
+    if (dpi > 0) {
+        m_margin = RescaleDpi(m_margin, m_nDpi, dpi);
+        m_gap = RescaleDpi(m_gap, m_nDpi, dpi);
+        m_buttonSize = {RescaleDpi(m_buttonSize.cx, m_nDpi, dpi), RescaleDpi(m_buttonSize.cy, m_nDpi, dpi)};
+    }
+    return CDialog::OnDpiChanged(wParam, lParam);
 }
 
 LRESULT RunHistoryDlg::OnNotify(WPARAM, LPARAM lParam)

@@ -26,6 +26,8 @@ protected:
     void OnRunAgain();
     void OnSize(UINT type, int cx, int cy);
     LRESULT OnNotify(WPARAM, LPARAM lParam);
+    // Its spacing follows the new scale before the window takes its new size.
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
 private:
     void FillList();

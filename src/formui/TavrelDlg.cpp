@@ -82,6 +82,7 @@ BEGIN_MESSAGE_MAP(CTavrelDlg, CDialog)
     ON_CONTROL_RANGE(EN_CHANGE, kRadioEditExtFirst, kRadioEditExtLast, OnRadioEditChange)
     ON_WM_DROPFILES()
     ON_MESSAGE(kRunStartedMessage, OnRunStarted)
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
     ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
 END_MESSAGE_MAP()
 
@@ -100,6 +101,9 @@ CTavrelDlg::~CTavrelDlg() { Diag("CTavrelDlg destructor\n"); }
 
 BOOL CTavrelDlg::OnInitDialog()
 {
+    // The form lays itself out for the DPI of the monitor it is on (which
+    // the base class takes), and again when it moves to one of another
+    // scale.
     CDialog::OnInitDialog();
 
     // The console window's output control needs the rich-edit class.
@@ -136,7 +140,7 @@ BOOL CTavrelDlg::OnInitDialog()
         AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
     if (m_panel.CreateEx(WS_EX_CONTROLPARENT, panelClass, nullptr,
                          WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                         MakeRect(0, 0, clientWidth - kScrollStripWidth, kInitialPanelHeight), this,
+                         MakeRect(0, 0, clientWidth - ScaleForDpi(kScrollStripWidth, m_nDpi), kInitialPanelHeight), this,
                          kContentPanelId))
         Diag("Content panel created successfully\n");
     else
@@ -145,7 +149,7 @@ BOOL CTavrelDlg::OnInitDialog()
     if (m_staticDescription.Create("", WS_CHILD | WS_VISIBLE,
                                    MakeRect(10, 10, clientWidth - 26, 50), &m_panel,
                                    static_cast<UINT>(kDescriptionId))) {
-        m_staticDescription.SetFont(GuiFont(), TRUE);
+        m_staticDescription.SetFont(FormFont(), TRUE);
         Diag("Created description static\n");
     } else {
         Diag("WARNING: Failed to create description static\n");
@@ -154,7 +158,7 @@ BOOL CTavrelDlg::OnInitDialog()
     if (m_btnRun.Create("Run", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                         MakeRect(clientWidth - 96, 10, clientWidth - 26, 35), &m_panel,
                         kRunButtonId)) {
-        m_btnRun.SetFont(GuiFont(), TRUE);
+        m_btnRun.SetFont(FormFont(), TRUE);
         Diag("Created Run button\n");
     } else {
         Diag("WARNING: Failed to create Run button\n");
@@ -162,7 +166,7 @@ BOOL CTavrelDlg::OnInitDialog()
 
     if (m_groupRequired.Create("Required", WS_CHILD | BS_GROUPBOX, MakeRect(0, 0, 100, 100),
                                &m_panel, kRequiredGroupId)) {
-        m_groupRequired.SetFont(GuiFont(), TRUE);
+        m_groupRequired.SetFont(FormFont(), TRUE);
         // The box draws only its frame: the panel paints what lies inside it
         // (it would be left out as a child's area), or scrolling leaves
         // pieces of earlier views there.

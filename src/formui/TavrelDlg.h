@@ -16,9 +16,11 @@
 #include "formui/CommandLineQuoting.h"
 #include "formui/ContentPanel.h"
 #include "formui/FormControl.h"
+#include "formui/FormLayout.h"
 #include "formui/HelpTips.h"
 #include "formui/RememberedValues.h"
 #include "framework/Controls.h"
+#include "framework/DisplayScale.h"
 #include "framework/Dialog.h"
 
 class CTavrelDlg : public CDialog {
@@ -42,6 +44,12 @@ public:
     // Layout and scrolling.
     void LayoutControls();
     int MeasureTextHeight(const std::string& text, int width);
+    // The font of the form's windows at the form's DPI.
+    HFONT FormFont() const;
+    void PlaceOnPanel(CWnd* window, const LayoutBox& box);
+    // Lays the form out again at `dpi` in the outer rectangle `suggested`,
+    // keeping the values and the control scrolled to in view.
+    void ChangeDpi(int dpi, const RECT& suggested);
     void UpdateScrollBar();
     // Moves the content to `position` (clamped to the bar's range).
     void ScrollTo(int position);
@@ -112,6 +120,7 @@ public:
     CScrollBar m_scrollBar;
     CContentPanel m_panel;
     CButton m_groupRequired;
+    bool m_bScrollStripDropped = false;  // the last layout narrowed the dialog by the strip
     int m_nScrollPos = 0;
     int m_nContentHeight = 0;
     int m_nClientHeight = 0;
@@ -149,6 +158,7 @@ protected:
     // Posted by LaunchConsole: stores the values once the command started.
     static constexpr UINT kRunStartedMessage = WM_APP + 1;
     LRESULT OnRunStarted(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnInitMenuPopup(WPARAM menu, LPARAM);
 
     DECLARE_MESSAGE_MAP()

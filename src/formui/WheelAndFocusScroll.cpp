@@ -5,13 +5,14 @@
 #include <algorithm>
 #include <climits>
 
+#include "common/DpiScale.h"
+#include "formui/FormLayout.h"
 #include "formui/PanelPlacement.h"
 #include "formui/TavrelDlg.h"
 
 namespace {
 
-constexpr int kLineStep = 20;   // one wheel line: as far as the bar's arrow moves
-constexpr int kViewMargin = 9;  // shown above or below a row scrolled into view
+constexpr int kViewMargin = 9;  // shown above or below a row scrolled into view (at 96 DPI)
 
 bool IsComboBox(HWND window)
 {
@@ -79,13 +80,15 @@ LRESULT CTavrelDlg::OnMouseWheel(WPARAM wParam, LPARAM)
     }
     SCROLLINFO info = {};
     m_scrollBar.GetScrollInfo(&info, SIF_ALL);
+    // One wheel line goes as far as the bar's arrow moves.
+    const int lineStep = FormFrameMetricsFor(m_nDpi).lineStep;
     int step = 0;         // pixels per unit
     int deltaPerUnit = 0;  // wheel delta per unit
-    if (lines == WHEEL_PAGESCROLL || lines >= static_cast<UINT>(m_nClientHeight / kLineStep)) {
+    if (lines == WHEEL_PAGESCROLL || lines >= static_cast<UINT>(m_nClientHeight / lineStep)) {
         step = std::max(1, static_cast<int>(info.nPage));
         deltaPerUnit = WHEEL_DELTA;
     } else {
-        step = kLineStep;
+        step = lineStep;
         deltaPerUnit = std::max(1, WHEEL_DELTA / static_cast<int>(lines));
     }
     const int units = m_nWheelRemainder / deltaPerUnit;  // toward zero
@@ -118,8 +121,9 @@ void CTavrelDlg::ScrollIntoView(HWND window)
         }
     }
     const int bottom = top + height;
-    if (top < m_nScrollPos || height + 2 * kViewMargin > m_nClientHeight)
-        ScrollTo(top - kViewMargin);
+    const int viewMargin = ScaleForDpi(kViewMargin, m_nDpi);
+    if (top < m_nScrollPos || height + 2 * viewMargin > m_nClientHeight)
+        ScrollTo(top - viewMargin);
     else if (bottom > m_nScrollPos + m_nClientHeight)
-        ScrollTo(bottom + kViewMargin - m_nClientHeight);
+        ScrollTo(bottom + viewMargin - m_nClientHeight);
 }

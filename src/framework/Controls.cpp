@@ -2,6 +2,7 @@
 
 #include <richedit.h>
 
+#include "framework/DisplayScale.h"
 #include "framework/Handles.h"
 
 #include <vector>
@@ -53,10 +54,10 @@ void CRichEditCtrl::LimitText(long maxCharacters) { SendMessage(EM_EXLIMITTEXT, 
 
 void CRichEditCtrl::HideSelection(BOOL hide) { SendMessage(EM_HIDESELECTION, (WPARAM)hide); }
 
-BOOL CFont::CreatePointFont(int pointSize, const char* faceName)
+BOOL CFont::CreatePointFont(int pointSize, const char* faceName, int dpi)
 {
     DeleteObject();
-    int height = -MulDiv(pointSize, ::GetDeviceCaps(WindowDC(nullptr).Get(), LOGPIXELSY), 720);
+    int height = FontHeightForDpi(pointSize, dpi > 0 ? dpi : SystemDpi());
     LOGFONTA font = {};
     font.lfHeight = height;
     font.lfCharSet = DEFAULT_CHARSET;

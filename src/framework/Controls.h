@@ -71,8 +71,8 @@ public:
     ~CFont() { DeleteObject(); }
     CFont(const CFont&) = delete;
     CFont& operator=(const CFont&) = delete;
-    // pointSize in tenths of a point, measured against the screen.
-    BOOL CreatePointFont(int pointSize, const char* faceName);
+    // pointSize in tenths of a point, for `dpi` (0: the screen's).
+    BOOL CreatePointFont(int pointSize, const char* faceName, int dpi = 0);
     void DeleteObject();
     HFONT GetSafeHandle() const { return m_hFont; }
     operator HFONT() const { return m_hFont; }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/Diag.h"
+#include "framework/DisplayScale.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -52,11 +53,16 @@ HWND TopLevelOf(HWND hWnd)
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
 
-CDialog::~CDialog() = default;
+CDialog::~CDialog()
+{
+    if (m_scaledFont != nullptr)
+        ::DeleteObject(m_scaledFont);
+}
 
 HWND CDialog::CreateHidden(HWND owner)
 {
@@ -165,8 +171,51 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
 
 BOOL CDialog::OnInitDialog()
 {
+    // The system made the template's font and sizes for the DPI the dialog
+    // opens at; a later change of monitor is ours to follow, alike on every
+    // system.
+    m_nDpi = m_nOpenedDpi = DpiOfWindow(m_hWnd);
+    if (m_scaledFont != nullptr) {  // of an earlier window of this object
+        ::DeleteObject(m_scaledFont);
+        m_scaledFont = nullptr;
+    }
+    KeepDialogScalingToUs(m_hWnd);
     DoDataExchange();
     return TRUE;
+}
+
+LRESULT CDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    const int dpi = HIWORD(wParam);
+    if (dpi <= 0 || lParam == 0 || dpi == m_nDpi)
+        return 0;
+    // The template's font stays the dialog's (the dialog deletes it); the
+    // controls get it made again from it for each new DPI.
+    const HFONT templateFont = GetFont();
+    const HFONT oldFont = m_scaledFont != nullptr ? m_scaledFont : templateFont;
+    const HFONT newFont = dpi == m_nOpenedDpi ? nullptr : RescaledFont(templateFont, m_nOpenedDpi, dpi);
+    const HFONT shownFont = newFont != nullptr ? newFont : templateFont;
+    // Positions first, in the client area as it was.
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        ::GetWindowRect(child, &rect);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+        const int left = RescaleDpi(rect.left, m_nDpi, dpi);
+        const int top = RescaleDpi(rect.top, m_nDpi, dpi);
+        ::SetWindowPos(child, nullptr, left, top, RescaleDpi(rect.right, m_nDpi, dpi) - left,
+                       RescaleDpi(rect.bottom, m_nDpi, dpi) - top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0)) == oldFont)
+            ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(shownFont), FALSE);
+    }
+    if (m_scaledFont != nullptr)
+        ::DeleteObject(m_scaledFont);
+    m_scaledFont = newFont;
+    m_nDpi = dpi;
+    const RECT suggested = SuggestedRect(lParam);
+    SetWindowPos(nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    return 0;
 }
 
 void CDialog::DDX_Control(int id, CWnd& control)
@@ -183,29 +232,20 @@ void CDialog::CenterWindow()
 {
     RECT window;
     GetWindowRect(&window);
-    RECT area;
+    // Centred on a visible owner, else in the work area of the monitor the
+    // owner (or, without one, the dialog) is on; kept inside that work area
+    // so that the caption stays reachable.
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
-        ::GetWindowRect(owner, &area);
-    } else {
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    const bool onOwner = owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner);
+    const ScreenRect workArea = WorkAreaOf(owner != nullptr ? owner : m_hWnd);
+    ScreenRect area = workArea;
+    if (onOwner) {
+        RECT ownerRect;
+        ::GetWindowRect(owner, &ownerRect);
+        area = ToScreenRect(ownerRect);
     }
-    int width = window.right - window.left;
-    int height = window.bottom - window.top;
-    int x = area.left + ((area.right - area.left) - width) / 2;
-    int y = area.top + ((area.bottom - area.top) - height) / 2;
-    // Keep the caption on the screen.
-    RECT screen;
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
-    if (x + width > screen.right)
-        x = screen.right - width;
-    if (x < screen.left)
-        x = screen.left;
-    if (y + height > screen.bottom)
-        y = screen.bottom - height;
-    if (y < screen.top)
-        y = screen.top;
-    SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScreenRect placed = KeepInside(CentreIn(ToScreenRect(window), area), workArea);
+    SetWindowPos(nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK CDialog::StaticDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)

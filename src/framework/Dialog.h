@@ -29,6 +29,8 @@ public:
 
     BOOL PreTranslateMessage(MSG* msg) override;
 
+    int m_nDpi = 96;  // the DPI the dialog is laid out for
+
 protected:
     virtual BOOL OnInitDialog();
     // Binds members to the template's controls (DDX_Control).
@@ -37,6 +39,11 @@ protected:
     virtual void OnOK();
     virtual void OnCancel();
     void CenterWindow();
+    // Moved to a monitor of another scale: the dialog takes the rectangle
+    // the system suggests, and every control of the template its position,
+    // size and font scaled to the new DPI. Dialogs that lay themselves out
+    // handle the message themselves.
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;
     CWnd* m_pParentWnd;
@@ -48,6 +55,8 @@ private:
     HWND CreateHidden(HWND owner);
     void RunModalLoop();
 
+    int m_nOpenedDpi = 96;          // the DPI the system made the template's font for
+    HFONT m_scaledFont = nullptr;  // that font made for m_nDpi, once moved
     bool m_inModalLoop = false;
     bool m_endModal = false;
     int m_modalResult = -1;

@@ -6,11 +6,13 @@
 #include <sstream>
 
 #include "common/Diag.h"
+#include "common/DpiScale.h"
 #include "config/BoxRecorder.h"
 #include "framework/ModulePath.h"
 #include "config/RegistryTestKeys.h"
 #include "config/Settings.h"
 #include "resource.h"
+#include "support/DpiChecks.h"
 #include "support/WindowQueries.h"
 #include "tavrel_version.h"
 
@@ -219,6 +221,27 @@ TEST_F(ConfigDlgTest, EscapeOrCloseBoxAfterUntickingStoresZero)
 }
 
 }  // namespace
+
+TEST_F(ConfigDlgTest, EveryScaleShowsEveryTextWholeAndNoControlOverAnother)
+{
+    for (int dpi : { 96, 120, 144, 192 }) {
+        SCOPED_TRACE("dpi " + std::to_string(dpi));
+        Open();
+        const int openedAt = dialog.m_nDpi;
+        const HWND close = dialog.GetDlgItem(IDOK);
+        const SIZE textBefore = TextSizeIn(close, "Close", 0);
+        const RECT before = RectIn(close, dialog.m_hWnd);
+        MoveToMonitorOfDpi(dialog.m_hWnd, openedAt, dpi);
+        EXPECT_EQ(dpi, dialog.m_nDpi);
+        // Text and controls grow with the scale, the text in a font made
+        // for it.
+        EXPECT_NEAR(RescaleDpi(textBefore.cy, openedAt, dpi), TextSizeIn(close, "Close", 0).cy, 2);
+        const RECT after = RectIn(close, dialog.m_hWnd);
+        EXPECT_NEAR(RescaleDpi(before.right - before.left, openedAt, dpi), after.right - after.left, 1);
+        ExpectChildrenWholeAndApart(dialog.m_hWnd, dpi);
+        dialog.DestroyWindow();
+    }
+}
 
 namespace {
 
