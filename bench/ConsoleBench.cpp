@@ -4,11 +4,16 @@
 //
 //   console_bench [part] [megabytes]     (default: all parts, 20 MB)
 //
+// Parts: stream (or one of its runs: lines, pieces, oneline), append, full.
+//
 // Parts:
-//   stream   a child (this program, "--write short|long BYTES") writes lines
-//            as fast as it can into a real console window; end-to-end time
-//            against a plain reader of the same child's pipe, worst gap
-//            between two ticks and median tick cost.
+//   stream   a child (this program, "--write KIND BYTES") writes as fast as
+//            it can into a real console window: 64-byte lines one write per
+//            line, the same lines in 4 KB writes, and one 5 MB line. The
+//            child's own run time (start to exit) and Run to "(Completed)",
+//            each against a plain reader of the same child's pipe in the same
+//            run; the gap between two ticks, the cost of a tick, and the most
+//            output the reader held unread.
 //   append   pieces appended straight into a hidden console: cost per piece
 //            by piece size, and on one line growing to 2 MB without a line end.
 //   full     the control filled with the given amount of output: what one
@@ -16,6 +21,7 @@
 // Prints figures; never fails on time.
 
 #include <windows.h>
+#include <richedit.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -62,21 +68,34 @@ std::string LinesOf(size_t bytes, size_t width)
 }
 
 constexpr size_t kShortLine = 70;
-constexpr size_t kLongLine = 1000;
+// 62 characters and CR LF: the 64-byte lines of a flushing, line-buffered tool.
+constexpr size_t kLine64 = 62;
 
+// What the child writes and in which pieces: "lines" one write per 64-byte
+// line, "pieces" the same lines in 4 KB writes, "oneline" one line of BYTES
+// characters in 64 KB writes.
 std::string ChildText(const std::string& kind, size_t bytes)
 {
-    return LinesOf(bytes, kind == "long" ? kLongLine : kShortLine);
+    if (kind == "oneline")
+        return std::string(bytes, 'x') + "\r\n";
+    return LinesOf(bytes, kLine64);
 }
 
-// The child of the streaming runs.
+size_t WriteSize(const std::string& kind)
+{
+    if (kind == "lines")
+        return kLine64 + 2;
+    return kind == "pieces" ? 4096 : 65536;
+}
+
 int WriteText(const std::string& kind, size_t bytes)
 {
     const std::string text = ChildText(kind, bytes);
+    const size_t piece = WriteSize(kind);
     HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
     for (size_t offset = 0; offset < text.size();) {
         DWORD written = 0;
-        const DWORD size = static_cast<DWORD>(std::min<size_t>(65536, text.size() - offset));
+        const DWORD size = static_cast<DWORD>(std::min(piece, text.size() - offset));
         if (!::WriteFile(out, text.data() + offset, size, &written, nullptr) || written == 0)
             return 1;
         offset += written;
@@ -96,28 +115,49 @@ std::string ChildCommand(const std::string& kind, size_t bytes)
     return "\"" + OwnPath() + "\" --write " + kind + " " + std::to_string(bytes);
 }
 
-// The limit: the same child, its pipe read to the end with blocking reads.
-double PlainReaderSeconds(const std::string& command, size_t* received)
+// The child's own run time, start to exit, as the system recorded it.
+double ProcessSeconds(HANDLE process)
 {
+    FILETIME created, exited, kernel, user;
+    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return -1;
+    auto ticks = [](const FILETIME& t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return static_cast<double>(ticks(exited) - ticks(created)) / 1e7;
+}
+
+struct PlainRun {
+    double seconds = -1;       // start to the end of the output
+    double childSeconds = -1;  // the child's own run time
+    size_t received = 0;
+};
+
+// The limit: the same child, its pipe read to the end with blocking reads.
+PlainRun PlainReader(const std::string& command)
+{
+    PlainRun run;
     const double start = Now();
     PlainChild child;
     if (!StartPlainChild(command, child))
-        return -1;
+        return run;
     std::vector<char> buffer(65536);
     DWORD got = 0;
-    *received = 0;
     while (::ReadFile(child.output, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0)
-        *received += got;
-    const double seconds = Now() - start;
+        run.received += got;
+    run.seconds = Now() - start;
+    ::WaitForSingleObject(child.info.hProcess, 5000);
+    run.childSeconds = ProcessSeconds(child.info.hProcess);
     EndPlainChild(child);
-    return seconds;
+    return run;
 }
 
-// The real window, with every timer tick timed.
+// The real window, with every timer tick timed; saves its output on
+// completion when asked to.
 class TimedConsole : public FakeConsoleDlg {
 public:
     std::vector<double> tickStarts, tickCosts;
     double completedAt = 0;
+    double childSeconds = -1;
+    std::string savePath;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
@@ -129,26 +169,47 @@ public:
         tickCosts.push_back(Now() - start);
         if (timerId == 0 && completedAt == 0) {
             completedAt = Now();
+            childSeconds = ProcessSeconds(runner->ProcessHandle());
+            if (!savePath.empty())
+                SaveOutputTo(savePath);
             EndDialog(IDOK);
         }
         return result;
     }
 };
 
+bool HoldsTheLineWhole(const std::string& path, size_t length)
+{
+    std::string bytes;
+    if (FILE* file = fopen(path.c_str(), "rb")) {
+        std::vector<char> buffer(1 << 20);
+        size_t got = 0;
+        while ((got = fread(buffer.data(), 1, buffer.size(), file)) > 0)
+            bytes.append(buffer.data(), got);
+        fclose(file);
+    }
+    return bytes.compare(0, length + 2, std::string(length, 'x') + "\r\n") == 0;
+}
+
 void BenchStream(const std::string& kind, size_t bytes)
 {
     const std::string command = ChildCommand(kind, bytes);
     const size_t expected = ChildText(kind, bytes).size();
-    printf("Stream, %s lines (%zu bytes): %s\n", kind.c_str(), expected, command.c_str());
+    printf("Stream, %s (%zu bytes in writes of %zu bytes)\n", kind.c_str(), expected, WriteSize(kind));
 
-    size_t received = 0;
-    const double plain = PlainReaderSeconds(command, &received);
-    printf("  plain pipe reader:   %7.2f s, %9.0f bytes/s (%zu bytes)\n", plain, received / plain, received);
+    const PlainRun plain = PlainReader(command);
+    printf("  plain pipe reader:   %7.2f s to the end of the output, child ran %.2f s (%zu bytes)\n", plain.seconds,
+           plain.childSeconds, plain.received);
 
     ProcessRunner runner;
     OwnedWindow<TimedConsole> console;
     console.runner = &runner;
     console.command = command;
+    if (kind == "oneline") {
+        char folder[MAX_PATH] = {};
+        ::GetTempPathA(MAX_PATH, folder);
+        console.savePath = std::string(folder) + "console-bench-line.txt";
+    }
     const double start = Now();
     console.DoModal();
     if (console.completedAt == 0) {
@@ -156,8 +217,9 @@ void BenchStream(const std::string& kind, size_t bytes)
         return;
     }
     const double seconds = console.completedAt - start;
-    printf("  console to banner:   %7.2f s, %9.0f bytes/s, %.2f times the plain reader\n", seconds,
-           expected / seconds, seconds / plain);
+    printf("  console:             %7.2f s Run to (Completed) (%.2f times the plain reader), child ran %.2f s "
+           "(%.2f times its run beside the plain reader)\n",
+           seconds, seconds / plain.seconds, console.childSeconds, console.childSeconds / plain.childSeconds);
     std::vector<double> gaps;
     for (size_t i = 1; i < console.tickStarts.size(); ++i)
         gaps.push_back(console.tickStarts[i] - console.tickStarts[i - 1]);
@@ -167,6 +229,12 @@ void BenchStream(const std::string& kind, size_t bytes)
            console.tickCosts.size(), 1000 * gap.median, 1000 * gap.p99, 1000 * gap.worst);
     printf("  tick cost median %.1f ms, 99th percentile %.1f ms, worst %.1f ms\n", 1000 * cost.median,
            1000 * cost.p99, 1000 * cost.worst);
+    printf("  the reader held at most %.1f MB unread\n", runner.PeakWaitingOutput() / 1e6);
+    if (!console.savePath.empty()) {
+        printf("  saved file holds the %zu-byte line whole: %s\n", bytes,
+               HoldsTheLineWhole(console.savePath, bytes) ? "yes" : "NO");
+        ::DeleteFileA(console.savePath.c_str());
+    }
 }
 
 struct HiddenConsole {
@@ -233,6 +301,19 @@ double Timed(const std::function<void()>& action)
     return Now() - start;
 }
 
+// The last characters the control shows (its line ends left out).
+std::wstring ShownTail(FakeConsoleDlg& console)
+{
+    CRichEditCtrl& output = console.outputCtrl;
+    const long length = output.GetTextLength();
+    std::wstring text(64, L'\0');
+    TEXTRANGEW range = { { std::max(0L, length - 40), length }, &text[0] };
+    text.resize(static_cast<size_t>(::SendMessageW(output.m_hWnd, EM_GETTEXTRANGE, 0, (LPARAM)&range)));
+    text.erase(std::remove(text.begin(), text.end(), L'\r'), text.end());
+    text.erase(std::remove(text.begin(), text.end(), L'\n'), text.end());
+    return text.size() > 38 ? text.substr(text.size() - 38) : text;
+}
+
 void BenchFull(size_t bytes)
 {
     HiddenConsole hidden;
@@ -267,10 +348,28 @@ void BenchFull(size_t bytes)
     printf("  scroll to top %.2f ms, page down median %.2f ms (worst %.2f), to bottom %.2f ms\n", 1000 * top,
            1000 * page.median, 1000 * page.worst, 1000 * bottom);
     const std::string overflow = LinesOf(static_cast<size_t>(console.textLimit) / 10, kShortLine);
-    const double trim = Timed([&] { console.AppendOutput(overflow); });
-    printf("  append of %zu bytes past the limit (oldest output removed): %.2f ms; the control then holds %ld "
-           "characters\n",
-           overflow.size(), 1000 * trim, console.outputCtrl.GetTextLength());
+    // The trim fills a new control a tick's share at a time: the window's
+    // messages are handled until the new output shows.
+    const double trimStart = Now();
+    const double first = Timed([&] { console.AppendOutput(overflow); });
+    double worst = first;
+    const std::string tail = overflow.substr(overflow.size() - 40, 38);
+    while (console.outputCtrl.GetTextLength() > console.textLimit / 4 * 3 + static_cast<long>(overflow.size()) ||
+           ShownTail(console) != std::wstring(tail.begin(), tail.end())) {
+        if (Now() - trimStart > 120) {
+            printf("  the trim did not end within two minutes\n");
+            return;
+        }
+        MSG msg;
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::Sleep(1);
+            continue;
+        }
+        worst = std::max(worst, Timed([&] { ::DispatchMessageA(&msg); }));
+    }
+    printf("  append of %zu bytes past the limit (oldest output removed): shown after %.2f ms, the longest step "
+           "%.2f ms; the control then holds %ld characters\n",
+           overflow.size(), 1000 * (Now() - trimStart), 1000 * worst, console.outputCtrl.GetTextLength());
 }
 
 }  // namespace
@@ -288,10 +387,13 @@ int main(int argc, char** argv)
     }
     setvbuf(stdout, nullptr, _IONBF, 0);
     SetDiagSink([](const std::string&) {});  // the runner's and console's trace lines
-    if (part == "all" || part == "stream") {
-        BenchStream("short", bytes);
-        BenchStream("long", bytes);
-    }
+    const bool stream = part == "all" || part == "stream";
+    if (stream || part == "lines")
+        BenchStream("lines", bytes);
+    if (stream || part == "pieces")
+        BenchStream("pieces", bytes);
+    if (stream || part == "oneline")
+        BenchStream("oneline", bytes / 4);
     if (part == "all" || part == "append")
         BenchAppend();
     if (part == "all" || part == "full")

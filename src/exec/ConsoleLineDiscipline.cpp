@@ -12,10 +12,12 @@ void AppendWithoutNul(std::string& target, const std::string& text)
     std::copy_if(text.begin(), text.end(), std::back_inserter(target), [](char c) { return c != '\0'; });
 }
 
+}  // namespace
+
 // Every write into the control costs a selection and an insertion, so the
 // writes of one piece become one: a replacing write takes the last line,
 // which starts after the last line end written before it.
-std::vector<ConsoleWrite> Merged(const std::vector<ConsoleWrite>& writes)
+std::vector<ConsoleWrite> MergedWrites(const std::vector<ConsoleWrite>& writes)
 {
     std::vector<ConsoleWrite> merged;
     for (const ConsoleWrite& write : writes) {
@@ -39,18 +41,12 @@ std::vector<ConsoleWrite> Merged(const std::vector<ConsoleWrite>& writes)
     return merged;
 }
 
-}  // namespace
-
-void ConsoleLineDiscipline::Hold(const std::string& text) { AppendWithoutNul(pendingText, text); }
-
 std::vector<ConsoleWrite> ConsoleLineDiscipline::Take(const std::string& text)
 {
     std::string work;
     if (carriageReturnPending)
         work.push_back('\r');
     carriageReturnPending = false;
-    work += pendingText;
-    pendingText.clear();
     AppendWithoutNul(work, text);
 
     std::vector<ConsoleWrite> writes;
@@ -94,10 +90,13 @@ std::vector<ConsoleWrite> ConsoleLineDiscipline::Take(const std::string& text)
         overwriteLine = false;
     }
     writeSegment();
-    std::vector<ConsoleWrite> merged = Merged(writes);
-    for (ConsoleWrite& write : merged)
+    return MergedWrites(writes);
+}
+
+void ConsoleLineDiscipline::BreakForView(std::vector<ConsoleWrite>& writes)
+{
+    for (ConsoleWrite& write : writes)
         BreakOverlongLines(write);
-    return merged;
 }
 
 void ConsoleLineDiscipline::BreakOverlongLines(ConsoleWrite& write)
@@ -131,24 +130,8 @@ void ConsoleLineDiscipline::BreakOverlongLines(ConsoleWrite& write)
 
 void ConsoleLineDiscipline::SettleCarriageReturn()
 {
-    // Held text still follows the carriage return and decides it when it
-    // is written.
-    if (!carriageReturnPending || !pendingText.empty())
+    if (!carriageReturnPending)
         return;
     carriageReturnPending = false;
     overwriteLine = true;
-}
-
-void ConsoleLineDiscipline::Discard()
-{
-    pendingText.clear();
-    overwriteLine = false;
-    carriageReturnPending = false;
-    column = 0;
-}
-
-ConsoleLineDiscipline& ConsoleLines()
-{
-    static ConsoleLineDiscipline lines;
-    return lines;
 }

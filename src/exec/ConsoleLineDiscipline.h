@@ -12,9 +12,10 @@
 #include <vector>
 
 // A line longer than this many bytes is shown continued on the next line:
-// the control re-measures a whole line at every insertion, so without a
-// bound one endless line would make every append slower than the last.
-constexpr size_t kMaxShownLineLength = 8192;
+// the control re-measures a whole line at every insertion and every paint,
+// so without a bound one endless line would make every append slower than
+// the last (the transcript keeps lines whole).
+constexpr size_t kMaxShownLineLength = 1024;
 
 struct ConsoleWrite {
     std::string text;
@@ -25,26 +26,23 @@ struct ConsoleWrite {
 
 class ConsoleLineDiscipline {
 public:
-    // Output that arrives while the user has text selected waits here, so
-    // that the selection is not overwritten.
-    void Hold(const std::string& text);
-
-    // Held text followed by `text`, turned into writes in order.
+    // `text` turned into writes in order, lines whole however long.
     std::vector<ConsoleWrite> Take(const std::string& text);
+
+    // Breaks lines longer than kMaxShownLineLength for the window (the
+    // column carries over from one call to the next).
+    void BreakForView(std::vector<ConsoleWrite>& writes);
+    // What is shown starts afresh at the beginning of a line.
+    void RestartViewColumn() { column = 0; }
 
     // The output has ended: no line feed can follow a carriage return that
     // is still waiting for its decision, so it was a bare one.
     void SettleCarriageReturn();
 
-    // A console window has closed: nothing of its output may reach the next.
-    void Discard();
-
-    const std::string& PendingText() const { return pendingText; }
     bool OverwriteLine() const { return overwriteLine; }
     bool CarriageReturnPending() const { return carriageReturnPending; }
 
 private:
-    std::string pendingText;
     // Set by a bare carriage return: the next text replaces the caret's line.
     bool overwriteLine = false;
     // The last piece ended in a carriage return whose meaning is not known yet.
@@ -55,5 +53,6 @@ private:
     void BreakOverlongLines(ConsoleWrite& write);
 };
 
-// The discipline shared by every console window of the program.
-ConsoleLineDiscipline& ConsoleLines();
+// Writes made one: a later replacing write takes the last line of what
+// came before it.
+std::vector<ConsoleWrite> MergedWrites(const std::vector<ConsoleWrite>& writes);

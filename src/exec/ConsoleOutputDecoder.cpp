@@ -72,6 +72,9 @@ Utf8Check CheckUtf8(const std::string& text, size_t& incompleteFrom, bool& multi
 
 }  // namespace
 
+// An unfinished line held longer than this is decided as far as it goes.
+constexpr size_t kLongestHeldLine = 64 * 1024;
+
 ConsoleOutputDecoder::ConsoleOutputDecoder(OemToUtf8 convert, OemLeadByte leadByte)
     : oemToUtf8(std::move(convert)), isOemLeadByte(std::move(leadByte))
 {
@@ -79,23 +82,46 @@ ConsoleOutputDecoder::ConsoleOutputDecoder(OemToUtf8 convert, OemLeadByte leadBy
 
 std::string ConsoleOutputDecoder::Decode(const std::string& bytes)
 {
-    std::string work = held + bytes;
-    held.clear();
-    if (!oem) {
-        size_t incompleteFrom = 0;
-        bool multiByte = false;
-        if (CheckUtf8(work, incompleteFrom, multiByte) == Utf8Check::Valid) {
-            sawUtf8 = sawUtf8 || multiByte;
-            held = work.substr(incompleteFrom);
-            work.erase(incompleteFrom);
-            return work;
-        }
-        oem = true;
+    held += bytes;
+    std::string out;
+    size_t start = 0;
+    for (size_t end = held.find_first_of("\r\n"); end != std::string::npos;
+         end = held.find_first_of("\r\n", start)) {
+        std::string unused;
+        out += DecodeLine(held.substr(start, end + 1 - start), true, unused);
+        start = end + 1;
     }
-    return DecodeOem(std::move(work), false);
+    // Plain ASCII at the start of the unfinished line reads the same either way.
+    while (start < held.size() && static_cast<unsigned char>(held[start]) < 0x80)
+        out.push_back(held[start++]);
+    held.erase(0, start);
+    if (held.size() >= kLongestHeldLine)
+        out += FlushPause();
+    return out;
 }
 
-std::string ConsoleOutputDecoder::DecodeOem(std::string bytes, bool final)
+std::string ConsoleOutputDecoder::FlushPause()
+{
+    std::string line;
+    line.swap(held);
+    return DecodeLine(line, false, held);
+}
+
+std::string ConsoleOutputDecoder::DecodeLine(const std::string& line, bool final, std::string& rest)
+{
+    size_t incompleteFrom = 0;
+    bool multiByte = false;
+    if (CheckUtf8(line, incompleteFrom, multiByte) == Utf8Check::Valid && (!final || incompleteFrom == line.size())) {
+        if (multiByte)
+            last = Encoding::Utf8;
+        rest = line.substr(incompleteFrom);  // empty when final
+        return line.substr(0, incompleteFrom);
+    }
+    last = Encoding::Oem;
+    return DecodeOem(line, final, rest);
+}
+
+std::string ConsoleOutputDecoder::DecodeOem(std::string bytes, bool final, std::string& rest)
 {
     if (!final) {
         // A lead byte without its second byte waits for the next piece.
@@ -103,7 +129,7 @@ std::string ConsoleOutputDecoder::DecodeOem(std::string bytes, bool final)
         while (i < bytes.size())
             i += isOemLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
         if (i > bytes.size()) {
-            held = bytes.substr(bytes.size() - 1);
+            rest = bytes.substr(bytes.size() - 1);
             bytes.pop_back();
         }
     }
@@ -114,15 +140,13 @@ std::string ConsoleOutputDecoder::Flush()
 {
     if (held.empty())
         return std::string();
-    // Never completed, so it was not UTF-8.
-    std::string rest;
-    rest.swap(held);
-    return DecodeOem(std::move(rest), true);
+    std::string line;
+    line.swap(held);
+    return DecodeLine(line, true, held);
 }
 
 void ConsoleOutputDecoder::Reset()
 {
     held.clear();
-    oem = false;
-    sawUtf8 = false;
+    last = Encoding::Unknown;
 }

@@ -1,12 +1,14 @@
 // Keeping a console's output: its system menu copies all of it or saves it
 // to a text file, during a run, after it, and in the error window alike.
-// Both take the text exactly as the window shows it at that moment.
+// In a run both take the transcript (the whole output so far, long lines
+// whole, without colour sequences); the error window's text as shown.
 
 #include <richedit.h>
 
 #include <string>
 
 #include "common/Diag.h"
+#include "common/TextFormat.h"
 #include "exec/FakeConsoleDlg.h"
 #include "exec/ProcessRunner.h"
 #include "framework/Clipboard.h"
@@ -24,6 +26,10 @@ constexpr UINT kSystemCommandMask = 0xFFF0;
 constexpr UINT kUtf16 = 1200;
 
 const wchar_t kTextFilesFilter[] = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+
+// Past this, putting text on the clipboard takes long and many programs
+// cannot paste it; saving is offered instead.
+constexpr size_t kLargestClipboardText = 32 * 1024 * 1024;
 
 // The control ends its paragraphs with a bare CR; a saved or pasted text
 // ends every line with CR LF.
@@ -89,7 +95,15 @@ void FakeConsoleDlg::OnSysCommand(UINT id, LPARAM)
 
 void FakeConsoleDlg::CopyAllOutput()
 {
-    const std::wstring text = ShownText();
+    if (transcript && transcript->Size() > kLargestClipboardText) {
+        const std::string question =
+            FormatText("The output is too large for the clipboard (%d MB).\n\nSave it to a file instead?",
+                       static_cast<int>(transcript->Size() / (1024 * 1024)));
+        if (MessageBox(question, AfxGetAppName(), MB_YESNO | MB_ICONINFORMATION) == IDYES)
+            SaveOutputAs();
+        return;
+    }
+    const std::wstring text = transcript ? ToWide(transcript->Text(), CP_UTF8) : ShownText();
     if (PutTextOnClipboard(m_hWnd, text))
         Diag("Copied all output to clipboard (%d characters)\n", static_cast<int>(text.size()));
     else
@@ -107,11 +121,19 @@ void FakeConsoleDlg::SaveOutputAs()
 
 bool FakeConsoleDlg::SaveOutputTo(const std::string& path)
 {
-    // UTF-8 keeps every character the window shows, whatever the code page.
-    const std::string bytes = FromWide(ShownText(), CP_UTF8);
+    // UTF-8 keeps every character, whatever the code page.
+    size_t saved = 0;
+    const std::string shown = transcript ? std::string() : FromWide(ShownText(), CP_UTF8);
+    const FileContentsWriter contents = [&](const std::function<bool(const char*, size_t)>& write) {
+        auto counted = [&](const char* data, size_t size) {
+            saved += size;
+            return write(data, size);
+        };
+        return transcript ? transcript->WriteTo(counted) : counted(shown.data(), shown.size());
+    };
     DWORD error = 0;
-    if (ReplaceFileContents(path, bytes, error)) {
-        Diag("Saved output to %s (%d bytes)\n", path.c_str(), static_cast<int>(bytes.size()));
+    if (ReplaceFileContents(path, contents, error)) {
+        Diag("Saved output to %s (%d bytes)\n", path.c_str(), static_cast<int>(saved));
         return true;
     }
     Diag("ERROR: Could not save output to %s\n", path.c_str());

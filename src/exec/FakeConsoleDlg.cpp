@@ -9,12 +9,13 @@
 
 #include "common/Diag.h"
 #include "common/TextFormat.h"
-#include "exec/ConsoleLineDiscipline.h"
+#include "exec/ExitCodeNames.h"
 #include "exec/FontMetrics.h"
 #include "exec/ProcessRunner.h"
 #include "exec/StartErrorBox.h"
 #include "exec/SystemCodePages.h"
 #include "exec/SystemTaskbarButton.h"
+#include "exec/UniqueTempFile.h"
 #include "framework/DisplayScale.h"
 #include "resource.h"
 
@@ -38,6 +39,12 @@ constexpr size_t kFirstDrainBudget = 16 * 1024;
 constexpr size_t kMinDrainBudget = 16 * 1024;
 constexpr double kTickWorkSeconds = 0.060;
 constexpr size_t kExitDrainLimit = 1024 * 1024;
+// Once the child has ended, how long the reader may take to reach the
+// pipe's end (it is normally there at once) before the banner shows.
+constexpr DWORD kExitPipeWaitMs = 100;
+// Output the view is further behind with than its limit is skipped in
+// pieces of this size.
+constexpr size_t kSkippedPiece = 256 * 1024;
 // Shown once, before output that arrives after the exit banner.
 constexpr char kLateOutputMarker[] = "***** Output from a process the command left running *****\r\n";
 constexpr int kColumns = 85;
@@ -49,6 +56,17 @@ constexpr int kRows = 25;
 // One flag for every console window: moving the output control inside
 // OnSize must not start another round of sizing.
 bool g_sizingConsole = false;
+
+// The transcript's spill file: a temporary file of our own.
+std::FILE* MakeTranscriptSpillFile(std::string& path)
+{
+    if (!CreateUniqueTempFile("tavrel-output-%08x.tmp", path))
+        return nullptr;
+    std::FILE* file = std::fopen(path.c_str(), "w+b");
+    if (file == nullptr)
+        ::DeleteFileA(path.c_str());
+    return file;
+}
 
 double Seconds()
 {
@@ -96,6 +114,7 @@ void FakeConsoleDlg::StartChild()
     if (childStart != ChildStart::NotTried || textMode)
         return;
     const bool started = runner != nullptr && StartReportingFailure(*runner, command);
+    // The run starts here (and ends in ShowExit).
     childStart = started ? ChildStart::Started : ChildStart::Failed;
 }
 
@@ -156,6 +175,7 @@ BOOL FakeConsoleDlg::OnInitDialog()
         return FALSE;
     }
 
+    transcript = std::make_unique<ConsoleTranscript>(MakeTranscriptSpillFile);
     if (childStart == ChildStart::Started) {
         taskbarSignal = MakeTaskbarSignal(m_hWnd);
         taskbarSignal->RunStarted();
@@ -185,6 +205,15 @@ void FakeConsoleDlg::OnSize(UINT type, int cx, int cy)
     g_sizingConsole = false;
 }
 
+bool FakeConsoleDlg::ChildRunning()
+{
+    if (runner == nullptr || childStart != ChildStart::Started || childEnded)
+        return false;
+    // Asked until the answer is "ended", once: the runner traces that answer.
+    childEnded = !runner->IsRunning();
+    return !childEnded;
+}
+
 LRESULT FakeConsoleDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam)
 {
     const int dpi = HIWORD(wParam);
@@ -201,20 +230,30 @@ LRESULT FakeConsoleDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam)
 
 void FakeConsoleDlg::OnTimer(UINT_PTR id)
 {
+    if (id == kHeldOutputTimer)
+        FlushHeldOutput();
     // timerId is 0 once reading has stopped: a tick already queued by then
     // must not read again.
     if (id == kPollTimer && runner != nullptr && timerId != 0) {
         // Keys typed faster than the child reads them wait in the runner.
         if (runner->HasPendingInput())
             runner->FlushInput();
+        const bool ended = !ChildRunning();
         const bool pipeOpen = PollOutput();
         if (readingAfterExit) {
             if (!pipeOpen) {
-                AppendDecoded(outputDecoder.Flush());
+                AppendDecoded(escapes.Filter(outputDecoder.Flush()));
                 StopPolling();
             }
-        } else if (!runner->IsRunning()) {
-            ShowExit();
+        } else if (ended && runner->WaitingOutput() == 0) {
+            // Everything the child wrote before it ended comes first; the
+            // last of it may still be on its way through the reader, which
+            // normally reaches the pipe's end at once. Only a process the
+            // child left behind could keep the pipe open longer, and its
+            // output may follow the banner.
+            const bool pipeEnded = runner->WaitForOutputEnd(kExitPipeWaitMs);
+            if (!pipeEnded || runner->WaitingOutput() == 0)
+                ShowExit();
         }
     }
     Default();
@@ -224,6 +263,13 @@ bool FakeConsoleDlg::PollOutput()
 {
     if (drainBudget == 0)
         drainBudget = kFirstDrainBudget;
+    // While a full view is being trimmed, output waits in the reader's
+    // queue rather than piling up behind the trim.
+    if (refill.control != nullptr) {
+        FlushHeldOutput();
+        return true;
+    }
+    SkipWhatTheViewWouldDrop();
     std::string output;
     const bool pipeOpen = DrainPipe(drainBudget, output);
     if (awaitingFirstOutput &&
@@ -245,6 +291,8 @@ bool FakeConsoleDlg::PollOutput()
             Diag("Output throttling enabled (100ms polling)\n");
         }
     } else if (pipeOpen) {
+        // The output paused: an unfinished line shows as far as it can.
+        AppendDecoded(escapes.Filter(outputDecoder.FlushPause()));
         outputStreak = 0;
         ++idleStreak;
         if (throttled && idleStreak >= kIdleTicksBeforeUnthrottling) {
@@ -258,15 +306,30 @@ bool FakeConsoleDlg::PollOutput()
 
 bool FakeConsoleDlg::DrainPipe(size_t budget, std::string& taken)
 {
-    std::string piece;
-    while (taken.size() < budget) {
-        if (!runner->ReadOutput(piece))
-            return false;
-        if (piece.empty())
-            break;
-        taken += piece;
+    return runner->ReadOutput(taken, budget);
+}
+
+// Appending output that the view would trim again before the end shows
+// only costs time: when the view is further behind than it can hold, the
+// older part goes to the transcript alone, and the view goes on with the
+// newest output behind the "older output removed" line.
+void FakeConsoleDlg::SkipWhatTheViewWouldDrop()
+{
+    const size_t viewKeeps = static_cast<size_t>(textLimit) / 4 * 3;
+    // Once the child has ended, nothing older than the newest three quarters
+    // of the limit will stay in view.
+    const size_t behind = childEnded ? viewKeeps : static_cast<size_t>(textLimit);
+    const double start = Seconds();
+    // In pieces, for at most a tick's share of time: the transcript still
+    // takes every byte.
+    for (size_t waiting = runner->WaitingOutput(); waiting > behind && Seconds() - start < kTickWorkSeconds;
+         waiting = runner->WaitingOutput()) {
+        std::string skipped;
+        runner->ReadOutput(skipped, std::min(kSkippedPiece, waiting - viewKeeps));
+        skippingView = true;
+        AppendChildOutput(skipped);
+        skippingView = false;
     }
-    return true;
 }
 
 // Learns how many bytes the control takes in one tick's worth of time: the
@@ -284,7 +347,10 @@ void FakeConsoleDlg::AppendTimed(const std::string& output)
     drainBudget = static_cast<size_t>(std::min(ceiling, std::max<double>(kMinDrainBudget, learnt)));
 }
 
-void FakeConsoleDlg::AppendChildOutput(const std::string& bytes) { AppendDecoded(outputDecoder.Decode(bytes)); }
+void FakeConsoleDlg::AppendChildOutput(const std::string& bytes)
+{
+    AppendDecoded(escapes.Filter(outputDecoder.Decode(bytes)));
+}
 
 // Nothing to show is no append: an empty one would still run the auto-grow
 // check and its diagnostic lines.
@@ -296,19 +362,22 @@ void FakeConsoleDlg::AppendDecoded(const std::string& text)
 
 void FakeConsoleDlg::ShowExit()
 {
-    // What the child wrote just before it ended is still in the pipe. The
-    // pipe holds far less than this, so only a process the child left
-    // behind could keep the loop going, and its output may follow the banner.
     std::string output;
     const bool pipeOpen = DrainPipe(kExitDrainLimit, output);
     AppendChildOutput(output);
-    // A character cut short can only be completed by a process still
-    // holding the pipe.
-    if (!pipeOpen)
-        AppendDecoded(outputDecoder.Flush());
-    ConsoleLines().SettleCarriageReturn();
-    AppendOutput(FormatText("\r\n\r\n***** Process exited with code %d *****\r\n",
-                            static_cast<int>(runner->GetExitCode())));
+    // A line cut short can only be completed by a process still holding
+    // the pipe.
+    if (!pipeOpen) {
+        AppendDecoded(escapes.Filter(outputDecoder.Flush()));
+        escapes.Reset();
+    }
+    lines.SettleCarriageReturn();
+    // The run ends here (the taskbar may show it from this point).
+    const DWORD exitCode = runner->GetExitCode();
+    AppendOutput(FormatText("\r\n\r\n***** Process exited with code %d *****\r\n", static_cast<int>(exitCode)));
+    const std::string crash = DescribeCrashExitCode(exitCode);
+    if (!crash.empty())
+        AppendOutput("***** Exit code " + crash + " *****\r\n");
     SetWindowText(GetWindowText() + " (Completed)");
     if (taskbarSignal)
         taskbarSignal->RunEnded(static_cast<int>(runner->GetExitCode()));
@@ -339,9 +408,13 @@ LRESULT FakeConsoleDlg::OnActivate(WPARAM state, LPARAM)
 void FakeConsoleDlg::PostNcDestroy()
 {
     timerId = 0;
+    // Closed while the child still writes: its output is read and dropped,
+    // so that it never waits for a window that is gone.
+    if (runner != nullptr && childStart == ChildStart::Started)
+        runner->DropOutput();
     taskbarSignal.reset();  // the button as it was before the run
-    // Output held back for this window (a selection was open, or a carriage
-    // return waited for its line feed) must not show up in the next one.
-    ConsoleLines().Discard();
+    heldWrites.clear();
+    refill = Refill();  // its control goes with the window
+    transcript.reset();  // its spill file goes with the window
     CDialog::PostNcDestroy();
 }

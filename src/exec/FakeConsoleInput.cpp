@@ -1,4 +1,4 @@
-// The console window's keyboard and mouse: typed keys go to the child,
+// The console window's keyboard and mouse: typed lines go to the child,
 // a right-click copies, Escape closes or offers to end the child.
 
 #include "common/Diag.h"
@@ -22,24 +22,6 @@ void CopySelection(CRichEditCtrl& output)
     }
     const long length = output.GetTextLength();
     output.SetSel(length, length);
-}
-
-void PassTypedCharacter(FakeConsoleDlg& console, WPARAM character)
-{
-    if (!console.runner->IsRunning())
-        return;
-    if (character == '\r') {
-        console.runner->WriteInput("\r\n");
-        console.AppendOutput("\r\n");
-        return;
-    }
-    const std::string typed = TypedCharacterForChild(character, console.outputDecoder.SawUtf8());
-    if (typed.empty() || typed.find('\0') != std::string::npos)
-        return;
-    console.runner->WriteInput(typed.c_str());
-    // Control characters and characters beyond 7 bits are sent but not echoed.
-    if (typed.size() == 1 && static_cast<signed char>(typed[0]) >= ' ')
-        console.AppendOutput(typed);
 }
 
 // Keys the control acts on when they go down (rather than through the
@@ -67,7 +49,7 @@ bool EditsText(WPARAM virtualKey)
 
 void OnEscape(FakeConsoleDlg& console)
 {
-    if (console.runner == nullptr || !console.runner->IsRunning()) {
+    if (console.runner == nullptr || !console.ChildRunning()) {
         console.EndDialog(IDCANCEL);
         return;
     }
@@ -79,6 +61,38 @@ void OnEscape(FakeConsoleDlg& console)
 }
 
 }  // namespace
+
+void FakeConsoleDlg::TypeCharacter(char16_t unit)
+{
+    // After the end nothing is sent or shown.
+    if (!ChildRunning())
+        return;
+    if (unit == u'\r') {
+        SendTypedLine();
+        return;
+    }
+    if (unit == u'\b') {
+        bool echoed = false;
+        if (typing.Erase(echoed) && echoed)
+            EraseLastShownCharacter();
+        return;
+    }
+    if (unit == 0 || unit == u'\n')
+        return;
+    const std::string echo = typing.Type(unit);
+    if (echo.empty())
+        return;
+    const size_t echoedBefore = echoedAtEnd;
+    AppendOutput(echo);
+    echoedAtEnd = echoedBefore + 1;
+}
+
+void FakeConsoleDlg::SendTypedLine()
+{
+    const std::string line = TypedLineForChild(typing.TakeLine(), outputDecoder.SawUtf8(), Utf8ToSystemOem);
+    runner->WriteInput((line + "\r\n").c_str());
+    AppendOutput("\r\n");
+}
 
 BOOL FakeConsoleDlg::PreTranslateMessage(MSG* msg)
 {
@@ -94,7 +108,8 @@ BOOL FakeConsoleDlg::PreTranslateMessage(MSG* msg)
     case WM_CHAR:
         // In text mode typed keys reach the control.
         if (runner != nullptr) {
-            PassTypedCharacter(*this, msg->wParam);
+            for (wchar_t unit : TypedCharacterAsWide(msg->wParam))
+                TypeCharacter(static_cast<char16_t>(unit));
             return TRUE;
         }
         break;
@@ -103,9 +118,17 @@ BOOL FakeConsoleDlg::PreTranslateMessage(MSG* msg)
             OnEscape(*this);
             return TRUE;
         }
-        if (runner != nullptr && EditsText(msg->wParam)) {
-            // The character the key makes still reaches the child.
+        if (runner != nullptr) {
+            // The characters the key makes are taken here as UTF-16: an
+            // 8-bit message loop would turn those beyond the input code
+            // page into question marks.
             ::TranslateMessage(msg);
+            MSG typed;
+            while (::PeekMessageW(&typed, msg->hwnd, WM_CHAR, WM_CHAR, PM_REMOVE))
+                TypeCharacter(static_cast<char16_t>(typed.wParam));
+            // Other keys (scrolling, copying) still work the control.
+            if (!EditsText(msg->wParam))
+                ::DispatchMessageA(msg);
             return TRUE;
         }
         break;

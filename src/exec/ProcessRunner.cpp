@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,26 @@ constexpr size_t kMaxCommandLineLength = 32766;
 // One read never returns more than this, so a caller that keeps a
 // terminated copy needs no more than the same 4096-byte buffer.
 constexpr DWORD kMaxReadChunk = 4095;
+
+// The output pipe's own buffer: a child writing small pieces between two
+// reads of the reader thread rarely finds it full.
+constexpr DWORD kOutputPipeSize = 1024 * 1024;
+// Output read but not yet taken; when it is full, the reader waits.
+constexpr size_t kOutputQueueCapacity = 64 * 1024 * 1024;
+constexpr DWORD kReaderPiece = 64 * 1024;
+
+// The reader thread: blocking reads until every writer has closed the pipe.
+void ReadPipeInto(HANDLE pipe, std::shared_ptr<OutputQueue> queue)
+{
+    UniqueKernelHandle owned(pipe);
+    std::vector<char> buffer(kReaderPiece);
+    DWORD got = 0;
+    while (ReadFile(owned.Get(), buffer.data(), kReaderPiece, &got, nullptr)) {
+        if (got > 0)
+            queue->Put(buffer.data(), got);
+    }
+    queue->Finish();
+}
 
 // Input goes to the pipe in pieces no larger than this: a non-blocking pipe
 // may refuse a write that does not fit its free space as a whole.
@@ -61,7 +82,7 @@ bool ProcessRunner::Start(const std::string& commandLine)
     attributes.lpSecurityDescriptor = nullptr;
     attributes.bInheritHandle = TRUE;
 
-    if (!CreatePipe(stdoutRead.Receive(), stdoutWrite.Receive(), &attributes, 0)) {
+    if (!CreatePipe(stdoutRead.Receive(), stdoutWrite.Receive(), &attributes, kOutputPipeSize)) {
         stdoutRead.Release();
         stdoutWrite.Release();
         lastError = "Failed to create pipe";
@@ -130,6 +151,8 @@ bool ProcessRunner::Start(const std::string& commandLine)
     // output pipe ends once all of them have exited.
     stdoutWrite.Reset();
     stdinRead.Reset();
+    if (!StartReader())
+        return FailStart(DescribeError(GetLastError()));
 
     Diag("Process started successfully (PID: %d)\n", static_cast<int>(info.dwProcessId));
     Diag("--- Output will be polled via timer ---\n");
@@ -178,6 +201,20 @@ bool ProcessRunner::FailStart(const std::string& reason)
     return false;
 }
 
+bool ProcessRunner::StartReader()
+{
+    output = std::make_shared<OutputQueue>(kOutputQueueCapacity);
+    try {
+        std::thread(ReadPipeInto, stdoutRead.Get(), output).detach();
+    } catch (...) {
+        output.reset();
+        Terminate();
+        return false;
+    }
+    stdoutRead.Release();  // the thread's now
+    return true;
+}
+
 bool ProcessRunner::IsRunning()
 {
     if (!process.Valid())
@@ -189,24 +226,27 @@ bool ProcessRunner::IsRunning()
     return false;
 }
 
-bool ProcessRunner::ReadOutput(std::string& out)
+bool ProcessRunner::ReadOutput(std::string& out) { return ReadOutput(out, kMaxReadChunk); }
+
+bool ProcessRunner::ReadOutput(std::string& out, size_t maxBytes)
 {
     out.clear();
-    if (!stdoutRead.Valid())
-        return false;
-    // Fails once the pipe is empty and every writer has closed it.
-    DWORD available = 0;
-    if (!PeekNamedPipe(stdoutRead.Get(), nullptr, 0, nullptr, &available, nullptr))
-        return false;
-    if (available == 0)
-        return true;
-    char buffer[kMaxReadChunk + 1];
-    DWORD bytesRead = 0;
-    if (!ReadFile(stdoutRead.Get(), buffer, kMaxReadChunk, &bytesRead, nullptr))
-        return false;
-    out.assign(buffer, bytesRead);
-    return true;
+    return output != nullptr && output->Take(out, maxBytes);
 }
+
+size_t ProcessRunner::WaitingOutput() const { return output ? output->Queued() : 0; }
+
+bool ProcessRunner::WaitForOutput(DWORD milliseconds) { return output && output->WaitForOutput(milliseconds); }
+
+bool ProcessRunner::WaitForOutputEnd(DWORD milliseconds) { return !output || output->WaitForEnd(milliseconds); }
+
+void ProcessRunner::DropOutput()
+{
+    if (output)
+        output->Abandon();
+}
+
+size_t ProcessRunner::PeakWaitingOutput() const { return output ? output->PeakQueued() : 0; }
 
 bool ProcessRunner::WriteInput(const char* text)
 {
@@ -267,6 +307,9 @@ void ProcessRunner::Terminate()
 
 void ProcessRunner::CloseHandles()
 {
+    // The reader keeps reading (and dropping) until the pipe ends.
+    DropOutput();
+    output.reset();
     stdoutRead.Reset();
     stdoutWrite.Reset();
     stdinRead.Reset();
@@ -278,7 +321,7 @@ void ProcessRunner::CloseHandles()
 
 bool ProcessRunner::HasOpenHandles() const
 {
-    return stdoutRead.Valid() || stdoutWrite.Valid() || stdinRead.Valid() || stdinWrite.Valid() || process.Valid() ||
+    return output != nullptr || stdoutRead.Valid() || stdoutWrite.Valid() || stdinRead.Valid() || stdinWrite.Valid() || process.Valid() ||
            job.Valid();
 }
 

@@ -2,13 +2,19 @@
 // Runs one command line as a hidden child process. Standard output and
 // standard error share one pipe, standard input comes from a second one.
 // Start returns at once; the owner then polls: IsRunning, ReadOutput,
-// WriteInput/FlushInput, Terminate. Nothing here blocks on the child except
-// the bounded wait in Terminate.
+// WriteInput/FlushInput, Terminate. Nothing the owner calls blocks on the
+// child except the bounded waits in Terminate and WaitForOutput.
+//
+// A reader thread per run takes the child's output from the pipe as it
+// comes (blocking reads) into a bounded queue, so the child never waits for
+// the owner's next poll; ReadOutput takes from that queue.
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
+#include "exec/OutputQueue.h"
 #include "framework/Handles.h"
 
 class ProcessRunner {
@@ -35,10 +41,24 @@ public:
     // True while the child has not ended; stores the exit code once it has.
     bool IsRunning();
 
-    // Hands back at most 4095 bytes of waiting output, exactly as the child
-    // wrote them (embedded NUL bytes included). Returns true with an empty
-    // string when nothing is waiting, false once the pipe has ended.
+    // Hands back at most `maxBytes` (4095 unless asked otherwise) of the
+    // output that has arrived, exactly as the child wrote it (embedded NUL
+    // bytes included). Returns true with an empty string when nothing is
+    // waiting, false once the pipe has ended and everything was read.
     bool ReadOutput(std::string& out);
+    bool ReadOutput(std::string& out, size_t maxBytes);
+    // Bytes arrived and not read yet.
+    size_t WaitingOutput() const;
+    // Waits up to `milliseconds` for output or for the pipe's end.
+    bool WaitForOutput(DWORD milliseconds);
+    // Waits up to `milliseconds` for the pipe's end (every writer gone and
+    // everything read from it); true when it has ended.
+    bool WaitForOutputEnd(DWORD milliseconds);
+    // Nobody will read this run's output any more: it is read and dropped
+    // until the pipe ends, so that the child never waits in a write.
+    void DropOutput();
+    // The most output held unread at once during this run.
+    size_t PeakWaitingOutput() const;
 
     // Writes NUL-terminated text to the child's standard input without
     // waiting: what the pipe cannot take yet is kept, in order, for
@@ -82,6 +102,7 @@ public:
 
 private:
     bool FailStart(const std::string& reason);
+    bool StartReader();
     void PutIntoJob(const PROCESS_INFORMATION& info);
     void ApplyJobLimits();
 
@@ -89,6 +110,9 @@ private:
     bool childCreationFailed = false;
     bool terminated = false;
     DWORD exitCode = 0;
+    // Filled by the reader thread, which owns the pipe's read end; shared so
+    // that the thread may outlive the runner (it ends with the pipe).
+    std::shared_ptr<OutputQueue> output;
     UniqueKernelHandle stdoutRead;
     UniqueKernelHandle stdoutWrite;
     UniqueKernelHandle stdinRead;

@@ -37,14 +37,19 @@ ConsoleOutputDecoder MakeSystemOutputDecoder()
                                 [oem](unsigned char byte) { return ::IsDBCSLeadByteEx(oem, byte) != FALSE; });
 }
 
-std::string TypedCharacterForChild(WPARAM character, bool childSpeaksUtf8)
+std::wstring TypedCharacterAsWide(WPARAM character)
 {
     std::string bytes;
     if (character & 0xFF00)
         bytes.push_back(static_cast<char>((character >> 8) & 0xFF));
     bytes.push_back(static_cast<char>(character & 0xFF));
-    if (static_cast<unsigned char>(bytes.back()) < 0x80 && bytes.size() == 1)
-        return bytes;  // the same in every code page
-    // Characters the code page lacks are left out rather than guessed.
-    return FromWideExactly(ToWide(bytes, InputCodePage()), childSpeaksUtf8 ? CP_UTF8 : SystemOemCodePage());
+    if (bytes.size() == 1 && static_cast<unsigned char>(bytes[0]) < 0x80)
+        return std::wstring(1, static_cast<wchar_t>(bytes[0]));  // the same in every code page
+    return ToWide(bytes, InputCodePage());
+}
+
+bool Utf8ToSystemOem(const std::string& utf8, std::string& oem)
+{
+    oem = FromWideExactly(ToWide(utf8, CP_UTF8), SystemOemCodePage());
+    return !oem.empty() || utf8.empty();
 }

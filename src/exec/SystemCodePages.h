@@ -18,7 +18,9 @@ UINT SystemOemCodePage();
 ConsoleOutputDecoder MakeSystemOutputDecoder();
 
 // A typed character as the keyboard delivered it to an 8-bit window (one
-// byte, or a lead and a trail byte in the high and low byte), in the
-// encoding the child reads: UTF-8 when it writes UTF-8, else the OEM code
-// page. Empty when it cannot be expressed there.
-std::string TypedCharacterForChild(WPARAM character, bool childSpeaksUtf8);
+// byte, or a lead and a trail byte in the high and low byte), as UTF-16.
+std::wstring TypedCharacterAsWide(WPARAM character);
+
+// UTF-8 text in the system's OEM code page; false when the code page lacks
+// one of its characters.
+bool Utf8ToSystemOem(const std::string& utf8, std::string& oem);

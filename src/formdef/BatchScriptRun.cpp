@@ -8,14 +8,23 @@
 
 namespace {
 
+// The longest wait for output before the watch is asked again.
 constexpr DWORD kPollIntervalMs = 10;
+// One read takes everything that has arrived (the runner's reader thread
+// keeps the pipe empty, so the script never waits for us).
+constexpr size_t kReadAll = static_cast<size_t>(-1);
 
-void TakeChunk(const std::string& chunk, std::string& output)
+// False once the output has ended; `took` tells whether anything came.
+bool TakeWaiting(ProcessRunner& runner, std::string& output, bool& took)
 {
-    if (chunk.empty())
-        return;
-    output += chunk;
-    Diag("%s", chunk.c_str());
+    std::string chunk;
+    const bool open = runner.ReadOutput(chunk, kReadAll);
+    took = !chunk.empty();
+    if (took) {
+        output += chunk;
+        Diag("%s", chunk.c_str());
+    }
+    return open;
 }
 
 // Asks the watch, if any, whether to go on.
@@ -32,32 +41,32 @@ private:
     DWORD m_started;
 };
 
-// While the script runs: read what is waiting, then sleep. False when the
-// watch stopped it.
+// While the script runs: take what has arrived, then wait for more. False
+// when the watch stopped it.
 bool PollUntilEnded(ProcessRunner& runner, std::string& output, const WatchedRun& watch)
 {
-    std::string chunk;
+    bool took = false;
     while (runner.IsRunning()) {
-        if (runner.ReadOutput(chunk))
-            TakeChunk(chunk, output);
+        const bool open = TakeWaiting(runner, output, took);
         if (!watch.KeepRunning(output))
             return false;
-        Sleep(kPollIntervalMs);
+        // A script that closed its output has nothing to wait for.
+        if (!open || !runner.WaitForOutput(kPollIntervalMs))
+            Sleep(open ? 0 : kPollIntervalMs);
     }
     return true;
 }
 
 // After the script has ended: read until the pipe reports its end. A
 // process left running by the script keeps the pipe open, so an empty pipe
-// is waited on (with a sleep, never a busy loop) only for a bounded time.
+// is waited on (a bounded wait, never a busy loop) only for a bounded time.
 // False when the watch stopped it.
 bool DrainAfterEnd(ProcessRunner& runner, std::string& output, const WatchedRun& watch)
 {
-    std::string chunk;
+    bool took = false;
     DWORD quietSince = GetTickCount();
-    while (runner.ReadOutput(chunk)) {
-        if (!chunk.empty()) {
-            TakeChunk(chunk, output);
+    while (TakeWaiting(runner, output, took)) {
+        if (took) {
             quietSince = GetTickCount();
         } else if (GetTickCount() - quietSince >= kBatchDrainQuietMs) {
             Diag("WARNING: Batch script output still open after the script ended - not waiting for it\n");
@@ -65,8 +74,8 @@ bool DrainAfterEnd(ProcessRunner& runner, std::string& output, const WatchedRun&
         }
         if (!watch.KeepRunning(output))
             return false;
-        if (chunk.empty())
-            Sleep(kPollIntervalMs);
+        if (!took)
+            runner.WaitForOutput(kPollIntervalMs);
     }
     return true;
 }

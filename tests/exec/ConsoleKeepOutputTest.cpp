@@ -170,3 +170,33 @@ TEST_F(KeepOutput, ReadOnlyTargetIsRefusedWithAMessageAndLeftAlone)
     EXPECT_EQ(ReadBytes(target), "old contents");
     EXPECT_EQ(FilesInFolder(), 1u);
 }
+
+// Any path the system accepts: up to 259 characters, where a temporary
+// name beside the target would be too long, and nothing is left behind.
+TEST_F(KeepOutput, SavesToPathsOfUpTo259CharactersAndLeavesNothingBeside)
+{
+    std::filesystem::path deep = folder;
+    while (deep.string().size() < 225)
+        deep /= std::string(std::min<size_t>(40, 230 - deep.string().size()), 'd');
+    std::filesystem::create_directories(deep);
+    const std::string base = deep.string() + "\\";
+    std::vector<std::string> targets;
+    for (size_t length : { size_t(247), size_t(259) })
+        targets.push_back(base + std::string(length - base.size() - 4, 'f') + ".txt");
+    SaveScript saves(targets);
+    LoadRichEdit();
+    OwnedWindow<FakeConsoleDlg> console;
+    console.textMode = true;
+    console.presetText = "kept";
+    ASSERT_TRUE(console.Create());
+    for (size_t i = 0; i < targets.size(); ++i)
+        console.SendMessage(WM_SYSCOMMAND, kSaveAsCommand, 0);
+
+    EXPECT_TRUE(saves.boxes.empty()) << saves.boxes.front();
+    for (const std::string& target : targets)
+        EXPECT_EQ("kept", ReadBytes(target)) << target.size();
+    size_t files = 0;
+    for (auto& entry : std::filesystem::directory_iterator(deep))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(targets.size(), files) << "nothing temporary left beside them";
+}

@@ -89,46 +89,15 @@ TEST(ConsoleLineDiscipline, OrdinaryOutputIsOneAppendPerPiece)
     EXPECT_FALSE(writes[0].replaceCaretLine);
 }
 
-TEST(ConsoleLineDiscipline, HeldTextDecidesAWaitingCarriageReturn)
-{
-    ConsoleLineDiscipline lines;
-    Screen screen;
-    screen.Apply(lines.Take("one\r"));
-    lines.Hold("\ntwo\r");
-    // The end of the run does not decide a carriage return that held text
-    // follows: the held text does.
-    lines.SettleCarriageReturn();
-    EXPECT_TRUE(lines.CarriageReturnPending());
-    screen.Apply(lines.Take("three"));
-    EXPECT_EQ("one\nthree", screen.Text());
-}
-
-TEST(ConsoleLineDiscipline, DiscardForgetsEverythingOfTheClosedWindow)
-{
-    for (const char* lastPiece : { "tail\r", "\rtail" }) {
-        ConsoleLineDiscipline lines;
-        lines.Take(lastPiece);
-        lines.Hold("held");
-        lines.Discard();
-        EXPECT_TRUE(lines.PendingText().empty());
-        EXPECT_FALSE(lines.OverwriteLine());
-        EXPECT_FALSE(lines.CarriageReturnPending());
-
-        // The next window's pieces are appended, not replacing each other.
-        Screen screen;
-        screen.Apply(lines.Take("xyz"));
-        screen.Apply(lines.Take("123"));
-        EXPECT_EQ("xyz123", screen.Text()) << "after " << DescribeDelivery({ lastPiece });
-    }
-}
-
 // Each write costs the control a selection and an insertion; an endless
-// line costs it more at every insertion. A piece makes one write, and a
-// long line is continued on the next, never inside a UTF-8 character.
+// line costs it more at every insertion. A piece makes one write, and for
+// the view a long line is continued on the next, never inside a UTF-8
+// character.
 TEST(ConsoleLineDiscipline, APieceIsOneWriteAndEndlessLinesAreContinued)
 {
     ConsoleLineDiscipline lines;
-    const std::vector<ConsoleWrite> progress = lines.Take("done\r\n\rcopy 1/3\rcopy 2/3\rcopy 3/3\r\nnext");
+    std::vector<ConsoleWrite> progress = lines.Take("done\r\n\rcopy 1/3\rcopy 2/3\rcopy 3/3\r\nnext");
+    lines.BreakForView(progress);
     ASSERT_EQ(1u, progress.size());
     EXPECT_EQ("done\r\ncopy 3/3\r\nnext", progress[0].text);
     EXPECT_FALSE(progress[0].replaceCaretLine);
@@ -139,9 +108,12 @@ TEST(ConsoleLineDiscipline, APieceIsOneWriteAndEndlessLinesAreContinued)
     line += "\xC3\xA9";
     line += std::string(2 * kMaxShownLineLength, 'y');
     std::string shown;
-    for (size_t at = 0; at < line.size(); at += 1000)
-        for (const ConsoleWrite& write : lines.Take(line.substr(at, 1000)))
+    for (size_t at = 0; at < line.size(); at += 1000) {
+        std::vector<ConsoleWrite> writes = lines.Take(line.substr(at, 1000));
+        lines.BreakForView(writes);
+        for (const ConsoleWrite& write : writes)
             shown += write.text;
+    }
     EXPECT_EQ(kMaxShownLineLength - 5 + 2, shown.find("\r\n")) << "after the whole character";
     size_t longest = 4, current = 4;
     std::string joined;

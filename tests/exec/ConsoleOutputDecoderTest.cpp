@@ -52,19 +52,28 @@ TEST(ConsoleOutputDecoder, Utf8CutAnywhereShowsEachCharacterOnceAndRight)
     }
 }
 
-TEST(ConsoleOutputDecoder, OutputThatIsNotUtf8IsOemForTheRestOfTheRun)
+// One stray byte spoils its own line only, and the same bytes show the same
+// wherever the pipe cut them.
+TEST(ConsoleOutputDecoder, EachLineIsUtf8WhenItIsValidUtf8WhereverThePipeCutIt)
 {
-    // A lone accented letter, an overlong form, a surrogate: not UTF-8.
-    for (const std::string& first : { std::string("caf\x82"), std::string("\xC0\xAF"), std::string("\xED\xA0\x80") }) {
+    const std::string text = "h\xC3\xA9llo \xE2\x82\xAC\r\ncaf\x82\rn\xC3\xA9" "e\n";
+    for (size_t cut = 0; cut <= text.size(); ++cut) {
         ConsoleOutputDecoder decoder = MakeDecoder();
-        const std::string shown = decoder.Decode(first);
-        EXPECT_TRUE(decoder.IsOem()) << shown;
-        // Later bytes that happen to form UTF-8 stay in the OEM code page.
-        EXPECT_EQ("[C3][A9]", decoder.Decode("\xC3\xA9"));
+        EXPECT_EQ("h\xC3\xA9llo \xE2\x82\xAC\r\ncaf[82]\rn\xC3\xA9" "e\n", DecodeInTwo(text, cut, decoder))
+            << "cut at " << cut;
+        EXPECT_TRUE(decoder.SawUtf8()) << "the last line with such characters was UTF-8";
     }
+    // A lone accented letter, an overlong form, a surrogate: not UTF-8.
+    for (const std::string& line : { std::string("caf\x82\n"), std::string("\xC0\xAF\n"), std::string("\xED\xA0\x80\n") }) {
+        ConsoleOutputDecoder decoder = MakeDecoder();
+        decoder.Decode(line);
+        EXPECT_TRUE(decoder.IsOem());
+    }
+    // An unfinished line shows its ASCII beginning at once.
     ConsoleOutputDecoder decoder = MakeDecoder();
-    EXPECT_EQ("caf[82]", decoder.Decode("caf\x82"));
-    EXPECT_FALSE(decoder.SawUtf8());
+    EXPECT_EQ("Name: ", decoder.Decode("Name: \xC3"));
+    EXPECT_EQ("", decoder.Decode("\xA9"));
+    EXPECT_EQ("\xC3\xA9", decoder.Flush());
 }
 
 TEST(ConsoleOutputDecoder, OemTwoByteCharacterCutBetweenPiecesShowsOnce)
@@ -83,7 +92,7 @@ TEST(ConsoleOutputDecoder, AnUnfinishedCharacterAtTheEndIsShownAsOem)
     EXPECT_EQ("[E2][82]", decoder.Flush());
     EXPECT_EQ("", decoder.Flush());
     decoder.Reset();
-    EXPECT_EQ("\xC3\xA9", decoder.Decode("\xC3\xA9"));
+    EXPECT_EQ("\xC3\xA9\n", decoder.Decode("\xC3\xA9\n"));
 }
 
 }  // namespace

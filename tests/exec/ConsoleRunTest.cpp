@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <richedit.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 #include "common/Diag.h"
@@ -15,11 +18,45 @@
 #include "exec/StartErrorBox.h"
 #include "exec/TempBatchFile.h"
 #include "support/FloodOutput.h"
+#include "framework/FileDialogs.h"
 #include "framework/WinApp.h"
+#include "support/WindowQueries.h"
 
 namespace {
 
 const char kCompleted[] = " (Completed)";
+constexpr UINT kSaveAsCommand = 0x0110;
+
+std::string WithCrLf(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+std::string TempFilePath(const std::string& name)
+{
+    char folder[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + std::to_string(::GetCurrentProcessId()) + "-" + name;
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::string bytes;
+    if (FILE* file = fopen(path.c_str(), "rb")) {
+        char buffer[65536];
+        size_t got = 0;
+        while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.append(buffer, got);
+        fclose(file);
+    }
+    return bytes;
+}
 
 std::string Banner(int code)
 {
@@ -140,14 +177,20 @@ TEST_F(ConsoleRun, NulBytesWrittenByTheChildAreLeftOut)
     EXPECT_EQ("abc\n" + Banner(0), shown);
 }
 
-TEST_F(ConsoleRun, TypedKeysGoToTheChildAndPrintableOnesAreEchoed)
+// As in a console: the line is echoed and held until Enter, Backspace
+// takes back a character and its echo; after the end nothing is sent or
+// shown, and the exit is traced once.
+TEST_F(ConsoleRun, TypedLineIsEditedEchoedAndSentAtEnterAndNothingAfterTheEnd)
 {
     DiagCapture diag;
-    std::string shownAfterEcho, shownAtEnd, shownAfterLateTyping;
+    std::string shownAfterBackspaces, shownAtEnd, shownAfterLateTyping;
     RunConsole(ConsoleFor(TestChildCommand("echo 1")), [&](ConsoleRemote& remote) {
-        remote.Type("h\ti");
-        remote.PressKey(VK_RETURN);
-        remote.WaitForText("echo:");
+        // Backspace and Enter as the characters they make: a posted key
+        // would be translated after the characters already waiting.
+        remote.Type("yes\b\b\bno\t");
+        remote.WaitForText("no");
+        shownAfterBackspaces = remote.Text();
+        remote.Type("\r");
         remote.WaitForCaptionEnding(kCompleted);
         shownAtEnd = remote.Text();
         remote.Type("late");
@@ -157,13 +200,13 @@ TEST_F(ConsoleRun, TypedKeysGoToTheChildAndPrintableOnesAreEchoed)
         remote.Pause(200);
         shownAfterLateTyping = remote.Text();
     });
-    // The tab reached the child (it echoes it back) but was not echoed here.
-    EXPECT_EQ("hi\necho:h\ti\n" + Banner(0), shownAtEnd);
+    EXPECT_EQ("no", shownAfterBackspaces) << "the tab is sent, not echoed";
+    EXPECT_EQ("no\necho:no\t\n" + Banner(0), shownAtEnd);
     EXPECT_EQ(shownAtEnd, shownAfterLateTyping) << "typing after the end does nothing, editing keys included";
-    EXPECT_NE(std::string::npos, diag.Text().find("Writing to stdin: h\n"));
-    EXPECT_NE(std::string::npos, diag.Text().find("Writing to stdin: \t\n"));
-    EXPECT_NE(std::string::npos, diag.Text().find("Writing to stdin: \r\n\n"));
-    EXPECT_EQ(std::string::npos, diag.Text().find("Writing to stdin: l")) << "late keys are not sent";
+    const std::string trace = diag.Text();
+    EXPECT_NE(std::string::npos, trace.find("Writing to stdin: no\t\r\n\n"));
+    EXPECT_EQ(trace.find("Writing to stdin:"), trace.rfind("Writing to stdin:")) << "one write: the line";
+    EXPECT_EQ(trace.find("Process exited with code"), trace.rfind("Process exited with code")) << trace;
 }
 
 TEST_F(ConsoleRun, EscapeAnsweredYesEndsTheChildAndTheWindowShowsCodeOne)
@@ -209,7 +252,9 @@ TEST_F(ConsoleRun, TypingAheadOfABusyChildArrivesWhole)
         EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted, 30000));
         shown = remote.Text();
     });
-    EXPECT_NE(std::string::npos, shown.find("echo:" + firstInOem + "\necho:" + secondInOem + "\n")) << shown.size();
+    // Lines this long show continued on the next line.
+    shown.erase(std::remove(shown.begin(), shown.end(), '\n'), shown.end());
+    EXPECT_NE(std::string::npos, shown.find("echo:" + firstInOem + "echo:" + secondInOem)) << shown.size();
 }
 
 TEST_F(ConsoleRun, EscapeAnsweredNoKeepsTheChildRunningAndItsOutputShowing)
@@ -267,25 +312,53 @@ TEST_F(ConsoleRun, PollingSlowsDownWhileOutputKeepsComingAndSpeedsUpWhenItStops)
     EXPECT_FALSE(console.throttled);
 }
 
-// Megabytes cut by the pipe at every kind of place arrive complete and in
-// order, and a key typed meanwhile still reaches the child (a tab: sent,
-// not echoed, so the display stays exactly the child's).
-TEST_F(ConsoleRun, AFloodArrivesCompleteAndInOrderWhileKeysStillReachTheChild)
+// A flood written in pieces cut anywhere and one line per write, with
+// progress lines and a line longer than the view may hold, under a lowered
+// limit: the saved output holds all of it in order, the view ends with the
+// end, and a line typed meanwhile (a tab, not echoed; Enter echoes a line
+// end wherever the output stood) still reaches the child.
+TEST_F(ConsoleRun, AFloodIsSavedCompleteAndInOrderWhileATypedLineStillReachesTheChild)
 {
     DiagCapture quiet;
-    const FloodOutput flood = MakeFloodOutput(3000000);
+    const FloodOutput pieces = MakeFloodOutput(1000000), lines = MakeFloodOutput(1500000);
+    const std::string longLine(300000, 'L');
+    std::string expected;
+    for (int i = 1; i <= 30000; ++i)
+        expected += "line " + std::to_string(i) + "\n";
+    expected += pieces.shown + lines.shown + longLine + "\nkey=09\n" + Banner(0);
+    expected = WithCrLf(expected);
+
+    const std::string saved = TempFilePath("flood-saved.txt");
+    SetSaveDialogHook([&](std::string& path) {
+        path = saved;
+        return true;
+    });
+    console.textLimit = 200000;
     std::string shown;
     bool typedDuringFlood = false;
-    RunConsole(ConsoleFor(TestChildCommand("flood 3000000 key")), [&](ConsoleRemote& remote) {
-        EXPECT_TRUE(remote.WaitForText("line 1 "));
-        remote.Type("\t");
-        typedDuringFlood = !EndsWith(remote.Caption(), kCompleted);
-        EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted, 60000));
-        shown = remote.Text();
-    });
+    RunConsole(ConsoleFor(TestChildCommand("lines 30000 flood 1000000 floodlines 1500000 longline 300000 key")),
+               [&](ConsoleRemote& remote) {
+                   EXPECT_TRUE(remote.WaitForText("line 1\n"));
+                   remote.Type("\t\r");
+                   typedDuringFlood = !EndsWith(remote.Caption(), kCompleted);
+                   EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted, 60000));
+                   shown = remote.Text();
+                   ::SendMessageA(console.m_hWnd, WM_SYSCOMMAND, kSaveAsCommand, 0);
+               });
+    SetSaveDialogHook(nullptr);
     EXPECT_TRUE(typedDuringFlood);
-    ASSERT_EQ(flood.shown.size() + std::string("key=09\n").size() + Banner(0).size(), shown.size());
-    EXPECT_TRUE(shown == flood.shown + "key=09\n" + Banner(0)) << "the display differs from the output";
+    std::string bytes = ReadFileBytes(saved);
+    ::DeleteFileA(saved.c_str());
+    // The echoed line end is the only addition.
+    size_t differs = 0;
+    while (differs < bytes.size() && differs < expected.size() && bytes[differs] == expected[differs])
+        ++differs;
+    ASSERT_EQ(expected.size() + 2, bytes.size());
+    ASSERT_EQ(0, bytes.compare(differs, 2, "\r\n")) << differs;
+    bytes.erase(differs, 2);
+    EXPECT_TRUE(bytes == expected) << "the saved output differs from the output";
+    EXPECT_LE(shown.size(), 200000u);
+    EXPECT_TRUE(EndsWith(shown, "LLLL\nkey=09\n" + Banner(0))) << shown.substr(shown.size() - 100);
 }
 
 // With a lowered limit: the newest output stays, the oldest makes room
@@ -353,19 +426,22 @@ TEST_F(ConsoleRun, OutputOfAProcessLeftRunningFollowsTheBannerAndTheWindowStillC
 }
 
 // UTF-8 output shows as UTF-8 even with characters cut between two writes;
-// other output is in the OEM code page. A typed key reaches the child in
-// the encoding its output showed.
-TEST_F(ConsoleRun, OutputIsUtf8WhenItIsValidElseOemAndTypedKeysFollow)
+// other output is in the OEM code page. A typed line (echoed) reaches the
+// child in the encoding its output showed; a character the OEM code page
+// lacks goes as UTF-8 rather than not at all.
+TEST_F(ConsoleRun, OutputIsUtf8WhenItIsValidElseOemAndTypedLinesFollow)
 {
     DiagCapture quiet;
     struct Run {
         const char* steps;
+        const char* typed;  // in the keyboard's code page (1252)
         std::wstring shown;
     };
     const Run runs[] = {
-        { "out 636166c3 sleep 150 out a920e282 sleep 150 out ac0d0a key",
-          L"caf\x00E9 \x20AC\r\nkey=C3\r\n" },
-        { "out 8281200d0a key", L"\x00E9\x00FC \r\nkey=82\r\n" },
+        { "out 636166c3 sleep 150 out a920e282 sleep 150 out ac0d0a key", "\xE9",
+          L"caf\x00E9 \x20AC\r\n\x00E9\r\nkey=C3\r\n" },
+        { "out 8281200d0a key", "\xE9", L"\x00E9\x00FC \r\n\x00E9\r\nkey=82\r\n" },
+        { "key", "\x80", L"\x20AC\r\nkey=E2\r\n" },
     };
     for (const Run& run : runs) {
         OwnedWindow<FakeConsoleDlg> window;
@@ -373,13 +449,107 @@ TEST_F(ConsoleRun, OutputIsUtf8WhenItIsValidElseOemAndTypedKeysFollow)
         window.command = TestChildCommand(run.steps);
         std::wstring shown;
         RunConsole(window, [&](ConsoleRemote& remote) {
-            EXPECT_TRUE(remote.WaitForText("\n"));
-            remote.Type("\xE9");  // not echoed: beyond 7 bits
+            if (std::string(run.steps) != "key")
+                EXPECT_TRUE(remote.WaitForText("\n"));
+            remote.Type(std::string(run.typed) + "\r");
             EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted));
             shown = remote.WideText();
         });
         EXPECT_EQ(0u, shown.find(run.shown)) << run.steps << " showed " << testing::PrintToString(shown);
     }
+}
+
+// Output held behind a selection shows as soon as the selection ends, also
+// when the run ended meanwhile; what the view cannot hold goes the way
+// trimmed output goes, while the saved output keeps everything.
+TEST_F(ConsoleRun, OutputHeldBehindASelectionShowsWhenItEndsEvenAfterTheRun)
+{
+    DiagCapture quiet;
+    console.textLimit = 20000;
+    const std::string saved = TempFilePath("held-saved.txt");
+    SetSaveDialogHook([&](std::string& path) {
+        path = saved;
+        return true;
+    });
+    std::string shownWhileSelected, shownAfter;
+    RunConsole(ConsoleFor(TestChildCommand("lines 3 sleep 700 lines 6000")), [&](ConsoleRemote& remote) {
+        ASSERT_TRUE(remote.WaitForText("line 3\n"));
+        SendBounded(console.outputCtrl.m_hWnd, EM_SETSEL, 0, 4);
+        EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted, 20000));
+        shownWhileSelected = remote.Text();
+        SendBounded(console.outputCtrl.m_hWnd, EM_SETSEL, 2, 2);
+        EXPECT_TRUE(remote.WaitForText("***** Process exited", 5000));
+        shownAfter = remote.Text();
+        ::SendMessageA(console.m_hWnd, WM_SYSCOMMAND, kSaveAsCommand, 0);
+    });
+    SetSaveDialogHook(nullptr);
+    EXPECT_EQ("line 1\nline 2\nline 3\n", shownWhileSelected);
+    const std::string marker = "***** Older output removed: the console keeps the newest output *****\n";
+    EXPECT_EQ(0u, shownAfter.find(marker)) << shownAfter.substr(0, 100);
+    EXPECT_LE(shownAfter.size(), 20000u);
+    EXPECT_TRUE(EndsWith(shownAfter, "line 6000\n" + Banner(0)));
+    std::string all = "line 1\r\nline 2\r\nline 3\r\n";
+    for (int i = 1; i <= 6000; ++i)
+        all += "line " + std::to_string(i) + "\r\n";
+    EXPECT_TRUE(ReadFileBytes(saved) == all + WithCrLf(Banner(0)));
+    ::DeleteFileA(saved.c_str());
+}
+
+// Colour sequences show as colour and weight, other sequences not at all;
+// the saved output is plain text.
+TEST_F(ConsoleRun, ColourSequencesShowAsColourOthersAreDroppedAndSavedTextIsPlain)
+{
+    const std::string saved = TempFilePath("colour-saved.txt");
+    SetSaveDialogHook([&](std::string& path) {
+        path = saved;
+        return true;
+    });
+    std::string shown;
+    CHARFORMAT2W red = {}, plain = {};
+    RunConsole(ConsoleFor(TestChildCommand("out 1b5b313b33316d5245441b5b306d20706c61696e1b5d303b74071b5b324b0d0a")),
+               [&](ConsoleRemote& remote) {
+                   EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted));
+                   shown = remote.Text();
+                   for (CHARFORMAT2W* format : { &red, &plain }) {
+                       const long at = format == &red ? 1 : 6;
+                       SendBounded(console.outputCtrl.m_hWnd, EM_SETSEL, at, at + 1);
+                       format->cbSize = sizeof(*format);
+                       ::SendMessageW(console.outputCtrl.m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)format);
+                   }
+                   SendBounded(console.outputCtrl.m_hWnd, EM_SETSEL, -1, -1);
+                   ::SendMessageA(console.m_hWnd, WM_SYSCOMMAND, kSaveAsCommand, 0);
+               });
+    SetSaveDialogHook(nullptr);
+    EXPECT_EQ("RED plain\n" + Banner(0), shown);
+    EXPECT_TRUE((red.dwEffects & CFE_BOLD) && !(red.dwEffects & CFE_AUTOCOLOR));
+    EXPECT_EQ(RGB(0x80, 0, 0), red.crTextColor);
+    EXPECT_FALSE(plain.dwEffects & CFE_BOLD);
+    EXPECT_TRUE(plain.dwEffects & CFE_AUTOCOLOR);
+    EXPECT_EQ("RED plain\r\n" + WithCrLf(Banner(0)), ReadFileBytes(saved));
+    ::DeleteFileA(saved.c_str());
+}
+
+// A crash shows its code as a number with its name, after the usual banner.
+TEST_F(ConsoleRun, ACrashedChildsCodeIsAlsoShownInHexadecimalWithItsName)
+{
+    std::string shown;
+    RunConsole(ConsoleFor(TestChildCommand("exit 0xC0000005")), [&](ConsoleRemote& remote) {
+        EXPECT_TRUE(remote.WaitForCaptionEnding(kCompleted));
+        shown = remote.Text();
+    });
+    EXPECT_EQ(Banner(-1073741819) + "***** Exit code 0xC0000005: access violation *****\n", shown);
+}
+
+// Closed with its close box during a run, the console keeps reading (and
+// dropping) the child's output: the child never waits in a write.
+TEST_F(ConsoleRun, ClosedDuringARunTheChildStillWritesToItsEnd)
+{
+    RunConsole(ConsoleFor(TestChildCommand("lines 10 sleep 300 floodlines 3000000")), [&](ConsoleRemote& remote) {
+        EXPECT_TRUE(remote.WaitForText("line 10\n"));
+        remote.ClickCloseBox();
+    });
+    ASSERT_NE(nullptr, runner.ProcessHandle());
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(runner.ProcessHandle(), 30000));
 }
 
 TEST_F(ConsoleRun, AFailedStartIsShownInTheWindowWhichStaysOpen)

@@ -29,6 +29,9 @@
 //                outlives us); write "grandchild=<pid>\r\n"
 //   flood N      write the flood of tests/support/FloodOutput.h (N bytes
 //                or a little more) in pieces of varying size
+//   floodlines N the same flood, one write per line (as a program that
+//                flushes every line writes)
+//   longline N   write one line of N bytes ("L"...) and its CR LF in one write
 //   key          read one byte of standard input, write "key=<HH>\r\n"
 //   exit CODE    end now with CODE (decimal, or 0x... hexadecimal)
 //
@@ -189,6 +192,17 @@ void WriteFlood(size_t bytes)
     }
 }
 
+void WriteFloodLines(size_t bytes)
+{
+    const FloodOutput flood = MakeFloodOutput(bytes);
+    for (size_t start = 0; start < flood.written.size();) {
+        const size_t end = flood.written.find('\n', start);
+        const size_t next = end == std::string::npos ? flood.written.size() : end + 1;
+        WriteOut(flood.written.substr(start, next - start));
+        start = next;
+    }
+}
+
 void ReadOneKey()
 {
     char c = 0;
@@ -285,6 +299,10 @@ int main(int argc, char** argv)
             CloseHandle(SpawnCopy("sleep " + std::to_string(milliseconds) + " out " + hex));
         } else if (step == "flood") {
             WriteFlood(Number(parameter()));
+        } else if (step == "floodlines") {
+            WriteFloodLines(Number(parameter()));
+        } else if (step == "longline") {
+            WriteOut(std::string(Number(parameter()), 'L') + "\r\n");
         } else if (step == "key") {
             ReadOneKey();
         } else if (step == "wait") {
