@@ -23,7 +23,9 @@ set(TAVREL_README_LINT_LINE "")
 if(TARGET tavrel-lint)
   # Its version resource, so that its file properties name the version too.
   target_sources(tavrel-lint PRIVATE ${PROJECT_SOURCE_DIR}/res/tavrel-lint.rc)
-  set_source_files_properties(${PROJECT_SOURCE_DIR}/res/tavrel-lint.rc PROPERTIES
+  # Seen from the program's own folder: a property set in this one alone
+  # left an old manifest in the linter after the manifest changed.
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/res/tavrel-lint.rc TARGET_DIRECTORY tavrel-lint PROPERTIES
     OBJECT_DEPENDS "${TAVREL_GENERATED}/tavrel.manifest")
   set(TAVREL_README_LINT_LINE "  tavrel-lint.exe   checks form definitions, from a command prompt\n")
 endif()
