@@ -98,6 +98,20 @@ bool CTavrelDlg::OnFormMenuCommand(UINT command)
     return false;
 }
 
+// Choosing an item of the Presets submenu sends WM_COMMAND, not
+// WM_SYSCOMMAND: a submenu of the system menu reports as any menu does.
+BOOL CTavrelDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const UINT command = LOWORD(wParam);
+    const bool fromMenu = lParam == 0 && HIWORD(wParam) == 0;
+    const bool presetsItem = command == kDeletePresetCommand ||
+                             (command >= kFirstPresetCommand &&
+                              command < kFirstPresetCommand + kCommandStep * kMaxPresetItems);
+    if (fromMenu && presetsItem && OnFormMenuCommand(command))
+        return TRUE;
+    return CDialog::OnCommand(wParam, lParam);
+}
+
 std::string CTavrelDlg::CommandLineToCopy()
 {
     // What the runner would start: the line the Run button builds, with the

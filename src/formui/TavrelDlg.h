@@ -98,6 +98,7 @@ public:
     // The form's own system-menu items.
     void AddFormMenuItems(HMENU systemMenu);
     bool OnFormMenuCommand(UINT command);  // false: not one of ours
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     // The line a run would start, as the Shift preview shows it, with the
     // environment references expanded; a batch form's script is named by
     // the form's command.

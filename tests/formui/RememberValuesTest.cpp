@@ -321,7 +321,9 @@ TEST(Presets, APresetFillsWhatStillMatchesInAFormEditedSinceAndOutlivesClearing)
     form.SetText(2, "extra before");
     form.Dialog().SendMessage(WM_SYSCOMMAND, kClearValuesCommand, 0);  // presets stay
     form.SetText(0, "typed before");
-    form.Dialog().SendMessage(WM_SYSCOMMAND, kFirstPresetCommand, 0);
+    // What choosing it in the Presets submenu sends: a submenu of the system
+    // menu reports its items as ordinary menu commands.
+    form.Dialog().SendMessage(WM_COMMAND, MAKEWPARAM(kFirstPresetCommand, 0), 0);
     EXPECT_EQ(form.Control(0).GetValue(), "typed before");
     EXPECT_EQ(form.Control(1).GetValue(), "nightly text");
     EXPECT_EQ(form.Control(2).GetValue(), "");
