@@ -19,10 +19,12 @@ constexpr UINT kClearValuesCommand = 0x0030;
 constexpr UINT kRunHistoryCommand = 0x0040;
 constexpr UINT kSavePresetCommand = 0x0050;
 constexpr UINT kDeletePresetCommand = 0x0060;
-// One per preset, in the order the submenu lists them.
-constexpr UINT kFirstPresetCommand = 0x0100;
+// One per preset, in the order the submenu lists them. The submenu reports
+// them as WM_COMMAND, so they lie above every control's identifier.
+constexpr UINT kFirstPresetCommand = 0xE000;
 constexpr UINT kCommandStep = 0x0010;
 constexpr size_t kMaxPresetItems = 200;
+static_assert(kFirstPresetCommand + kCommandStep * kMaxPresetItems <= 0xF000, "system commands start at 0xF000");
 }  // namespace
 
 void CTavrelDlg::AddFormMenuItems(HMENU systemMenu)

@@ -18,7 +18,7 @@ namespace {
 
 constexpr UINT kCopyCommandLineCommand = 0x0020;
 constexpr UINT kClearValuesCommand = 0x0030;
-constexpr UINT kFirstPresetCommand = 0x0100;
+constexpr UINT kFirstPresetCommand = 0xE000;
 
 std::string StoreFileOf(const std::string& formPath)
 {
