@@ -286,9 +286,28 @@ void CTavrelDlg::OnPaint()
 
 HCURSOR CTavrelDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
+// A form of action buttons hides Run: Enter in one of its fields (or on a
+// checkbox) must not start the plain command that no visible button offers.
+// Enter on a focused button still presses that button, and an open list
+// still takes Enter for itself.
+bool CTavrelDlg::IgnoreEnterForHiddenRun(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN || !m_btnRun.IsWindow() ||
+        (m_btnRun.GetStyle() & WS_VISIBLE) != 0)
+        return false;
+    if (msg.hwnd != m_hWnd && !::IsChild(m_hWnd, msg.hwnd))
+        return false;
+    MSG copy = msg;
+    const LRESULT code = ::SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
+    if ((code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0)
+        return false;
+    Diag("Enter ignored: the Run button is hidden\n");
+    return true;
+}
+
 BOOL CTavrelDlg::PreTranslateMessage(MSG* msg)
 {
-    if (ForwardWheelToForm(*msg))
+    if (ForwardWheelToForm(*msg) || IgnoreEnterForHiddenRun(*msg))
         return TRUE;
     const bool keyboard = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
     const HWND focusBefore = ::GetFocus();

@@ -148,6 +148,7 @@ protected:
     void OnSize(UINT type, int cx, int cy);
     LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
     bool ForwardWheelToForm(const MSG& msg);
+    bool IgnoreEnterForHiddenRun(const MSG& msg);
     void OnTimer(UINT_PTR id);
     void OnSetFocus(HWND oldFocus);
     void OnKillFocus(HWND newFocus);

@@ -132,6 +132,19 @@ TEST(ControlCreation, ActionButtonsHideTheRunButtonUnlessTheSettingIsOff)
         EXPECT_TRUE(form.Logged("Run button hidden (action buttons present and setting enabled)\n"));
     }
     {
+        // Enter in a field does not start the command of the hidden Run
+        // (the empty required field would have been refused in a box).
+        ScopedUiSettings settings(-1, -1);
+        OpenForm form(FormText("", { "{{required text}} Name", "{{button -x}} Do it" }));
+        MSG enter = {};
+        enter.hwnd = form.Control(0).m_pEdit->m_hWnd;
+        enter.message = WM_KEYDOWN;
+        enter.wParam = VK_RETURN;
+        EXPECT_TRUE(static_cast<CWnd&>(form.Dialog()).PreTranslateMessage(&enter));
+        EXPECT_FALSE(form.Logged("RUN BUTTON CLICKED"));
+        EXPECT_TRUE(form.Boxes().empty());
+    }
+    {
         ScopedUiSettings settings(-1, 0);
         OpenForm form(text);
         EXPECT_TRUE(StyleOf(form.Dialog().m_btnRun.m_hWnd) & WS_VISIBLE);
