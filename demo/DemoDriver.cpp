@@ -90,6 +90,16 @@ int Fail(const char* what, e2e::TavrelProcess& app)
     return 1;
 }
 
+// Starts tavrel.exe on the form and waits for its window: what failed, or
+// null with `dialog` set.
+const char* OpenFormWindow(e2e::TavrelProcess& app, const std::string& form, HWND& dialog)
+{
+    if (!StartTavrel(app, form))
+        return "tavrel.exe did not start";
+    dialog = app.WaitForWindowWhere([](const e2e::WindowInfo& w) { return !w.title.empty(); }, 20000);
+    return dialog == nullptr ? "the form did not appear" : nullptr;
+}
+
 HWND WaitForFinishedConsole(e2e::TavrelProcess& app)
 {
     return app.WaitForWindowWhere(
@@ -101,11 +111,9 @@ HWND WaitForFinishedConsole(e2e::TavrelProcess& app)
 int RunFormAndPictureConsole(const std::string& form, const std::string& picture)
 {
     e2e::TavrelProcess app;
-    if (!StartTavrel(app, form))
-        return Fail("tavrel.exe did not start", app);
-    HWND dialog = app.WaitForWindowWhere([](const e2e::WindowInfo& w) { return !w.title.empty(); }, 20000);
-    if (dialog == nullptr)
-        return Fail("the form did not appear", app);
+    HWND dialog = nullptr;
+    if (const char* failure = OpenFormWindow(app, form, dialog))
+        return Fail(failure, app);
     Sleep(300);
     Click(e2e::RunButton(dialog));
     HWND console = WaitForFinishedConsole(app);
@@ -126,11 +134,9 @@ int RunFormAndPictureConsole(const std::string& form, const std::string& picture
 int RunFormAndPictureHistory(const std::string& form, const std::string& picture, const std::vector<std::string>& values)
 {
     e2e::TavrelProcess app;
-    if (!StartTavrel(app, form))
-        return Fail("tavrel.exe did not start", app);
-    HWND dialog = app.WaitForWindowWhere([](const e2e::WindowInfo& w) { return !w.title.empty(); }, 20000);
-    if (dialog == nullptr)
-        return Fail("the form did not appear", app);
+    HWND dialog = nullptr;
+    if (const char* failure = OpenFormWindow(app, form, dialog))
+        return Fail(failure, app);
     for (const std::string& value : values) {
         SetText(e2e::EditBox(dialog, 0), value);
         Click(e2e::RunButton(dialog));

@@ -17,6 +17,7 @@
 #include "exec/SystemTaskbarButton.h"
 #include "exec/UniqueTempFile.h"
 #include "framework/DisplayScale.h"
+#include "framework/MonotonicClock.h"
 #include "resource.h"
 
 namespace {
@@ -67,19 +68,6 @@ std::FILE* MakeTranscriptSpillFile(std::string& path)
         ::DeleteFileA(path.c_str());
     return file;
 }
-
-double Seconds()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / frequency;
-}
-
 
 }  // namespace
 
@@ -319,10 +307,10 @@ void FakeConsoleDlg::SkipWhatTheViewWouldDrop()
     // Once the child has ended, nothing older than the newest three quarters
     // of the limit will stay in view.
     const size_t behind = childEnded ? viewKeeps : static_cast<size_t>(textLimit);
-    const double start = Seconds();
+    const double start = MonotonicSeconds();
     // In pieces, for at most a tick's share of time: the transcript still
     // takes every byte.
-    for (size_t waiting = runner->WaitingOutput(); waiting > behind && Seconds() - start < kTickWorkSeconds;
+    for (size_t waiting = runner->WaitingOutput(); waiting > behind && MonotonicSeconds() - start < kTickWorkSeconds;
          waiting = runner->WaitingOutput()) {
         std::string skipped;
         runner->ReadOutput(skipped, std::min(kSkippedPiece, waiting - viewKeeps));
@@ -336,9 +324,9 @@ void FakeConsoleDlg::SkipWhatTheViewWouldDrop()
 // control's speed differs by orders of magnitude between systems.
 void FakeConsoleDlg::AppendTimed(const std::string& output)
 {
-    const double start = Seconds();
+    const double start = MonotonicSeconds();
     AppendChildOutput(output);
-    const double spent = Seconds() - start;
+    const double spent = MonotonicSeconds() - start;
     if (output.size() < kMinDrainBudget || spent <= 0)
         return;
     const double fitting = static_cast<double>(output.size()) * kTickWorkSeconds / spent;

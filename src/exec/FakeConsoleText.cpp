@@ -8,6 +8,7 @@
 #include "exec/ConsoleLineDiscipline.h"
 #include "exec/FakeConsoleDlg.h"
 #include "exec/FontMetrics.h"
+#include "framework/MonotonicClock.h"
 #include "framework/WideText.h"
 
 namespace {
@@ -93,18 +94,6 @@ constexpr size_t kRefillPiece = 65536;
 // a 100 ms period), then lets the window answer again.
 constexpr double kRefillSecondsPerTick = 0.060;
 constexpr UINT kRefillPeriodMs = 30;
-
-double TickSeconds()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / frequency;
-}
 
 std::wstring TextFrom(CRichEditCtrl& control, long from, long to)
 {
@@ -348,8 +337,8 @@ void FakeConsoleDlg::StartRefill(long incoming)
 
 bool FakeConsoleDlg::ContinueRefill()
 {
-    const double start = TickSeconds();
-    while (refill.at < refill.text.size() && TickSeconds() - start < kRefillSecondsPerTick) {
+    const double start = MonotonicSeconds();
+    while (refill.at < refill.text.size() && MonotonicSeconds() - start < kRefillSecondsPerTick) {
         const std::wstring piece = refill.text.substr(refill.at, kRefillPiece);
         SelectEnd(outputCtrl);
         ReplaceSelectionWide(piece);
